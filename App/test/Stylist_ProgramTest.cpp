@@ -1,0 +1,200 @@
+// The program run as a process: options, input, output and alerts.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string slurp(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void spit(const std::string& path, const std::string& text)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+class Program : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char name[] = "/tmp/quillon-program-XXXXXX";
+        ASSERT_NE(nullptr, ::mkdtemp(name));
+        m_Dir = name;
+    }
+    void TearDown() override
+    {
+        std::string cmd = "chmod -R u+rwx '" + m_Dir + "' && rm -rf '" + m_Dir + "'";
+        (void)std::system(cmd.c_str());
+    }
+
+    std::string path(const std::string& name) const { return m_Dir + "/" + name; }
+
+    // Runs the program in the test's directory with the given arguments
+    // (shell words) and standard input.
+    Outcome run(const std::string& args, const std::string& input = std::string(),
+                const std::string& stdoutFile = ".stdout")
+    {
+        spit(path(".stdin"), input);
+        spit(path(".stdout"), "");
+        const std::string cmd = "cd '" + m_Dir + "' && '" + QUILLON_EXE + "' " + args + " <.stdin >" + stdoutFile +
+                                " 2>.stderr";
+        int rc = std::system(cmd.c_str());
+        Outcome r;
+        r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+        r.out = slurp(path(".stdout"));
+        r.err = slurp(path(".stderr"));
+        return r;
+    }
+
+    std::string m_Dir;
+};
+
+const char* const BANNER = "Quillon C++ 1.4.4\n";
+
+bool startsWith(const std::string& s, const std::string& prefix) { return s.compare(0, prefix.size(), prefix) == 0; }
+
+TEST_F(Program, UsageListingWhenAskedOrWhenAnOptionIsMissing)
+{
+    for (const char* args : {"", "--help", "--help --version --scheme X --in a --out b", "--in a --out b",
+                              "--scheme X --in=a"}) {
+        Outcome r = run(args);
+        EXPECT_EQ(0, r.status) << args;
+        EXPECT_TRUE(startsWith(r.out, BANNER)) << args << "\n" << r.out;
+        for (const char* option : {"--help", "--version", "--scheme scheme", "--in input_file",
+                                   "--out output_file", "name of the file to be read (use - for standard input)"})
+            EXPECT_NE(std::string::npos, r.out.find(option)) << args << " lacks " << option;
+        EXPECT_EQ("", r.err) << args;
+    }
+    EXPECT_FALSE(std::ifstream(path("b")).good()) << "no output is written without a scheme";
+}
+
+TEST_F(Program, VersionBanner)
+{
+    Outcome r = run("--version --in a");
+    EXPECT_EQ(0, r.status);
+    EXPECT_TRUE(startsWith(r.out, BANNER)) << r.out;
+    EXPECT_EQ(std::string::npos, r.out.find("--help"));
+}
+
+TEST_F(Program, OptionErrorsAreAlerts)
+{
+    const std::string prefix = "ALERT: An unexpected error has occurred. The current Quillon C++ operation has "
+                               "failed. Please contact Corvale Software Technical Support and report this error: ";
+    for (const char* args : {"--bogus", "--scheme", "--scheme a --scheme b --in x --out y", "stray", "-h"}) {
+        Outcome r = run(args);
+        EXPECT_EQ(1, r.status) << args;
+        EXPECT_TRUE(startsWith(r.err, prefix)) << args << "\n" << r.err;
+        EXPECT_GT(r.err.size(), prefix.size() + 1) << "the option library's text follows";
+        EXPECT_EQ('\n', r.err.back());
+    }
+    EXPECT_NE(std::string::npos, run("--bogus").err.find("--bogus"));
+}
+
+TEST_F(Program, UnreadableInput)
+{
+    Outcome missing = run("--scheme Default --in nosuch.cpp --out out.cpp");
+    EXPECT_EQ(1, missing.status);
+    EXPECT_EQ("ALERT: Could not open file \"nosuch.cpp\" for input.\n", missing.err);
+
+    ASSERT_EQ(0, ::mkdir(path("dir").c_str(), 0755));
+    Outcome directory = run("--scheme Default --in dir --out out.cpp");
+    EXPECT_EQ(1, directory.status);
+    EXPECT_EQ("ALERT: Could not read from input file \"dir\".\n", directory.err);
+    EXPECT_FALSE(std::ifstream(path("out.cpp")).good());
+}
+
+TEST_F(Program, UnwritableOutputLeavesEverythingAsItWas)
+{
+    spit(path("in.cpp"), "int x;\n");
+    Outcome noDir = run("--scheme Default --in in.cpp --out nodir/out.cpp");
+    EXPECT_EQ(1, noDir.status);
+    EXPECT_EQ("ALERT: Could not open file \"nodir/out.cpp\" for output.\n", noDir.err);
+
+    ASSERT_EQ(0, ::mkdir(path("dir").c_str(), 0755));
+    Outcome isDir = run("--scheme Default --in in.cpp --out dir");
+    EXPECT_EQ(1, isDir.status);
+    EXPECT_EQ("ALERT: Could not open file \"dir\" for output.\n", isDir.err);
+
+    if (::geteuid() != 0) {
+        // Root may write any file, so the permission cases only mean
+        // something for an ordinary user.
+        spit(path("locked.cpp"), "old\n");
+        ::chmod(path("locked.cpp").c_str(), 0444);
+        Outcome locked = run("--scheme Default --in in.cpp --out locked.cpp");
+        EXPECT_EQ(1, locked.status);
+        EXPECT_EQ("old\n", slurp(path("locked.cpp")));
+    }
+    Outcome full = run("--scheme Default --in in.cpp --out -", "", "/dev/full");
+    EXPECT_EQ(1, full.status);
+    EXPECT_EQ("ALERT: Could not write to output file \"-\".\n", full.err);
+}
+
+TEST_F(Program, StandardInputAndOutput)
+{
+    Outcome r = run("--scheme Default --in - --out -", "int a;\r\nint b;\rint c;\n");
+    EXPECT_EQ(0, r.status) << r.err;
+    // Until the text is formatted it passes through with its line ends
+    // normalised.
+    EXPECT_EQ("int a;\nint b;\nint c;\n", r.out);
+}
+
+TEST_F(Program, InputAndOutputMayBeTheSameFile)
+{
+    std::string text;
+    for (int i = 0; i < 5000; ++i)
+        text += "int value" + std::to_string(i) + " = " + std::to_string(i) + ";\n";
+    spit(path("same.cpp"), text);
+    ::chmod(path("same.cpp").c_str(), 0640);
+    Outcome r = run("--scheme Default --in same.cpp --out same.cpp");
+    EXPECT_EQ(0, r.status) << r.err;
+    EXPECT_EQ(text, slurp(path("same.cpp")));
+    struct stat st;
+    ASSERT_EQ(0, ::stat(path("same.cpp").c_str(), &st));
+    EXPECT_EQ(0640u, st.st_mode & 07777) << "permission bits are kept";
+    EXPECT_EQ(0, std::system(("test -z \"$(ls -A '" + m_Dir + "' | grep quillon-)\"").c_str()))
+        << "no temporary file is left behind";
+}
+
+TEST_F(Program, OutputThroughASymbolicLinkReplacesItsTarget)
+{
+    spit(path("in.cpp"), "int x;\n");
+    spit(path("real.cpp"), "old\n");
+    ASSERT_EQ(0, ::symlink("real.cpp", path("link.cpp").c_str()));
+    Outcome r = run("--scheme Default --in in.cpp --out link.cpp");
+    EXPECT_EQ(0, r.status) << r.err;
+    EXPECT_EQ("int x;\n", slurp(path("real.cpp")));
+    struct stat st;
+    ASSERT_EQ(0, ::lstat(path("link.cpp").c_str(), &st));
+    EXPECT_TRUE(S_ISLNK(st.st_mode)) << "the link itself stays a link";
+}
+
+TEST_F(Program, OutputToADeviceIsWrittenInPlace)
+{
+    spit(path("in.cpp"), "int x;\n");
+    Outcome r = run("--scheme Default --in in.cpp --out /dev/null");
+    EXPECT_EQ(0, r.status) << r.err;
+    struct stat st;
+    ASSERT_EQ(0, ::stat("/dev/null", &st));
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
+}
+
+} // namespace
