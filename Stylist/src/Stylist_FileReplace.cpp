@@ -1,0 +1,76 @@
+#include "Stylist_FileReplace.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace Stylist {
+
+namespace {
+
+bool writeAll(int fd, const std::string& text)
+{
+    const char* p = text.data();
+    std::size_t left = text.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+} // namespace
+
+bool replaceFile(const std::string& path, const std::string& text)
+{
+    std::string target = path;
+    // An existing file is replaced where it really lives, so that a
+    // symbolic link to it stays a link.
+    if (char* real = ::realpath(path.c_str(), nullptr)) {
+        target = real;
+        std::free(real);
+    }
+
+    mode_t mode;
+    struct stat st;
+    if (::stat(target.c_str(), &st) == 0) {
+        if (!S_ISREG(st.st_mode))
+            return false;
+        mode = st.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+
+    const std::string::size_type slash = target.rfind('/');
+    const std::string dir = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    const std::string pattern = dir + "." + base + ".quillon-XXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0)
+        return false;
+    bool ok = writeAll(fd, text) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    if (ok)
+        ok = ::rename(name.data(), target.c_str()) == 0;
+    if (!ok)
+        ::unlink(name.data());
+    return ok;
+}
+
+} // namespace Stylist
