@@ -7,6 +7,9 @@
 #ifndef STYLIST_APP_H
 #define STYLIST_APP_H
 
+#include "Stylist_PropertySet.h"
+#include "Stylist_PropertySetStore.h"
+
 #include <boost/filesystem/path.hpp>
 #include <boost/signals2/signal.hpp>
 
@@ -65,11 +68,37 @@ public:
     // Emits the progress signal; answers whether to go on.
     bool progress(const std::string& bufferName, const std::string& text, int step, int count);
 
+    // A copy of the named scheme, loading the scheme store first when it
+    // is not loaded yet. A name the store does not hold raises AppException
+    // with the unknown-scheme message.
+    PropertySet scheme(const std::string& name);
+
+    // Loads the scheme store from the scheme directory, once: after a
+    // successful load nothing happens. An unreadable scheme file (or any
+    // other failure while loading) is reported on the alert signal and
+    // leaves the store unloaded, so the next lookup tries again; a failure
+    // of an unknown kind is reported and raised again.
+    void loadSchemes();
+    bool schemesLoaded() const { return m_SchemesLoaded; }
+    const PropertySetStore& schemeStore() const { return m_SchemeStore; }
+
+    // The scheme directory: the "PropertySetStore" value of the product key
+    // in the configuration store (the machine root first, then the user
+    // root). Without a value it is the "Schemes" directory beside the
+    // executable, or the executable's own directory when there is none
+    // (with an alert); that choice is then stored as the value. Without the
+    // product key in either root, alerts and answers the empty string.
+    std::string schemeStorePath();
+
 private:
+    void alert(const std::string& text) { m_Alert(text); }
+
     ProgressSignal m_Progress;
     MessageSignal m_Message;
     AlertSignal m_Alert;
     boost::filesystem::path m_ExecutablePath;
+    PropertySetStore m_SchemeStore;
+    bool m_SchemesLoaded = false;
 
     static App* s_pInstance;
 };

@@ -1,10 +1,14 @@
 #include "Stylist_App.h"
 
 #include "Corvale_Exception.h"
+#include "Corvale_Registry.h"
+#include "Stylist_Exception.h"
+#include "Stylist_Messages.h"
 #include "Stylist_Version.h"
 
 #include <boost/filesystem/operations.hpp>
 
+#include <exception>
 #include <sstream>
 
 namespace Stylist {
@@ -38,9 +42,72 @@ void App::formatBuffer(std::string& buffer, const std::string& bufferName, const
 {
     CORVALE_CHECK(!bufferName.empty());
     CORVALE_CHECK(!schemeName.empty());
+    // An unknown scheme ends here, before anything is reported.
+    const PropertySet properties = scheme(schemeName);
     // The format pipeline is not part of this build yet: the buffer is
     // passed through as read.
+    (void)properties;
     (void)buffer;
+}
+
+PropertySet App::scheme(const std::string& name)
+{
+    loadSchemes();
+    const PropertySetStore::Entry* entry = m_SchemeStore.find(name);
+    if (entry == nullptr)
+        throw AppException(fillMessage(appMessage(APP_UNKNOWN_SCHEME), name));
+    return entry->m_Set;
+}
+
+void App::loadSchemes()
+{
+    if (m_SchemesLoaded)
+        return;
+    // Schemes of an earlier version are converted here once the converter
+    // module provides the conversion; until then they load as they are.
+    try {
+        m_SchemeStore.setPath(schemeStorePath());
+        m_SchemeStore.load();
+        m_SchemesLoaded = true;
+    } catch (const PropertySetStore::ReadError& e) {
+        alert(fillMessage(appMessage(APP_SCHEME_READ_ERROR), e.m_Path));
+    } catch (const PropertySetStore::WriteError& e) {
+        alert(fillMessage(appMessage(APP_SCHEME_WRITE_ERROR), e.m_Path));
+    } catch (const std::exception& e) {
+        alert(fillMessage(appMessage(APP_UNEXPECTED_ERROR_WITH_TEXT), e.what()));
+    } catch (...) {
+        alert(appMessage(APP_UNEXPECTED_ERROR));
+        throw;
+    }
+}
+
+std::string App::schemeStorePath()
+{
+    const Corvale::Registry registry = Corvale::Registry::forExecutable(m_ExecutablePath);
+    boost::optional<Corvale::Registry::Key> key =
+        registry.open(Corvale::Registry::Root::LOCAL_MACHINE, Corvale::QUILLON_REGISTRY_KEY);
+    if (!key)
+        key = registry.open(Corvale::Registry::Root::CURRENT_USER, Corvale::QUILLON_REGISTRY_KEY);
+    if (!key) {
+        alert(appMessage(APP_NO_REGISTRY_DATA));
+        return std::string();
+    }
+
+    std::string value;
+    if (key->queryString(Corvale::SCHEME_DIRECTORY_VALUE, value) && !value.empty())
+        return value;
+
+    const boost::filesystem::path exeDir = m_ExecutablePath.parent_path();
+    boost::filesystem::path dir = exeDir / "Schemes";
+    boost::system::error_code ec;
+    if (!boost::filesystem::is_directory(dir, ec)) {
+        alert(fillMessage(appMessage(APP_NO_SCHEME_STORAGE), exeDir.string()));
+        dir = exeDir;
+    }
+    // Remembering the choice is a convenience: a root that cannot be
+    // written still leaves a usable directory.
+    (void)key->setString(Corvale::SCHEME_DIRECTORY_VALUE, dir.string());
+    return dir.string();
 }
 
 std::string composeVersion(const std::string& productVersion)

@@ -1,6 +1,8 @@
 // The program run as a process: options, input, output and alerts.
 #include <gtest/gtest.h>
 
+#include <boost/filesystem.hpp>
+
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -32,13 +34,45 @@ void spit(const std::string& path, const std::string& text)
     out << text;
 }
 
+// Makes an installation of the program in dir: a copy of the built
+// program, a machine root holding the product key without a value, and a
+// "Schemes" directory with the shipped schemes plus a test scheme named
+// Default. The test scheme's file sorts after the usual file names, so a
+// shipped scheme of the same name is the one the program keeps.
+// Answers the installed program's path.
+std::string install(const std::string& dir)
+{
+    namespace fs = boost::filesystem;
+    fs::create_directories(fs::path(dir) / "Schemes");
+    const fs::path exe = fs::path(dir) / "quillon";
+    fs::copy_file(QUILLON_EXE, exe, fs::copy_option::overwrite_if_exists);
+    spit(dir + "/registry.ini", "[Software\\Corvale Software\\Quillon\\C++]\n");
+    boost::system::error_code ec;
+    for (fs::directory_iterator it(QUILLON_SCHEMES_DIR, ec), end; !ec && it != end; it.increment(ec))
+        fs::copy_file(it->path(), fs::path(dir) / "Schemes" / it->path().filename(),
+                      fs::copy_option::overwrite_if_exists);
+    spit(dir + "/Schemes/~test-default.qlx", "Stylist::PropertySet\n1\n\"Default\"\n");
+    return exe.string();
+}
+
 class Program : public ::testing::Test {
 protected:
+    // One installation serves every test that does not change it.
+    static void SetUpTestSuite()
+    {
+        char name[] = "/tmp/quillon-install-XXXXXX";
+        ASSERT_NE(nullptr, ::mkdtemp(name));
+        s_InstallDir = name;
+        s_Exe = install(s_InstallDir);
+    }
+    static void TearDownTestSuite() { (void)std::system(("rm -rf '" + s_InstallDir + "'").c_str()); }
+
     void SetUp() override
     {
         char name[] = "/tmp/quillon-program-XXXXXX";
         ASSERT_NE(nullptr, ::mkdtemp(name));
         m_Dir = name;
+        m_Exe = s_Exe;
     }
     void TearDown() override
     {
@@ -49,14 +83,15 @@ protected:
     std::string path(const std::string& name) const { return m_Dir + "/" + name; }
 
     // Runs the program in the test's directory with the given arguments
-    // (shell words) and standard input.
+    // (shell words) and standard input. The user's configuration directory
+    // is one of the test's own, so no real user settings take part.
     Outcome run(const std::string& args, const std::string& input = std::string(),
                 const std::string& stdoutFile = ".stdout")
     {
         spit(path(".stdin"), input);
         spit(path(".stdout"), "");
-        const std::string cmd = "cd '" + m_Dir + "' && '" + QUILLON_EXE + "' " + args + " <.stdin >" + stdoutFile +
-                                " 2>.stderr";
+        const std::string cmd = "cd '" + m_Dir + "' && XDG_CONFIG_HOME='" + m_Dir + "/.config' '" + m_Exe + "' " +
+                                args + " <.stdin >" + stdoutFile + " 2>.stderr";
         int rc = std::system(cmd.c_str());
         Outcome r;
         r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
@@ -66,7 +101,13 @@ protected:
     }
 
     std::string m_Dir;
+    std::string m_Exe;
+    static std::string s_InstallDir;
+    static std::string s_Exe;
 };
+
+std::string Program::s_InstallDir;
+std::string Program::s_Exe;
 
 const char* const BANNER = "Quillon C++ 1.4.4\n";
 
@@ -195,6 +236,75 @@ TEST_F(Program, OutputToADeviceIsWrittenInPlace)
     struct stat st;
     ASSERT_EQ(0, ::stat("/dev/null", &st));
     EXPECT_TRUE(S_ISCHR(st.st_mode));
+}
+
+// ---- schemes ----------------------------------------------------------------
+
+const std::string READ_ERROR_END = "\". To correct the problem, you should delete this file before restarting and "
+                                   "attempting this operation again.\n";
+
+TEST_F(Program, AnUnknownSchemeIsAnAlert)
+{
+    Outcome r = run("--scheme Nope --in - --out -", "int x;\n");
+    EXPECT_EQ(1, r.status);
+    EXPECT_EQ("ALERT: An unknown scheme Nope was selected to use when formatting.\n", r.err);
+    EXPECT_EQ("", r.out);
+
+    spit(path("in.cpp"), "int x;\n");
+    r = run("--scheme default --in in.cpp --out out.cpp");
+    EXPECT_EQ(1, r.status);
+    EXPECT_EQ("ALERT: An unknown scheme default was selected to use when formatting.\n", r.err);
+    EXPECT_FALSE(std::ifstream(path("out.cpp")).good()) << "no output file is created";
+}
+
+TEST_F(Program, ABrokenSchemeFileIsNamedInAnAlert)
+{
+    m_Exe = install(path("inst"));
+    spit(path("inst/Schemes/broken.qlx"), "Stylist::PropertySet\n1\n\"B\"\n9 X 1\n");
+    Outcome r = run("--scheme Default --in - --out -", "int x;\n");
+    EXPECT_EQ(1, r.status);
+    EXPECT_EQ("ALERT: Encountered an error while trying to read the scheme file \"" + path("inst/Schemes/broken.qlx") +
+                  READ_ERROR_END + "ALERT: An unknown scheme Default was selected to use when formatting.\n",
+              r.err);
+}
+
+TEST_F(Program, TheSchemeDirectoryIsFoundAndRemembered)
+{
+    m_Exe = install(path("inst"));
+    ASSERT_EQ(0, run("--scheme Default --in - --out -").status);
+    EXPECT_EQ("[Software\\Corvale Software\\Quillon\\C++]\nPropertySetStore=" + path("inst/Schemes") + "\n",
+              slurp(path("inst/registry.ini")));
+
+    // A value names another directory; the user root is not consulted
+    // while the machine root holds the key.
+    ASSERT_EQ(0, ::mkdir(path("mine").c_str(), 0755));
+    spit(path("mine/mine.qlx"), "Stylist::PropertySet\n1\n\"Mine\"\n");
+    spit(path("inst/registry.ini"), "[Software\\Corvale Software\\Quillon\\C++]\nPropertySetStore=" +
+                                        path("mine") + "\n");
+    EXPECT_EQ(0, run("--scheme Mine --in - --out -").status);
+    EXPECT_EQ(1, run("--scheme Default --in - --out -").status);
+
+    // Without the machine root, the user's own root names the directory.
+    ::unlink(path("inst/registry.ini").c_str());
+    ASSERT_EQ(0, std::system(("mkdir -p '" + path(".config/quillon") + "'").c_str()));
+    spit(path(".config/quillon/registry.ini"),
+         "[Software\\Corvale Software\\Quillon\\C++]\nPropertySetStore=" + path("mine") + "\n");
+    Outcome r = run("--scheme Mine --in - --out -", "int y;\n");
+    EXPECT_EQ(0, r.status) << r.err;
+    EXPECT_EQ("", r.err);
+}
+
+TEST_F(Program, WithoutAnyConfigurationTheRunEndsWithAlerts)
+{
+    m_Exe = install(path("inst"));
+    ::unlink(path("inst/registry.ini").c_str());
+    Outcome r = run("--scheme Default --in - --out -", "int x;\n");
+    EXPECT_EQ(1, r.status);
+    EXPECT_TRUE(startsWith(r.err, "ALERT: Could not locate registry configuration data for Quillon C++.\n"
+                                  "ALERT: An unexpected error has occurred."))
+        << r.err;
+    EXPECT_NE(std::string::npos, r.err.find("DBC Violation: Stylist/src/Stylist_PropertySetStore.cpp("));
+    EXPECT_NE(std::string::npos, r.err.find("): newPath.length() > 0\n"));
 }
 
 } // namespace
