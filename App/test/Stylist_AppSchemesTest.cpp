@@ -32,7 +32,8 @@ protected:
         m_Dir.write("inst/quillon", "");
         m_Dir.mkdir("config");
         m_Dir.mkdir("config/quillon");
-        m_OldXdg = std::getenv("XDG_CONFIG_HOME") ? std::getenv("XDG_CONFIG_HOME") : "";
+        m_HadXdg = std::getenv("XDG_CONFIG_HOME") != nullptr;
+        m_OldXdg = m_HadXdg ? std::getenv("XDG_CONFIG_HOME") : "";
         ::setenv("XDG_CONFIG_HOME", m_Dir.path("config").c_str(), 1);
         m_App.reset(new Stylist::App(m_Dir.path("inst/quillon")));
         m_App->alertSignal().connect([this](const std::string& text) { m_Alerts.push_back(text); });
@@ -40,13 +41,17 @@ protected:
     void TearDown() override
     {
         m_App.reset();
-        ::setenv("XDG_CONFIG_HOME", m_OldXdg.c_str(), 1);
+        if (m_HadXdg)
+            ::setenv("XDG_CONFIG_HOME", m_OldXdg.c_str(), 1);
+        else
+            ::unsetenv("XDG_CONFIG_HOME");
     }
 
     void machine(const std::string& text) { m_Dir.write("inst/registry.ini", text); }
     void user(const std::string& text) { m_Dir.write("config/quillon/registry.ini", text); }
 
     TempDir m_Dir;
+    bool m_HadXdg = false;
     std::string m_OldXdg;
     std::unique_ptr<Stylist::App> m_App;
     std::vector<std::string> m_Alerts;
