@@ -21,7 +21,7 @@ namespace Corvale {
 class ITextDocBuf : public std::streambuf {
 public:
     // How many read columns are remembered for putback.
-    static constexpr int HISTORY_SIZE = 4;
+    static constexpr unsigned HISTORY_SIZE = 4;
 
     // Reads from source (not owned). A tab size or start line below 1 is
     // taken as 1, a start column below 0 as 0.
@@ -88,7 +88,7 @@ private:
     // A ring of four columns: m_HistoryFront indexes the oldest entry, the
     // entry before it (cyclically) is the newest.
     int m_History[HISTORY_SIZE];
-    int m_HistoryFront;
+    unsigned m_HistoryFront;
 };
 
 } // namespace Corvale

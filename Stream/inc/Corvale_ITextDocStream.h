@@ -7,7 +7,6 @@
 #include "Corvale_StreamFwd.h"
 
 #include <istream>
-#include <sstream>
 #include <string>
 
 namespace Corvale {
@@ -19,7 +18,19 @@ class ITextDocStreamBase {
 protected:
     ITextDocStreamBase(std::string text, int tabMode, int tabSize, int startLine, int startCol);
 
-    std::stringbuf m_TextBuf;
+    // A read-only string buffer that takes the text over instead of copying
+    // it: the text of a formatting pass is a whole source file.
+    class TextBuf : public std::streambuf {
+    public:
+        explicit TextBuf(std::string text);
+        TextBuf(const TextBuf&) = delete;
+        TextBuf& operator=(const TextBuf&) = delete;
+
+    private:
+        std::string m_Text;
+    };
+
+    TextBuf m_TextBuf;
     ITextDocBuf m_DocBuf;
 };
 

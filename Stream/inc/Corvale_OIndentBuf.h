@@ -3,7 +3,9 @@
 //
 // White space the writer puts at the start of a line is dropped unless the
 // keep-leading-space switch is on; a newline at the start of a line is
-// written alone, so empty lines carry no indent. The indent goes through
+// written alone, so empty lines carry no indent. A line that continues a
+// quoted literal (after a backslash-newline splice inside it) is part of
+// that literal: it is written exactly as given, without indent. The indent goes through
 // the tab mode like any other text, so the column after it is its visual
 // width.
 #ifndef CORVALE_OINDENTBUF_H
@@ -38,7 +40,7 @@ private:
 
     int_type putIndented(int_type c)
     {
-        if (col() != 0 || c == '\n')
+        if (col() != 0 || c == '\n' || inQuotes())
             return putChar(c);
         return putAtLineStart(c);
     }

@@ -41,8 +41,9 @@ public:
 
     // Spaces held back in Compress mode, not yet written to the target.
     int pendingSpaces() const { return m_PendingSpaces; }
-    // Whether a quoted literal is open (quotes are tracked in Expand and
-    // Compress modes only).
+    // Whether a quoted literal is open. Literals are tracked in every mode:
+    // the conversion modes leave their contents alone, and the indenting
+    // buffer writes a line that continues a literal exactly as given.
     bool inQuotes() const { return m_Quote != traits_type::eof(); }
 
 protected:
@@ -55,14 +56,25 @@ protected:
     // run of spaces) on success, end of file on failure.
     int_type putChar(int_type c)
     {
-        if (m_TabMode == Keep) {
+        // A character that touches neither the literal tracking nor the tab
+        // conversion, with no spaces held back, goes straight through in
+        // every mode; so does a space except in Compress mode.
+        if (m_PendingSpaces == 0 && static_cast<unsigned>(m_TabMode) <= Compress) {
+            if (!isSpecial(c)) {
+                m_Escaped = false;
+                m_Splice = false;
+            } else if (c == ' ' && m_TabMode != Compress) {
+                m_Escaped = false;
+            } else {
+                return putSpecial(c);
+            }
             if (traits_type::eq_int_type(m_Target.put(traits_type::to_char_type(c)),
                                          traits_type::eof()))
                 return traits_type::eof();
-            advance(c);
+            ++m_Col;
             return c;
         }
-        return putConverted(c);
+        return putSpecial(c);
     }
 
     // Writes the held-back spaces as spaces; false when one cannot be
@@ -70,7 +82,14 @@ protected:
     bool flushPendingSpaces();
 
 private:
-    int_type putConverted(int_type c);
+    // Space, tab, newline, the quotes and backslash.
+    static bool isSpecial(int_type c)
+    {
+        return c <= '\\' && SPECIAL[static_cast<unsigned char>(c)];
+    }
+    static const bool SPECIAL[93];
+
+    int_type putSpecial(int_type c);
     void trackQuote(int_type c);
     void stepBack(int_type c);
 
@@ -91,13 +110,15 @@ private:
     int m_TabSize;
     int m_StartLine;
     int m_StartCol;
-    int_type m_LastChar;
     int m_Line;
     int m_Col;
     int m_PendingSpaces;
     int_type m_Quote;
     // The last character written was a backslash that escapes the next one.
     bool m_Escaped;
+    // Only blanks were written since the last backslash: a newline now is a
+    // line splice, which keeps an open literal open.
+    bool m_Splice;
 };
 
 } // namespace Corvale

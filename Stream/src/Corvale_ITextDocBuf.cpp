@@ -20,8 +20,8 @@ ITextDocBuf::ITextDocBuf(std::streambuf* source, int tabMode, int tabSize, int s
 std::array<int, ITextDocBuf::HISTORY_SIZE> ITextDocBuf::columnHistory() const
 {
     std::array<int, HISTORY_SIZE> result;
-    for (int i = 0; i < HISTORY_SIZE; ++i)
-        result[static_cast<std::size_t>(i)] = m_History[(m_HistoryFront + i) % HISTORY_SIZE];
+    for (unsigned i = 0; i < HISTORY_SIZE; ++i)
+        result[i] = m_History[(m_HistoryFront + i) % HISTORY_SIZE];
     return result;
 }
 
@@ -84,7 +84,7 @@ ITextDocBuf::int_type ITextDocBuf::pbackfail(int_type c)
 
     // Step the position back: over a line end the column comes from the
     // history. The newest entry is used up and -1 enters at the old end.
-    const int newest = (m_HistoryFront + HISTORY_SIZE - 1) % HISTORY_SIZE;
+    const unsigned newest = (m_HistoryFront + HISTORY_SIZE - 1) % HISTORY_SIZE;
     if (m_Col == 0) {
         --m_Line;
         m_Col = m_History[newest];

@@ -11,6 +11,20 @@ constexpr int DOUBLE_QUOTE = '"';
 constexpr int BACKSLASH = '\\';
 } // namespace
 
+const bool OTextDocBuf::SPECIAL[93] = {
+    // 0 to 31: tab and newline
+    false, false, false, false, false, false, false, false, false, true, true, false, false,
+    false, false, false, false, false, false, false, false, false, false, false, false, false,
+    false, false, false, false, false, false,
+    // 32 to 63: space, double quote, single quote
+    true, false, true, false, false, false, false, true, false, false, false, false, false, false,
+    false, false, false, false, false, false, false, false, false, false, false, false, false,
+    false, false, false, false, false,
+    // 64 to 92: backslash
+    false, false, false, false, false, false, false, false, false, false, false, false, false,
+    false, false, false, false, false, false, false, false, false, false, false, false, false,
+    false, false, true};
+
 OTextDocBuf::OTextDocBuf(std::streambuf* target, TabMode tabMode, int tabSize, int startLine,
                          int startCol)
     : m_Target(target),
@@ -18,12 +32,12 @@ OTextDocBuf::OTextDocBuf(std::streambuf* target, TabMode tabMode, int tabSize, i
       m_TabSize(tabSize < 1 ? 1 : tabSize),
       m_StartLine(startLine < 1 ? 1 : startLine),
       m_StartCol(startCol < 0 ? 0 : startCol),
-      m_LastChar(traits_type::eof()),
       m_Line(m_StartLine),
       m_Col(m_StartCol),
       m_PendingSpaces(0),
       m_Quote(traits_type::eof()),
-      m_Escaped(false)
+      m_Escaped(false),
+      m_Splice(false)
 {
 }
 
@@ -73,24 +87,26 @@ bool OTextDocBuf::flushPendingSpaces()
 
 // Literals are tracked so that whitespace inside them is never converted. A
 // quote opens a literal unless a backslash escapes it; inside, the same
-// quote closes it unless escaped, and so does a newline, except one escaped
-// by a backslash (a line continuation keeps the literal open). A backslash
-// escapes the next character unless it is itself escaped, so the quote in
-// "\\" closes its literal.
+// quote closes it unless escaped. A backslash escapes the next character
+// unless it is itself escaped, so the quote in "\\" closes its literal. A
+// newline closes an open literal too, except a line splice: a newline whose
+// last non-blank predecessor is a backslash continues the literal on the
+// next line, as the compiler reads it.
 void OTextDocBuf::trackQuote(int_type c)
 {
     const bool escaped = m_Escaped;
+    const bool splice = m_Splice;
     m_Escaped = (c == BACKSLASH && !escaped);
+    m_Splice = c == BACKSLASH || (splice && (c == SPACE || c == TAB));
     if (traits_type::eq_int_type(m_Quote, traits_type::eof())) {
         if ((c == SINGLE_QUOTE || c == DOUBLE_QUOTE) && !escaped)
             m_Quote = c;
     } else if (c == NEWLINE) {
-        if (!escaped)
+        if (!splice)
             m_Quote = traits_type::eof();
     } else if (c == m_Quote && !escaped) {
         m_Quote = traits_type::eof();
     }
-    m_LastChar = c;
 }
 
 void OTextDocBuf::stepBack(int_type c)
@@ -107,9 +123,16 @@ void OTextDocBuf::stepBack(int_type c)
         m_Col = 0;
 }
 
-OTextDocBuf::int_type OTextDocBuf::putConverted(int_type c)
+OTextDocBuf::int_type OTextDocBuf::putSpecial(int_type c)
 {
     const auto eof = traits_type::eof();
+    if (m_TabMode == Keep) {
+        if (traits_type::eq_int_type(m_Target.put(traits_type::to_char_type(c)), eof))
+            return eof;
+        trackQuote(c);
+        advance(c);
+        return c;
+    }
     if (m_TabMode == Expand) {
         trackQuote(c);
         if (c == TAB && traits_type::eq_int_type(m_Quote, eof)) {

@@ -41,6 +41,9 @@ TEST(OIndentStream, IndentsEveryLineAndDropsLeadingWhiteSpace)
         {"    ", false, Compress, "x\ny", "\tx\n\ty"},
         {"      ", false, Compress, "x", "\t  x"},
         {"\t", false, Compress, "x   y", "\tx   y"},
+        // A line continuing a literal is part of it: no indent, blanks kept.
+        {"    ", false, Keep, "s = \"ab\\\n   cd\";\n  x", "    s = \"ab\\\n   cd\";\n    x"},
+        {"\t", false, Expand, "'\\\n\t'\n\ty", "    '\\\n\t'\n    y"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.out, written(c.indent, c.keep, c.mode, c.in))

@@ -93,6 +93,11 @@ TEST(OTextDocBuf, ConvertsTabsAndSpacesOutsideQuotes)
         // A newline ends an open literal; a continued line does not.
         {Expand, 4, 0, "\"ab\n\t", "\"ab\n    ", 2, 4},
         {Expand, 4, 0, "\"ab\\\n\t\"\t", "\"ab\\\n\t\"   ", 2, 8},
+        // Blanks may stand between the splice's backslash and the newline; a
+        // backslash before the newline splices even when it is escaped.
+        {Expand, 4, 0, "'a\\ \t\n\t'\t", "'a\\ \t\n\t'   ", 2, 8},
+        {Expand, 4, 0, "\"a\\\\\n\t\"\t", "\"a\\\\\n\t\"   ", 2, 8},
+        {Expand, 4, 0, "\"a\\x\n\t", "\"a\\x\n    ", 2, 4},
         // Compress: a run starting on a stop that fills a whole width.
         {Compress, 4, 0, "    x", "\tx", 1, 5},
         {Compress, 4, 0, "        x", "\t\tx", 1, 9},
@@ -113,6 +118,22 @@ TEST(OTextDocBuf, ConvertsTabsAndSpacesOutsideQuotes)
         EXPECT_EQ(c.out, w.text) << "mode " << c.mode << " input [" << c.in << "]";
         EXPECT_EQ(c.line, w.line) << "mode " << c.mode << " input [" << c.in << "]";
         EXPECT_EQ(c.col, w.col) << "mode " << c.mode << " input [" << c.in << "]";
+    }
+}
+
+TEST(OTextDocBuf, TracksLiteralsInEveryMode)
+{
+    for (Corvale::TabMode mode : {Corvale::Keep, Corvale::Expand, Corvale::Compress}) {
+        std::stringbuf target(std::ios_base::out);
+        Corvale::OTextDocBuf buf(&target, mode, 4, 1, 0);
+        const std::string steps[][2] = {
+            {"x = ", "0"}, {"\"a", "1"}, {"\\\"", "1"}, {"\\\n", "1"}, {"b\"", "0"},
+            {"'\"'", "0"}, {"\"\n", "0"},
+        };
+        for (const auto& step : steps) {
+            buf.sputn(step[0].data(), static_cast<std::streamsize>(step[0].size()));
+            EXPECT_EQ(step[1] == "1", buf.inQuotes()) << "mode " << mode << " after " << step[0];
+        }
     }
 }
 
