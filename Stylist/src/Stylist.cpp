@@ -36,38 +36,97 @@ void writeText(std::ostream& out, const std::string& text)
 }
 
 // Reads from in while its location is before l and reading succeeds (the
-// character at l included); for UP_TO the character at l is then put back.
-void readInto(Corvale::ITextDocStream& in, const Trn::Location& l, CopyTo::Mode mode,
-              std::string& text)
+// character at l included); for UP_TO the character at l is then put back
+// and taken from the sink again. The sink receives the characters with
+// push(c) and gives the last one up with dropLast().
+template <class Sink>
+void readTo(Corvale::ITextDocStream& in, const Trn::Location& l, CopyTo::Mode mode, Sink& sink)
 {
     CORVALE_CHECK(Trn::Location(in.line(), in.col()) <= l);
-    text.clear();
     if (!in.good()) {
         in.setstate(std::ios_base::failbit);
         return;
     }
     Corvale::ITextDocBuf& buf = in.textDocBuf();
+    bool any = false;
+    char last = '\0';
     while (Trn::Location(buf.line(), buf.col()) < l) {
         const auto c = buf.next();
         if (Traits::eq_int_type(c, Traits::eof())) {
             in.setstate(std::ios_base::eofbit | std::ios_base::failbit);
             return;
         }
-        text += Traits::to_char_type(c);
+        last = Traits::to_char_type(c);
+        sink.push(last);
+        any = true;
     }
-    if (mode == CopyTo::UP_TO && !text.empty() && Trn::Location(buf.line(), buf.col()) == l) {
-        if (in.putback(text.back()))
-            text.pop_back();
+    if (mode == CopyTo::UP_TO && any && Trn::Location(buf.line(), buf.col()) == l) {
+        if (in.putback(last))
+            sink.dropLast();
     }
 }
 
+struct StringSink {
+    std::string& text;
+    void push(char c) { text += c; }
+    void dropLast() { text.pop_back(); }
+};
+
+void readInto(Corvale::ITextDocStream& in, const Trn::Location& l, CopyTo::Mode mode,
+              std::string& text)
+{
+    text.clear();
+    StringSink sink{text};
+    readTo(in, l, mode, sink);
+}
+
+// Collects copied characters in a fixed block and writes them to the output
+// a block at a time, always holding the last character back in case it has
+// to be put back: no allocation however long the copy.
+class BlockSink {
+public:
+    explicit BlockSink(std::ostream& out) : m_Out(out) {}
+
+    void push(char c)
+    {
+        if (m_Size == BLOCK) {
+            m_Out.write(m_Block, BLOCK - 1);
+            m_Block[0] = m_Block[BLOCK - 1];
+            m_Size = 1;
+        }
+        m_Block[m_Size++] = c;
+        ++m_Count;
+    }
+
+    void dropLast()
+    {
+        --m_Size;
+        --m_Count;
+    }
+
+    // Writes what is held; answers the number of characters copied.
+    long long finish()
+    {
+        m_Out.write(m_Block, m_Size);
+        m_Size = 0;
+        return m_Count;
+    }
+
+private:
+    static constexpr std::streamsize BLOCK = 1024;
+    std::ostream& m_Out;
+    char m_Block[BLOCK];
+    std::streamsize m_Size = 0;
+    long long m_Count = 0;
+};
+
 int copy(Corvale::ITextDocStream& in, std::ostream& out, const Trn::Location& l, CopyTo::Mode mode)
 {
-    std::string text;
-    readInto(in, l, mode, text);
+    BlockSink sink(out);
+    readTo(in, l, mode, sink);
     // What was read is written even when the input ran out: no text is lost.
-    writeText(out, text);
-    return in.fail() ? -1 : static_cast<int>(text.size());
+    const long long count = sink.finish();
+    return in.fail() ? -1 : static_cast<int>(count);
 }
 
 // While alive, an indenting stream writes exactly what it is given.
