@@ -58,6 +58,12 @@ public:
         return c;
     }
 
+    // Reads characters into dst while the position is before (line, col),
+    // at most max of them, and answers how many: the same as as many calls
+    // of next(), in one pass. Fewer than max with the position still before
+    // (line, col) means the text has ended.
+    std::streamsize readBefore(int line, int col, char* dst, std::streamsize max);
+
 protected:
     int_type underflow() override;
     int_type uflow() override;

@@ -77,6 +77,14 @@ protected:
         return putSpecial(c);
     }
 
+    // Writes, as one block, the longest run at the start of s[0, n) that
+    // needs no rule of its own: characters other than tab, newline, quotes
+    // and backslash, and spaces too except in Compress mode, while no
+    // spaces are held back. Answers how many characters were written (0
+    // when the first needs a rule); failed is set when the target refused
+    // some of them.
+    std::streamsize putRun(const char* s, std::streamsize n, bool& failed);
+
     // Writes the held-back spaces as spaces; false when one cannot be
     // written.
     bool flushPendingSpaces();

@@ -31,6 +31,18 @@ public:
     // Writes one character to the source without going through the virtual
     // overflow; the document buffers write every character this way.
     int_type put(char c) { return m_pSource->sputc(c); }
+    // Writes n characters to the source in one block; answers how many were
+    // written.
+    std::streamsize putn(const char* s, std::streamsize n) { return m_pSource->sputn(s, n); }
+
+    // The characters ready to be read without a refill, for readers that
+    // take them in bulk: [readPos(), readEnd()). consume(n) marks n of them
+    // read; refill() reads the next block when none are ready and answers
+    // false at the end of the source.
+    const char* readPos() const { return gptr(); }
+    const char* readEnd() const { return egptr(); }
+    void consume(std::ptrdiff_t n) { setg(eback(), gptr() + n, egptr()); }
+    bool refill() { return !traits_type::eq_int_type(underflow(), traits_type::eof()); }
 
 protected:
     int_type underflow() override;

@@ -1,5 +1,7 @@
 #include "Corvale_ITextDocBuf.h"
 
+#include <limits>
+
 namespace Corvale {
 
 ITextDocBuf::ITextDocBuf(std::streambuf* source, int tabMode, int tabSize, int startLine,
@@ -39,13 +41,60 @@ ITextDocBuf::int_type ITextDocBuf::uflow()
 
 std::streamsize ITextDocBuf::xsgetn(char* s, std::streamsize n)
 {
+    return readBefore(std::numeric_limits<int>::max(), std::numeric_limits<int>::max(), s, n);
+}
+
+std::streamsize ITextDocBuf::readBefore(int line, int col, char* dst, std::streamsize max)
+{
+    // The position and the history are worked on in locals, which the
+    // stores into dst cannot disturb, and written back at the end.
+    int curLine = m_Line;
+    int curCol = m_Col;
+    unsigned front = m_HistoryFront;
+    int history[HISTORY_SIZE];
+    for (unsigned i = 0; i < HISTORY_SIZE; ++i)
+        history[i] = m_History[i];
+
     std::streamsize got = 0;
-    while (got < n) {
-        int_type c = next();
-        if (traits_type::eq_int_type(c, traits_type::eof()))
-            break;
-        s[got++] = traits_type::to_char_type(c);
+    const auto before = [&] { return curLine < line || (curLine == line && curCol < col); };
+    const auto take = [&](char c) {
+        history[front] = curCol;
+        front = (front + 1) % HISTORY_SIZE;
+        if (c == '\n') {
+            ++curLine;
+            curCol = 0;
+        } else {
+            ++curCol;
+        }
+        dst[got++] = c;
+    };
+
+    if (got < max && before() && !traits_type::eq_int_type(m_Lookahead, traits_type::eof())) {
+        take(traits_type::to_char_type(m_Lookahead));
+        m_Lookahead = traits_type::eof();
     }
+    while (got < max && before()) {
+        const char* p = m_Source.readPos();
+        const char* end = m_Source.readEnd();
+        if (p == end) {
+            if (!m_Source.refill())
+                break;
+            continue;
+        }
+        const char* const start = p;
+        while (p < end && got < max && before())
+            take(*p++);
+        m_Source.consume(p - start);
+    }
+
+    m_Line = curLine;
+    m_Col = curCol;
+    m_HistoryFront = front;
+    for (unsigned i = 0; i < HISTORY_SIZE; ++i)
+        m_History[i] = history[i];
+    // As after every read, the next character is held ahead.
+    if (got > 0 && traits_type::eq_int_type(m_Lookahead, traits_type::eof()))
+        m_Lookahead = m_Source.sbumpc();
     return got;
 }
 

@@ -23,6 +23,17 @@ std::streamsize OIndentBuf::xsputn(const char* s, std::streamsize n)
 {
     std::streamsize done = 0;
     while (done < n) {
+        // Within a line the indenting rules do not apply: plain runs go out
+        // as blocks.
+        if (col() != 0) {
+            bool failed = false;
+            const std::streamsize run = putRun(s + done, n - done, failed);
+            done += run;
+            if (failed)
+                break;
+            if (run > 0)
+                continue;
+        }
         if (traits_type::eq_int_type(putIndented(traits_type::to_int_type(s[done])),
                                      traits_type::eof()))
             break;

@@ -57,11 +57,47 @@ std::streamsize OTextDocBuf::xsputn(const char* s, std::streamsize n)
 {
     std::streamsize done = 0;
     while (done < n) {
+        bool failed = false;
+        const std::streamsize run = putRun(s + done, n - done, failed);
+        done += run;
+        if (failed)
+            break;
+        if (run > 0)
+            continue;
         if (traits_type::eq_int_type(putChar(traits_type::to_int_type(s[done])), traits_type::eof()))
             break;
         ++done;
     }
     return done;
+}
+
+std::streamsize OTextDocBuf::putRun(const char* s, std::streamsize n, bool& failed)
+{
+    if (m_PendingSpaces != 0 || static_cast<unsigned>(m_TabMode) > Compress)
+        return 0;
+    const bool plainSpaces = m_TabMode != Compress;
+    bool ordinary = false;
+    std::streamsize length = 0;
+    for (; length < n; ++length) {
+        const int c = traits_type::to_int_type(s[length]);
+        if (!isSpecial(c))
+            ordinary = true;
+        else if (c != SPACE || !plainSpaces)
+            break;
+    }
+    if (length == 0)
+        return 0;
+    const std::streamsize written = m_Target.putn(s, length);
+    failed = written < length;
+    if (written > 0) {
+        // As character by character: no escape is pending any more, and a
+        // line splice survives only blanks.
+        m_Col += static_cast<int>(written);
+        m_Escaped = false;
+        if (ordinary)
+            m_Splice = false;
+    }
+    return written < 0 ? 0 : written;
 }
 
 int OTextDocBuf::sync()

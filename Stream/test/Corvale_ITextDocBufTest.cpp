@@ -155,6 +155,44 @@ TEST(ITextDocBuf, HistoryHoldsTheColumnsOfTheLastFourReads)
     EXPECT_EQ((std::array<int, 4>{-1, 2, 3, 0}), in.textDocBuf().columnHistory());
 }
 
+// Reading in blocks up to a position gives the characters, positions and
+// column history that reading one character at a time gives, and putback
+// works the same afterwards.
+TEST(ITextDocBuf, BlockReadsAgreeWithCharacterReads)
+{
+    std::string text;
+    unsigned seed = 99;
+    for (int i = 0; i < 3 * Corvale::PutbackBuf::BLOCK_SIZE; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        text += "ab\n\t"[(seed >> 16) % 4];
+    }
+    Corvale::ITextDocStream bulk(text);
+    Corvale::ITextDocStream single(text);
+    for (int step = 0; step < 2000 && single.peek() != Traits::eof(); ++step) {
+        seed = seed * 1103515245u + 12345u;
+        const int lines = static_cast<int>((seed >> 16) % 3);
+        const int col = static_cast<int>((seed >> 8) % 9);
+        const int line = single.line() + lines;
+        const int target = lines == 0 ? single.col() + col : col;
+        std::string expected;
+        while (Pos(single.line(), single.col()) < Pos(line, target) && single.peek() != Traits::eof())
+            expected += static_cast<char>(single.get());
+        std::string got(expected.size() + 5, '\0');
+        const std::streamsize n = bulk.textDocBuf().readBefore(
+            line, target, &got[0], static_cast<std::streamsize>(got.size()));
+        got.resize(static_cast<std::size_t>(n));
+        ASSERT_EQ(expected, got) << step;
+        ASSERT_EQ(posOf(single), posOf(bulk)) << step;
+        ASSERT_EQ(single.textDocBuf().columnHistory(), bulk.textDocBuf().columnHistory());
+        if (step % 7 == 0 && !expected.empty()) {
+            single.unget();
+            bulk.unget();
+            ASSERT_EQ(posOf(single), posOf(bulk));
+            ASSERT_EQ(single.peek(), bulk.peek());
+        }
+    }
+}
+
 TEST(ITextDocBuf, BlockReadsAndLongTextsKeepCount)
 {
     std::string text;

@@ -7,15 +7,68 @@
 
 namespace {
 
+struct Output {
+    std::string text;
+    int line;
+    int col;
+};
+
+// Writes text through an indenting stream character by character (the
+// overflow path) or in one block (the block path).
+Output writeThrough(const std::string& indent, bool keep, Corvale::TabMode mode,
+                    const std::string& text, bool byChar)
+{
+    std::ostringstream target;
+    Output result;
+    {
+        Corvale::OIndentStream out(target, indent, keep, mode, 4);
+        if (byChar) {
+            for (char c : text)
+                out.put(c);
+        } else {
+            out << text;
+        }
+        result.line = out.line();
+        result.col = out.col();
+    }
+    result.text = target.str();
+    return result;
+}
+
 std::string written(const std::string& indent, bool keep, Corvale::TabMode mode,
                     const std::string& text)
 {
-    std::ostringstream target;
-    {
-        Corvale::OIndentStream out(target, indent, keep, mode, 4);
-        out << text;
+    const Output block = writeThrough(indent, keep, mode, text, false);
+    const Output byChar = writeThrough(indent, keep, mode, text, true);
+    EXPECT_EQ(byChar.text, block.text) << text;
+    EXPECT_EQ(byChar.col, block.col) << text;
+    return block.text;
+}
+
+// Texts made of the characters that have rules of their own, written in
+// blocks and character by character, in every mode, agree in text and
+// position.
+TEST(OIndentStream, BlockAndCharacterWritesAgree)
+{
+    const char alphabet[] = {'a', 'b', ' ', ' ', '\t', '\n', '"', '\'', '\\', '\r'};
+    unsigned seed = 12345;
+    for (int round = 0; round < 300; ++round) {
+        std::string text;
+        const int length = 1 + round % 60;
+        for (int i = 0; i < length; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            text += alphabet[(seed >> 16) % sizeof alphabet];
+        }
+        for (Corvale::TabMode mode : {Corvale::Keep, Corvale::Expand, Corvale::Compress}) {
+            for (bool keep : {false, true}) {
+                const Output block = writeThrough("\t ", keep, mode, text, false);
+                const Output byChar = writeThrough("\t ", keep, mode, text, true);
+                ASSERT_EQ(byChar.text, block.text) << "mode " << mode << " [" << text << "]";
+                ASSERT_EQ(byChar.line, block.line);
+                ASSERT_EQ(byChar.col, block.col) << "mode " << mode << " [" << text << "]";
+            }
+        }
     }
-    return target.str();
 }
 
 TEST(OIndentStream, IndentsEveryLineAndDropsLeadingWhiteSpace)

@@ -177,6 +177,14 @@ TEST(OTextDocBuf, FailedWritesAnswerEndOfFileAndKeepThePosition)
         EXPECT_EQ(0, buf.pendingSpaces());
     }
     {
+        // A block write that the target cuts short.
+        LimitedSink sink(3);
+        Corvale::OTextDocBuf buf(&sink, Corvale::Keep, 4, 1, 0);
+        EXPECT_EQ(3, buf.sputn("ab cdef", 7));
+        EXPECT_EQ("ab ", sink.text);
+        EXPECT_EQ(3, buf.col());
+    }
+    {
         LimitedSink sink(2);
         Corvale::OTextDocBuf buf(&sink, Corvale::Expand, 4, 1, 0);
         EXPECT_EQ(Traits::eof(), buf.sputc('\t'));

@@ -4,6 +4,7 @@
 #include "Corvale_ITextDocStream.h"
 #include "Corvale_OIndentStream.h"
 
+#include <limits>
 #include <ostream>
 
 namespace Stylist {
@@ -35,41 +36,65 @@ void writeText(std::ostream& out, const std::string& text)
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
+// Characters read per block by the copying functions.
+constexpr std::streamsize READ_BLOCK = 1024;
+
 // Reads from in while its location is before l and reading succeeds (the
-// character at l included); for UP_TO the character at l is then put back
-// and taken from the sink again. The sink receives the characters with
-// push(c) and gives the last one up with dropLast().
+// character at l included); for UP_TO the character at l is then put back.
+// The characters go to sink.append(p, n) a block at a time, the last one
+// always held back until it is known whether it is put back; no allocation
+// however long the copy. Answers the number of characters delivered.
 template <class Sink>
-void readTo(Corvale::ITextDocStream& in, const Trn::Location& l, CopyTo::Mode mode, Sink& sink)
+long long readTo(Corvale::ITextDocStream& in, const Trn::Location& l, CopyTo::Mode mode, Sink& sink)
 {
     CORVALE_CHECK(Trn::Location(in.line(), in.col()) <= l);
     if (!in.good()) {
         in.setstate(std::ios_base::failbit);
-        return;
+        return 0;
     }
     Corvale::ITextDocBuf& buf = in.textDocBuf();
-    bool any = false;
-    char last = '\0';
-    while (Trn::Location(buf.line(), buf.col()) < l) {
-        const auto c = buf.next();
-        if (Traits::eq_int_type(c, Traits::eof())) {
-            in.setstate(std::ios_base::eofbit | std::ios_base::failbit);
-            return;
+    char block[READ_BLOCK];
+    std::streamsize size = 0;
+    long long count = 0;
+    for (;;) {
+        if (size == READ_BLOCK) {
+            sink.append(block, READ_BLOCK - 1);
+            block[0] = block[READ_BLOCK - 1];
+            size = 1;
         }
-        last = Traits::to_char_type(c);
-        sink.push(last);
-        any = true;
+        const std::streamsize want = READ_BLOCK - size;
+        const std::streamsize got = buf.readBefore(l.line(), l.col(), block + size, want);
+        size += got;
+        count += got;
+        if (!(Trn::Location(buf.line(), buf.col()) < l))
+            break;
+        if (got < want) {
+            in.setstate(std::ios_base::eofbit | std::ios_base::failbit);
+            break;
+        }
     }
-    if (mode == CopyTo::UP_TO && any && Trn::Location(buf.line(), buf.col()) == l) {
-        if (in.putback(last))
-            sink.dropLast();
+    if (mode == CopyTo::UP_TO && size > 0 && Trn::Location(buf.line(), buf.col()) == l) {
+        if (in.putback(block[size - 1])) {
+            --size;
+            --count;
+        }
     }
+    sink.append(block, size);
+    return count;
 }
 
 struct StringSink {
     std::string& text;
-    void push(char c) { text += c; }
-    void dropLast() { text.pop_back(); }
+    void append(const char* p, std::streamsize n) { text.append(p, static_cast<std::size_t>(n)); }
+};
+
+struct StreamSink {
+    std::ostream& out;
+    void append(const char* p, std::streamsize n) { out.write(p, n); }
+};
+
+struct NullSink {
+    void append(const char*, std::streamsize) {}
 };
 
 void readInto(Corvale::ITextDocStream& in, const Trn::Location& l, CopyTo::Mode mode,
@@ -80,52 +105,11 @@ void readInto(Corvale::ITextDocStream& in, const Trn::Location& l, CopyTo::Mode 
     readTo(in, l, mode, sink);
 }
 
-// Collects copied characters in a fixed block and writes them to the output
-// a block at a time, always holding the last character back in case it has
-// to be put back: no allocation however long the copy.
-class BlockSink {
-public:
-    explicit BlockSink(std::ostream& out) : m_Out(out) {}
-
-    void push(char c)
-    {
-        if (m_Size == BLOCK) {
-            m_Out.write(m_Block, BLOCK - 1);
-            m_Block[0] = m_Block[BLOCK - 1];
-            m_Size = 1;
-        }
-        m_Block[m_Size++] = c;
-        ++m_Count;
-    }
-
-    void dropLast()
-    {
-        --m_Size;
-        --m_Count;
-    }
-
-    // Writes what is held; answers the number of characters copied.
-    long long finish()
-    {
-        m_Out.write(m_Block, m_Size);
-        m_Size = 0;
-        return m_Count;
-    }
-
-private:
-    static constexpr std::streamsize BLOCK = 1024;
-    std::ostream& m_Out;
-    char m_Block[BLOCK];
-    std::streamsize m_Size = 0;
-    long long m_Count = 0;
-};
-
 int copy(Corvale::ITextDocStream& in, std::ostream& out, const Trn::Location& l, CopyTo::Mode mode)
 {
-    BlockSink sink(out);
-    readTo(in, l, mode, sink);
-    // What was read is written even when the input ran out: no text is lost.
-    const long long count = sink.finish();
+    // What was read is written even when the input runs out: no text is lost.
+    StreamSink sink{out};
+    const long long count = readTo(in, l, mode, sink);
     return in.fail() ? -1 : static_cast<int>(count);
 }
 
@@ -417,29 +401,18 @@ void writeRaw(Corvale::OIndentStream& out, const std::string& text)
 int charsUpTo(Corvale::ITextDocStream& is, const Trn::Location& l)
 {
     CORVALE_CHECK(Trn::Location(is.line(), is.col()) <= l);
-    if (!is.good()) {
-        is.setstate(std::ios_base::failbit);
+    NullSink sink;
+    const long long count = readTo(is, l, CopyTo::UP_TO, sink);
+    if (is.fail())
         return -1;
-    }
-    Corvale::ITextDocBuf& buf = is.textDocBuf();
-    int count = 0;
-    char last = '\0';
-    while (Trn::Location(buf.line(), buf.col()) < l) {
-        const auto c = buf.next();
-        if (Traits::eq_int_type(c, Traits::eof())) {
-            is.setstate(std::ios_base::eofbit | std::ios_base::failbit);
-            return -1;
-        }
-        last = Traits::to_char_type(c);
-        ++count;
-    }
-    if (Trn::Location(buf.line(), buf.col()) != l)
+    const Trn::Location reached(is.line(), is.col());
+    // Standing at l now means nothing was read; past it, the stream stepped
+    // over l (a line ended first). Otherwise the character at l was put back.
+    if (reached == l)
+        return count == 0 ? 0 : -1;
+    if (l < reached)
         return -1;
-    if (count == 0)
-        return 0;
-    if (!is.putback(last))
-        return -1;
-    return count - 1;
+    return static_cast<int>(count);
 }
 
 std::string restOfText(Corvale::ITextDocStream& in)
@@ -448,11 +421,13 @@ std::string restOfText(Corvale::ITextDocStream& in)
     if (!in.good())
         return text;
     Corvale::ITextDocBuf& buf = in.textDocBuf();
+    char block[READ_BLOCK];
+    const int end = std::numeric_limits<int>::max();
     for (;;) {
-        const auto c = buf.next();
-        if (Traits::eq_int_type(c, Traits::eof()))
+        const std::streamsize got = buf.readBefore(end, end, block, READ_BLOCK);
+        text.append(block, static_cast<std::size_t>(got));
+        if (got < READ_BLOCK)
             break;
-        text += Traits::to_char_type(c);
     }
     in.setstate(std::ios_base::eofbit);
     return text;
