@@ -66,13 +66,6 @@ TEST(ITextDocBuf, PutbackAtTheStartPositionFails)
     EXPECT_TRUE(again.bad());
 }
 
-TEST(ITextDocBuf, LowSettingsAreRaisedToTheirMinimum)
-{
-    Corvale::ITextDocStream in("a", Corvale::Keep, 0, 0, -5);
-    EXPECT_EQ(1, in.tabSize());
-    EXPECT_EQ(Pos(1, 0), posOf(in));
-}
-
 // Four characters go back across several line ends and come again with the
 // same positions; every way of putting back (a character, unget) and every
 // lookahead state (a character held, end of file reached) is covered.

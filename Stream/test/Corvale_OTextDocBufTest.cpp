@@ -219,15 +219,6 @@ TEST(OTextDocBuf, EndOfFileWritesNothingAndSucceeds)
     }
 }
 
-TEST(OTextDocBuf, LowSettingsAreRaisedToTheirMinimum)
-{
-    std::stringbuf target(std::ios_base::out);
-    Corvale::OTextDocBuf buf(&target, Corvale::Keep, -3, -1, -7);
-    EXPECT_EQ(1, buf.tabSize());
-    EXPECT_EQ(1, buf.line());
-    EXPECT_EQ(0, buf.col());
-}
-
 TEST(TabMode, ConvertsTheThreeValuesAndRejectsOthers)
 {
     EXPECT_EQ(Corvale::Keep, Corvale::toTabMode(0));

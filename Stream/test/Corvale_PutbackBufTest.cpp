@@ -57,16 +57,4 @@ TEST(PutbackBuf, PutbackAtTheStartFails)
     EXPECT_TRUE(Traits::eq_int_type(buf.sungetc(), Traits::eof()));
 }
 
-TEST(PutbackBuf, WritesPassStraightToTheSource)
-{
-    std::stringbuf target(std::ios_base::out);
-    Corvale::PutbackBuf buf(&target);
-    std::ostream out(&buf);
-    out << "x\r\n" << 42;
-    out.put('\t');
-    EXPECT_EQ("x\r\n42\t", target.str());
-    EXPECT_FALSE(Traits::eq_int_type(buf.sputc('y'), Traits::eof()));
-    EXPECT_EQ("x\r\n42\ty", target.str());
-}
-
 } // namespace
