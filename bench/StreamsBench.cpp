@@ -10,6 +10,7 @@
 
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -140,6 +141,45 @@ BENCHMARK(BM_CopyThroughIndentStreamReusedOutput)
     ->Arg(Corvale::Keep)
     ->Arg(Corvale::Expand)
     ->Arg(Corvale::Compress);
+
+// Token-sized copies, as the emitters copy leaves: copyThrough to the end
+// of every word, onto the reused output, so the cost per call shows.
+void BM_CopyThroughPerWord(benchmark::State& state)
+{
+    const std::string& text = sourceText();
+    // The location of the last character of every word.
+    std::vector<Trn::Location> ends;
+    int line = 1, col = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n') {
+            ++line;
+            col = 0;
+            continue;
+        }
+        ++col;
+        const bool last = i + 1 == text.size() || text[i + 1] == ' ' || text[i + 1] == '\n' ||
+                          text[i + 1] == '\t';
+        if (text[i] != ' ' && text[i] != '\t' && last)
+            ends.emplace_back(line, col);
+    }
+    ends.emplace_back(line + 1, 0);
+    ReusedSink sink(text.size() * 2);
+    std::ostream target(&sink);
+    for (auto _ : state) {
+        sink.reset();
+        Corvale::ITextDocStream in(text, Corvale::Keep, 4);
+        {
+            Corvale::OIndentStream out(target, "\t", false, Corvale::Keep, 4);
+            for (const Trn::Location& l : ends)
+                Stylist::copyThrough(in, out, l);
+        }
+        benchmark::DoNotOptimize(sink.size());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(text.size()));
+    state.counters["calls"] = static_cast<double>(ends.size());
+}
+BENCHMARK(BM_CopyThroughPerWord);
 
 // The whole text in one copy, raw: the per-character cost of the buffers
 // alone, without the per-call overhead.
