@@ -11,12 +11,15 @@ using Stylist::topLevelMessage;
 
 TEST(Messages, UnusedAndOutOfRangeNumbersAreContractViolations)
 {
-    for (int n : {-1, 0, 6, 13})
+    for (int n : {-1, 0, 6, 13}) {
         EXPECT_THROW(topLevelMessage(n), Corvale::ContractViolation) << n;
-    for (int n : {-1, 36, 38})
+    }
+    for (int n : {-1, 36, 38}) {
         EXPECT_THROW(appMessage(n), Corvale::ContractViolation) << n;
-    for (int n : {1, 2, 3, 4, 5, 7, 8, 9, 10, 11, 12})
+    }
+    for (int n : {1, 2, 3, 4, 5, 7, 8, 9, 10, 11, 12}) {
         EXPECT_NO_THROW(topLevelMessage(n)) << n;
+    }
     for (int n = 0; n <= 37; ++n) {
         if (n != 36)
             EXPECT_NO_THROW(appMessage(n)) << n;

@@ -1,0 +1,134 @@
+// Corvale::OTextDocBuf: an output stream buffer that knows the line and
+// column it has reached and converts tabs and spaces outside quoted
+// literals according to its tab mode.
+//
+// It holds no put area: every character goes through overflow (or, for
+// blocks, xsputn, which applies the same rules without a virtual call per
+// character) and is passed on to the target at once, so the position is
+// always exact and several buffers may share one target. The only thing
+// held back is a run of spaces in Compress mode, which sync (and the
+// destructor) write out.
+#ifndef CORVALE_OTEXTDOCBUF_H
+#define CORVALE_OTEXTDOCBUF_H
+
+#include "Corvale_PutbackBuf.h"
+#include "Corvale_StreamFwd.h"
+
+#include <streambuf>
+
+namespace Corvale {
+
+class OTextDocBuf : public std::streambuf {
+public:
+    // Writes to target (not owned). A tab size or start line below 1 is
+    // taken as 1, a start column below 0 as 0.
+    OTextDocBuf(std::streambuf* target, TabMode tabMode, int tabSize, int startLine, int startCol);
+    // Writes out spaces held back in Compress mode.
+    ~OTextDocBuf() override;
+
+    OTextDocBuf(const OTextDocBuf&) = delete;
+    OTextDocBuf& operator=(const OTextDocBuf&) = delete;
+
+    // Position at which the next character will land. Spaces held back in
+    // Compress mode are already counted.
+    int line() const { return m_Line; }
+    int col() const { return m_Col; }
+    int startLine() const { return m_StartLine; }
+    int startCol() const { return m_StartCol; }
+    TabMode tabMode() const { return m_TabMode; }
+    int tabSize() const { return m_TabSize; }
+    std::streambuf* target() const { return m_Target.source(); }
+
+    // Spaces held back in Compress mode, not yet written to the target.
+    int pendingSpaces() const { return m_PendingSpaces; }
+    // Whether a quoted literal is open. Literals are tracked in every mode:
+    // the conversion modes leave their contents alone, and the indenting
+    // buffer writes a line that continues a literal exactly as given.
+    bool inQuotes() const { return m_Quote != traits_type::eof(); }
+
+protected:
+    int_type overflow(int_type c) override;
+    std::streamsize xsputn(const char* s, std::streamsize n) override;
+    int sync() override;
+
+    // Writes one character by the rules of the tab mode: overflow without
+    // the virtual call. Answers the character (or a tab for a completed
+    // run of spaces) on success, end of file on failure.
+    int_type putChar(int_type c)
+    {
+        // A character that touches neither the literal tracking nor the tab
+        // conversion, with no spaces held back, goes straight through in
+        // every mode; so does a space except in Compress mode.
+        if (m_PendingSpaces == 0 && static_cast<unsigned>(m_TabMode) <= Compress) {
+            if (!isSpecial(c)) {
+                m_Escaped = false;
+                m_Splice = false;
+            } else if (c == ' ' && m_TabMode != Compress) {
+                m_Escaped = false;
+            } else {
+                return putSpecial(c);
+            }
+            if (traits_type::eq_int_type(m_Target.put(traits_type::to_char_type(c)),
+                                         traits_type::eof()))
+                return traits_type::eof();
+            ++m_Col;
+            return c;
+        }
+        return putSpecial(c);
+    }
+
+    // Writes, as one block, the longest run at the start of s[0, n) that
+    // needs no rule of its own: characters other than tab, newline, quotes
+    // and backslash, and spaces too except in Compress mode, while no
+    // spaces are held back. Answers how many characters were written (0
+    // when the first needs a rule); failed is set when the target refused
+    // some of them.
+    std::streamsize putRun(const char* s, std::streamsize n, bool& failed);
+
+    // Writes the held-back spaces as spaces; false when one cannot be
+    // written.
+    bool flushPendingSpaces();
+
+private:
+    // Space, tab, newline, the quotes and backslash.
+    static bool isSpecial(int_type c)
+    {
+        return c <= '\\' && SPECIAL[static_cast<unsigned char>(c)];
+    }
+    static const bool SPECIAL[93];
+
+    int_type putSpecial(int_type c);
+    void trackQuote(int_type c);
+    void stepBack(int_type c);
+
+    void advance(int_type c)
+    {
+        if (c == '\n') {
+            ++m_Line;
+            m_Col = 0;
+        } else if (c == '\t') {
+            m_Col += m_TabSize - m_Col % m_TabSize;
+        } else {
+            ++m_Col;
+        }
+    }
+
+    PutbackBuf m_Target;
+    TabMode m_TabMode;
+    int m_TabSize;
+    int m_StartLine;
+    int m_StartCol;
+    int m_Line;
+    int m_Col;
+    int m_PendingSpaces;
+    int_type m_Quote;
+    // The last character written was a backslash that escapes the next one.
+    bool m_Escaped;
+    // Only blanks were written since the last backslash: a newline now is a
+    // line splice, which keeps an open literal open.
+    bool m_Splice;
+};
+
+} // namespace Corvale
+
+#endif

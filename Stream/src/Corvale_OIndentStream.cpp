@@ -1,0 +1,83 @@
+#include "Corvale_OIndentStream.h"
+
+#include <utility>
+
+namespace Corvale {
+
+OIndentStreamBase::OIndentStreamBase(std::streambuf* target, std::string indent,
+                                     bool keepLeadingSpace, TabMode tabMode, int tabSize,
+                                     int startLine, int startCol)
+    : m_StringBuf(std::ios_base::out),
+      m_IndentBuf(target, std::move(indent), keepLeadingSpace, tabMode, tabSize, startLine,
+                  startCol)
+{
+}
+
+OIndentStreamBase::OIndentStreamBase(const OIndentState& state)
+    : m_StringBuf(std::ios_base::out),
+      m_IndentBuf(&m_StringBuf, state.indent, state.keepLeadingSpace, state.tabMode,
+                  state.tabSize, state.line, state.col)
+{
+}
+
+OIndentStream::OIndentStream(std::ostream& target, std::string indent, bool keepLeadingSpace,
+                             TabMode tabMode, int tabSize, int startLine, int startCol)
+    : OIndentStreamBase(target.rdbuf(), std::move(indent), keepLeadingSpace, tabMode, tabSize,
+                        startLine, startCol),
+      OTextDocStream(&m_IndentBuf)
+{
+}
+
+OIndentStream::OIndentStream(const OIndentState& state)
+    : OIndentStreamBase(state), OTextDocStream(&m_IndentBuf)
+{
+}
+
+OIndentState OIndentStream::state() const
+{
+    OIndentState s;
+    s.indent = m_IndentBuf.indent();
+    s.keepLeadingSpace = m_IndentBuf.keepLeadingSpace();
+    s.tabMode = m_IndentBuf.tabMode();
+    s.tabSize = m_IndentBuf.tabSize();
+    s.line = m_IndentBuf.line();
+    s.col = m_IndentBuf.col();
+    return s;
+}
+
+void OIndentStream::writeVerbatim(const std::string& text)
+{
+    ScopedKeepLeadingSpace keep(*this, true);
+    write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
+std::string OIndentStream::str() const
+{
+    std::string text = m_StringBuf.str();
+    text.append(static_cast<std::size_t>(m_IndentBuf.pendingSpaces()), ' ');
+    return text;
+}
+
+ScopedIndent::ScopedIndent(OIndentStream& out, std::string indent)
+    : m_Out(out), m_Saved(out.indent())
+{
+    m_Out.setIndent(std::move(indent));
+}
+
+ScopedIndent::~ScopedIndent()
+{
+    m_Out.setIndent(std::move(m_Saved));
+}
+
+ScopedKeepLeadingSpace::ScopedKeepLeadingSpace(OIndentStream& out, bool keep)
+    : m_Out(out), m_Saved(out.keepLeadingSpace())
+{
+    m_Out.setKeepLeadingSpace(keep);
+}
+
+ScopedKeepLeadingSpace::~ScopedKeepLeadingSpace()
+{
+    m_Out.setKeepLeadingSpace(m_Saved);
+}
+
+} // namespace Corvale
