@@ -21,8 +21,9 @@ TEST(Messages, UnusedAndOutOfRangeNumbersAreContractViolations)
         EXPECT_NO_THROW(topLevelMessage(n)) << n;
     }
     for (int n = 0; n <= 37; ++n) {
-        if (n != 36)
+        if (n != 36) {
             EXPECT_NO_THROW(appMessage(n)) << n;
+        }
     }
 }
 
