@@ -52,9 +52,11 @@ namespace Cpp {
 using MarkerPair = std::pair<std::string, std::string>;
 using MarkerPairList = std::vector<MarkerPair>;
 
-// The comment marker pairs, in this order: QUILLON-OFF/QUILLON-ON,
-// QL-FORMAT-OFF/QL-FORMAT-ON, then the wizard block markers from the most
-// specific to "{{AFX"/"}}" and "{{{AFX"/"}}}". Built once.
+// The comment marker pairs, in this order: the two format-off pairs
+// ("QUILLON-OFF" and "QL-FORMAT-OFF" with their "-ON" partners), then the
+// wizard block markers from the most specific to "{{AFX"/"}}" and
+// "{{{AFX"/"}}}". Built once. (A comment line must not begin with an off
+// marker unless it means it: the lexer would keep the rest as written.)
 const MarkerPairList& commentMarkerPairs();
 // (BEGIN_MESSAGE_MAP, END_MESSAGE_MAP) and (BEGIN_COM_MAP, END_COM_MAP).
 // Built once.
