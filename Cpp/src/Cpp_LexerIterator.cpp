@@ -4,6 +4,7 @@
 #include "Cpp.h"
 
 #include <cstring>
+#include <string_view>
 #include <unordered_map>
 
 namespace Cpp {
@@ -39,9 +40,9 @@ bool startsWithIgnoringBlanks(const std::string& text, const char* prefix)
     return *prefix == '\0';
 }
 
-bool startsWith(const std::string& text, const std::string& prefix)
+bool startsWith(std::string_view text, std::string_view prefix)
 {
-    return text.compare(0, prefix.size(), prefix) == 0;
+    return text.substr(0, prefix.size()) == prefix;
 }
 
 // The characters between the quotes with the escapes replaced: \\ \n \r \t
@@ -899,7 +900,7 @@ std::vector<std::size_t> LexerIterator::openedPairs(const Trn::Token& comment) c
         ++first;
     while (last > first && isBlank(static_cast<unsigned char>(text[last - 1])))
         --last;
-    const std::string content = text.substr(first, last - first);
+    const std::string_view content(text.data() + first, last - first);
     const MarkerPairList& markers = *m_pContext->markerPairs;
     for (std::size_t i = 0; i < markers.size(); ++i)
         if (startsWith(content, markers[i].first))
@@ -915,7 +916,7 @@ bool LexerIterator::closesRegion(const Trn::Token& comment, const std::vector<st
     std::size_t first = 2;
     while (first < text.size() && isBlank(static_cast<unsigned char>(text[first])))
         ++first;
-    const std::string content = text.substr(first);
+    const std::string_view content(text.data() + first, text.size() - first);
     const MarkerPairList& markers = *m_pContext->markerPairs;
     for (std::size_t i : pairs)
         if (startsWith(content, markers[i].second))
@@ -932,10 +933,11 @@ bool LexerIterator::closesRegion(const Trn::Token& comment, const std::vector<st
 // exhaust the call stack.
 Trn::Token LexerIterator::checkCommentRegion(Trn::Token comment)
 {
-    std::vector<std::vector<std::size_t>> open;
-    open.push_back(openedPairs(comment));
-    if (open.back().empty())
+    std::vector<std::size_t> opening = openedPairs(comment);
+    if (opening.empty())
         return comment;
+    std::vector<std::vector<std::size_t>> open;
+    open.push_back(std::move(opening));
     const Trn::Location start = comment.start();
     auto consider = [&](const Trn::Token& inner) {
         std::vector<std::size_t> pairs = openedPairs(inner);

@@ -485,6 +485,9 @@ TEST(LexerDirectives, IfZeroBlocksFoldIntoOneToken)
         {"#if 0\n#endif /* after\n */ z", "PP ML[/* after\\n */] ID[z]"},
         {"#if 1\n#endif", "PP[#if 1\\n] PP[#endif]"},
         {"#ifdef ZERO\n#endif", "PP[#ifdef ZERO\\n] PP[#endif]"},
+        // A format-off comment inside the block is a region of its own: the
+        // "#endif" inside it does not count.
+        {"#if 0\n// QUILLON-OFF\n#endif\n// QUILLON-ON\nx\n#endif\ny", "PP ID[y]"},
     });
     EXPECT_EQ("1:1-3:0 3:1-3:1", dumpLocations("#if 0\n#endif\ny"));
     EXPECT_EQ("1:1-3:5", dumpLocations("#if 0\nx\nabcde"));
@@ -509,6 +512,8 @@ TEST(LexerRegions, CommentMarkers)
         {"// QUILLON-OFF\n// QL-FORMAT-OFF\n// QUILLON-ON\n// QL-FORMAT-ON\n// QUILLON-ON\nx",
          "UNPARSED ID[x]"},
         {"// QUILLON-OFF\n// QUILLON-OFF\n// QUILLON-ON\nx\n// QUILLON-ON\ny", "UNPARSED ID[y]"},
+        // Directives inside a region are passed over, "#if 0" blocks included.
+        {"// QUILLON-OFF\n#if 0\n// QUILLON-ON\n#endif\nx", "UNPARSED PP[#endif\\n] ID[x]"},
         // Without a closing comment the region runs to the end.
         {"a // QUILLON-OFF\nb c", "ID[a] UNPARSED"},
         // A marker that is not at the start of the content does nothing.
@@ -551,6 +556,12 @@ TEST(LexerRegions, MapMacros)
         {"BEGIN_MESSAGE_MAP(C)\nx = \"open\n END_MESSAGE_MAP() y", "UNPARSED LPAREN[(] RPAREN[)] ID[y]"},
         {"BEGIN_MESSAGE_MAP_EX END_MESSAGE_MAP_EX y", "UNPARSED ID[y]"},
         {"MY_BEGIN_MESSAGE_MAP x", "ID[MY_BEGIN_MESSAGE_MAP] ID[x]"},
+        // A nested map closes with its own end macro first.
+        {"BEGIN_MESSAGE_MAP(A)\nBEGIN_COM_MAP(B)\nEND_MESSAGE_MAP()\nEND_COM_MAP()\n"
+         "END_MESSAGE_MAP() z",
+         "UNPARSED LPAREN[(] RPAREN[)] ID[z]"},
+        // Without an end macro the region runs to the end.
+        {"BEGIN_MESSAGE_MAP(A)\nON_X()", "UNPARSED"},
     });
 }
 
