@@ -122,7 +122,8 @@ private:
     Trn::Token lexRawString(const char* tokStart, Trn::Location start);
     void absorbSuffix();
     Trn::Token lexDirective(const char* tokStart, Trn::Location start, bool ifZeroCheck);
-    void skipQuotedInDirective(char quote, unsigned char& lastNonBlank);
+    void skipQuotedInDirective(char quote, unsigned char& lastNonBlank,
+                               const char* (&unclosedBefore)[2]);
     Trn::Token skipIfZeroBlock(Trn::Location start);
     bool lexOperator(const char* tokStart, unsigned char c, Trn::Location start, Trn::Token& token);
     Trn::Token checkCommentRegion(Trn::Token comment);

@@ -625,6 +625,7 @@ Trn::Token LexerIterator::lexRawString(const char* tokStart, Trn::Location start
 Trn::Token LexerIterator::lexDirective(const char* tokStart, Trn::Location start, bool ifZeroCheck)
 {
     unsigned char lastNonBlank = '#';
+    const char* unclosedBefore[2] = {nullptr, nullptr};
     const char* textEnd = nullptr;
     Trn::Location endLoc;
     while (m_pPos < m_pEnd) {
@@ -655,7 +656,7 @@ Trn::Token LexerIterator::lexDirective(const char* tokStart, Trn::Location start
             break;
         }
         if (c == '"' || c == '\'') {
-            skipQuotedInDirective(static_cast<char>(c), lastNonBlank);
+            skipQuotedInDirective(static_cast<char>(c), lastNonBlank, unclosedBefore);
             continue;
         }
         get();
@@ -673,11 +674,23 @@ Trn::Token LexerIterator::lexDirective(const char* tokStart, Trn::Location start
 }
 
 // A quoted piece of a directive, through its closing quote.
-void LexerIterator::skipQuotedInDirective(char quote, unsigned char& lastNonBlank)
+//
+// A quote that is not closed on its line (the apostrophe in '#error don't')
+// is an ordinary character, and the line is read on from just after it.
+// Every later quote of the same kind before that line end is then
+// unclosed as well (the only same-kind quotes the failed scan met were
+// escaped, and from an escaped quote on both scans read alike), so
+// unclosedBefore remembers the line end per kind and such quotes are not
+// scanned again: a line of \' \' \' ... costs one pass, not one per quote.
+void LexerIterator::skipQuotedInDirective(char quote, unsigned char& lastNonBlank,
+                                          const char* (&unclosedBefore)[2])
 {
+    const char*& unclosed = unclosedBefore[quote == '"' ? 0 : 1];
     const Mark atQuote = mark();
     get();
     lastNonBlank = static_cast<unsigned char>(quote);
+    if (atQuote.p < unclosed)
+        return;
     while (m_pPos < m_pEnd) {
         const unsigned char c = static_cast<unsigned char>(*m_pPos);
         if (c == '\n') {
@@ -698,8 +711,7 @@ void LexerIterator::skipQuotedInDirective(char quote, unsigned char& lastNonBlan
                 lastNonBlank = escaped;
         }
     }
-    // Unterminated, as the apostrophe in '#error don't': the quote is an
-    // ordinary character and the rest of the line is read as usual.
+    unclosed = m_pPos;
     reset(atQuote);
     get();
     lastNonBlank = static_cast<unsigned char>(quote);
