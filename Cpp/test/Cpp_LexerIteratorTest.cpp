@@ -465,6 +465,8 @@ TEST(LexerDirectives, LinesContinuationsAndComments)
         // Quoted text in a directive is passed over whole.
         {"#define URL \"http://x\" // c\n", "PP[#define URL \"http://x\" ] SL[// c\\n]"},
         {"#error don't // c\n", "PP[#error don't ] SL[// c\\n]"},
+        {"#error \\' \\' // c\n", "PP[#error \\' \\' ] SL[// c\\n]"},
+        {"#define Q '\\'' // c\n", "PP[#define Q '\\'' ] SL[// c\\n]"},
         {"#define S \"a /* b\"\nx", "PP[#define S \"a /* b\"\\n] ID[x]"},
     });
     EXPECT_EQ("1:1-2:0 2:1-2:1", dumpLocations("#x\ny"));
