@@ -1,0 +1,201 @@
+#include "Cpp.h"
+
+#include <unordered_map>
+#include <utility>
+
+namespace Cpp {
+
+namespace {
+
+const std::pair<const char*, std::int32_t> KEYWORDS[] = {
+    {"class", CLASS_KEY},
+    {"struct", STRUCT_KEY},
+    {"public", PUBLIC_KEY},
+    {"private", PRIVATE_KEY},
+    {"protected", PROTECTED_KEY},
+    {"virtual", VIRTUAL_KEY},
+    {"namespace", NAMESPACE_KEY},
+    {"using", USING_KEY},
+    {"const", CONST_KEY},
+    {"mutable", MUTABLE_KEY},
+    {"volatile", VOLATILE_KEY},
+    {"static", STATIC_KEY},
+    {"inline", INLINE_KEY},
+    {"explicit", EXPLICIT_KEY},
+    {"signed", SIGNED_KEY},
+    {"unsigned", UNSIGNED_KEY},
+    {"auto", AUTO_KEY},
+    {"register", REGISTER_KEY},
+    {"friend", FRIEND_KEY},
+    {"typedef", TYPEDEF_KEY},
+    {"typename", TYPENAME_KEY},
+    {"enum", ENUM_KEY},
+    {"union", UNION_KEY},
+    {"static_cast", STATIC_CAST_KEY},
+    {"dynamic_cast", DYNAMIC_CAST_KEY},
+    {"const_cast", CONST_CAST_KEY},
+    {"reinterpret_cast", REINTERPRET_CAST_KEY},
+    {"template", TEMPLATE_KEY},
+    {"operator", OPERATOR_KEY},
+    {"asm", ASM_KEY},
+    {"new", NEW_KEY},
+    {"delete", DELETE_KEY},
+    {"throw", THROW_KEY},
+    {"sizeof", SIZEOF_KEY},
+    {"typeid", TYPEID_KEY},
+    {"this", THIS_KEY},
+    {"export", EXPORT_KEY},
+    {"extern", EXTERN_KEY},
+    {"true", TRUE_KEY},
+    {"false", FALSE_KEY},
+    {"if", IF_KEY},
+    {"else", ELSE_KEY},
+    {"for", FOR_KEY},
+    {"do", DO_KEY},
+    {"while", WHILE_KEY},
+    {"try", TRY_KEY},
+    {"catch", CATCH_KEY},
+    {"switch", SWITCH_KEY},
+    {"case", CASE_KEY},
+    {"default", DEFAULT_KEY},
+    {"continue", CONTINUE_KEY},
+    {"break", BREAK_KEY},
+    {"goto", GOTO_KEY},
+    {"return", RETURN_KEY},
+    {"char", CHAR_KEY},
+    {"wchar_t", WCHAR_T_KEY},
+    {"bool", BOOL_KEY},
+    {"short", SHORT_KEY},
+    {"int", INT_KEY},
+    {"long", LONG_KEY},
+    {"float", FLOAT_KEY},
+    {"double", DOUBLE_KEY},
+    {"void", VOID_KEY},
+};
+
+// Built once, on first use (function-local statics are initialised once
+// even if several threads arrive), and only read afterwards.
+const std::unordered_map<std::string, std::int32_t>& keywordTable()
+{
+    static const std::unordered_map<std::string, std::int32_t> table(std::begin(KEYWORDS),
+                                                                      std::end(KEYWORDS));
+    return table;
+}
+
+bool contains(const std::set<std::string>& words, const std::string& word)
+{
+    return words.find(word) != words.end();
+}
+
+} // namespace
+
+std::int32_t keywordType(const std::string& word)
+{
+    const auto& table = keywordTable();
+    const auto it = table.find(word);
+    return it == table.end() ? Trn::END_OF_FILE : it->second;
+}
+
+std::string keywordText(std::int32_t type)
+{
+    for (const auto& k : KEYWORDS)
+        if (k.second == type)
+            return k.first;
+    return std::string();
+}
+
+bool endsQualifiedName(const std::string& word)
+{
+    static const std::set<std::string> words = {"new", "delete", "operator"};
+    return contains(words, word);
+}
+
+const std::set<std::string>& extensionWords()
+{
+    static const std::set<std::string> words = {
+        "__based",      "_based",     "__assume",    "_assume",     "__declspec",
+        "_declspec",    "__interrupt", "_interrupt", "interrupt",   "__published",
+        "_published",   "__automated", "_automated"};
+    return words;
+}
+
+const std::set<std::string>& assemblerSpellings()
+{
+    static const std::set<std::string> words = {"asm",   "_asm",   "__asm",   "asm_",
+                                                "asm__", "_asm_",  "__asm__", "___asm"};
+    return words;
+}
+
+const std::set<std::string>& accessLikeWords()
+{
+    static const std::set<std::string> words = {"signals", "slots", "__published", "__automated"};
+    return words;
+}
+
+bool isTypeQualifier(const Trn::Token& token)
+{
+    switch (token.type()) {
+    case STAR:
+    case AMPERSAND:
+    case VIRTUAL_KEY:
+    case USING_KEY:
+    case CONST_KEY:
+    case MUTABLE_KEY:
+    case VOLATILE_KEY:
+    case STATIC_KEY:
+    case INLINE_KEY:
+    case UNSIGNED_KEY:
+    case AUTO_KEY:
+    case REGISTER_KEY:
+    case FRIEND_KEY:
+    case TYPENAME_KEY:
+        return true;
+    case IDENTIFIER:
+        return contains(extensionWords(), token.text());
+    default:
+        return false;
+    }
+}
+
+bool isAsmKeyword(const Trn::Token& token)
+{
+    return token.type() == ASM_KEY || contains(assemblerSpellings(), token.text());
+}
+
+bool isAccessSpecifier(const Trn::Token& token)
+{
+    if (token.type() >= PUBLIC_KEY && token.type() <= PROTECTED_KEY)
+        return true;
+    return token.type() == IDENTIFIER && contains(accessLikeWords(), token.text());
+}
+
+bool isReservedWord(const Trn::Token& token)
+{
+    if (token.type() >= FIRST_KEYWORD && token.type() <= LAST_NON_TYPE_KEYWORD)
+        return true;
+    return isAsmKeyword(token) || contains(extensionWords(), token.text()) ||
+           isAccessSpecifier(token);
+}
+
+bool isDeclarationStop(const Trn::Token& token)
+{
+    switch (token.type()) {
+    case SEMICOLON:
+    case LPAREN:
+    case LBRACE:
+    case EQUALS:
+        return true;
+    case CLASS_KEY:
+    case STRUCT_KEY:
+    case TYPEDEF_KEY:
+    case UNION_KEY:
+    case EXTERN_KEY:
+        return false;
+    default:
+        return (isReservedWord(token) && !isTypeQualifier(token)) || isAccessSpecifier(token);
+    }
+}
+
+InvalidKeyword::InvalidKeyword() : Trn::Exception("Not a keyword") {}
+
+} // namespace Cpp

@@ -1,0 +1,102 @@
+// Trn::Token: one lexical token of a source text.
+#ifndef TRN_TOKEN_H
+#define TRN_TOKEN_H
+
+#include "Trn_Location.h"
+
+#include <cstdint>
+#include <string>
+
+namespace Trn {
+
+// The token type that marks "no token": before the first token, after the
+// last, and (with real locations) a token stream that cannot go on.
+const std::int32_t END_OF_FILE = -1;
+
+// A token type, the locations of its first and last character, its text as
+// it stands in the source, and a tagged value.
+//
+// The value is one of nine alternatives, told apart by valueKind():
+//   0 nothing, 1 one byte (a character or a boolean), 2 and 3 a signed and
+//   an unsigned 16-bit number, 4 to 7 a 32-bit number (signed and unsigned
+//   int, signed and unsigned long), 8 a string the token owns.
+// The C++ lexer uses kinds 0, 1 and 8 only.
+//
+// Tokens are values: a copy owns a copy of the string value, and assignment
+// is copy-and-swap, so an exception while copying leaves the target as it
+// was.
+class Token {
+public:
+    enum ValueKind : std::uint32_t {
+        NO_VALUE = 0,
+        BYTE_VALUE = 1,
+        SHORT_VALUE = 2,
+        USHORT_VALUE = 3,
+        INT_VALUE = 4,
+        UINT_VALUE = 5,
+        LONG_VALUE = 6,
+        ULONG_VALUE = 7,
+        STRING_VALUE = 8
+    };
+
+    // END_OF_FILE at (0, 0) with empty text.
+    Token();
+    Token(std::int32_t type, Location start, Location end);
+    Token(std::int32_t type, Location start, Location end, std::string text);
+    // Value kind 1.
+    Token(std::int32_t type, Location start, Location end, std::string text, unsigned char byte);
+    // Value kind 8.
+    Token(std::int32_t type, Location start, Location end, std::string text, std::string value);
+    // Value kinds 2 to 7: the number is stored in the width of its kind
+    // (contract: kind lies in 2 to 7).
+    Token(std::int32_t type, Location start, Location end, std::string text, ValueKind kind,
+          std::int64_t number);
+
+    Token(const Token& other);
+    Token(Token&& other) noexcept;
+    Token& operator=(Token other) noexcept;
+    ~Token();
+
+    void swap(Token& other) noexcept;
+
+    std::int32_t type() const { return m_Type; }
+    const Location& start() const { return m_Start; }
+    const Location& end() const { return m_End; }
+    const std::string& text() const { return m_Text; }
+
+    ValueKind valueKind() const { return m_ValueKind; }
+    // Contract: value kind 1.
+    unsigned char byteValue() const;
+    // Contract: value kind 2 to 7.
+    std::int64_t numberValue() const;
+    // Contract: value kind 8.
+    const std::string& stringValue() const;
+
+    // Equal when type, both locations, text and value kind agree and the
+    // values agree as their kind says.
+    friend bool operator==(const Token& a, const Token& b);
+    friend bool operator!=(const Token& a, const Token& b) { return !(a == b); }
+
+private:
+    void releaseValue() noexcept;
+
+    std::int32_t m_Type = END_OF_FILE;
+    Location m_Start;
+    Location m_End;
+    std::string m_Text;
+    ValueKind m_ValueKind = NO_VALUE;
+    union {
+        unsigned char m_Byte;
+        std::int16_t m_Short;
+        std::uint16_t m_UShort;
+        std::int32_t m_Int;
+        std::uint32_t m_UInt;
+        std::string* m_pString;
+    };
+};
+
+inline void swap(Token& a, Token& b) noexcept { a.swap(b); }
+
+} // namespace Trn
+
+#endif

@@ -1,0 +1,105 @@
+#include "Trn_Token.h"
+
+#include "Corvale_Exception.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <utility>
+
+namespace {
+
+using Trn::Location;
+using Trn::Token;
+
+TEST(Token, DefaultIsEndOfFileWithoutLocation)
+{
+    const Token t;
+    EXPECT_EQ(Trn::END_OF_FILE, t.type());
+    EXPECT_EQ(Location(), t.start());
+    EXPECT_EQ(Location(), t.end());
+    EXPECT_EQ("", t.text());
+    EXPECT_EQ(Token::NO_VALUE, t.valueKind());
+}
+
+TEST(Token, ConstructorsSetTheValueKind)
+{
+    const Token plain(5, {1, 1}, {1, 1}, ";");
+    EXPECT_EQ(Token::NO_VALUE, plain.valueKind());
+    const Token byte(1, {1, 1}, {1, 3}, "'a'", static_cast<unsigned char>('a'));
+    EXPECT_EQ(Token::BYTE_VALUE, byte.valueKind());
+    EXPECT_EQ('a', byte.byteValue());
+    const Token str(120, {1, 1}, {1, 3}, "abc", std::string("abc"));
+    EXPECT_EQ(Token::STRING_VALUE, str.valueKind());
+    EXPECT_EQ("abc", str.stringValue());
+    const Token number(2, {1, 1}, {1, 5}, "70000", Token::SHORT_VALUE, 70000);
+    EXPECT_EQ(static_cast<std::int16_t>(70000), number.numberValue()); // stored in 16 bits
+    EXPECT_EQ(4294967295LL, Token(2, {}, {}, "", Token::UINT_VALUE, -1).numberValue());
+    EXPECT_THROW(Token(2, {}, {}, "", Token::STRING_VALUE, 1), Corvale::ContractViolation);
+    EXPECT_THROW(plain.stringValue(), Corvale::ContractViolation);
+    EXPECT_THROW(str.byteValue(), Corvale::ContractViolation);
+}
+
+TEST(Token, EqualityTable)
+{
+    const Token base(120, {2, 3}, {2, 5}, "abc", std::string("abc"));
+    const struct {
+        const char* what;
+        Token other;
+        bool equal;
+    } rows[] = {
+        {"identical", Token(120, {2, 3}, {2, 5}, "abc", std::string("abc")), true},
+        {"different end", Token(120, {2, 3}, {2, 6}, "abc", std::string("abc")), false},
+        {"different start", Token(120, {2, 4}, {2, 5}, "abc", std::string("abc")), false},
+        {"different type", Token(121, {2, 3}, {2, 5}, "abc", std::string("abc")), false},
+        {"different text", Token(120, {2, 3}, {2, 5}, "abd", std::string("abc")), false},
+        {"different string value", Token(120, {2, 3}, {2, 5}, "abc", std::string("x")), false},
+        {"no value", Token(120, {2, 3}, {2, 5}, "abc"), false},
+        {"byte value", Token(120, {2, 3}, {2, 5}, "abc", static_cast<unsigned char>('a')), false},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        EXPECT_EQ(r.equal, base == r.other);
+        EXPECT_EQ(r.equal, r.other == base);
+        EXPECT_EQ(!r.equal, base != r.other);
+    }
+    // Values of the same kind compare by value; kind 0 always compares equal.
+    EXPECT_NE(Token(1, {}, {}, "'a'", static_cast<unsigned char>('a')),
+              Token(1, {}, {}, "'a'", static_cast<unsigned char>('b')));
+    EXPECT_EQ(Token(2, {}, {}, "1", Token::INT_VALUE, 1), Token(2, {}, {}, "1", Token::INT_VALUE, 1));
+    EXPECT_NE(Token(2, {}, {}, "1", Token::INT_VALUE, 1), Token(2, {}, {}, "1", Token::INT_VALUE, 2));
+    EXPECT_NE(Token(2, {}, {}, "1", Token::INT_VALUE, 1), Token(2, {}, {}, "1", Token::LONG_VALUE, 1));
+}
+
+TEST(Token, CopyOwnsItsOwnString)
+{
+    auto original = std::make_unique<Token>(120, Location(1, 1), Location(1, 4), "name",
+                                            std::string("name"));
+    const Token copy(*original);
+    Token assigned;
+    assigned = *original;
+    original.reset(); // frees the original's string
+    EXPECT_EQ("name", copy.stringValue());
+    EXPECT_EQ("name", assigned.stringValue());
+    EXPECT_EQ(copy, assigned);
+}
+
+TEST(Token, AssignmentAndSwapExchangeEveryKind)
+{
+    Token a(120, {1, 1}, {1, 1}, "x", std::string("x"));
+    Token b(1, {2, 1}, {2, 3}, "'y'", static_cast<unsigned char>('y'));
+    swap(a, b);
+    EXPECT_EQ('y', a.byteValue());
+    EXPECT_EQ("x", b.stringValue());
+    EXPECT_EQ(Location(2, 1), a.start());
+
+    // Self-assignment and moving keep the value intact.
+    b = b;
+    EXPECT_EQ("x", b.stringValue());
+    Token moved(std::move(b));
+    EXPECT_EQ("x", moved.stringValue());
+    a = std::move(moved);
+    EXPECT_EQ("x", a.stringValue());
+}
+
+} // namespace
