@@ -281,16 +281,34 @@ void deriveNewlineFromFlag(SchemeEditor& e, const char* current, const char* fla
         e.setString(current, "\n");
 }
 
+// Whether the scheme still holds a key that only the earlier version
+// wrote.
+bool holdsObsoleteKeys(const PropertySet& scheme)
+{
+    for (const char* key : OBSOLETE_KEYS)
+        if (scheme.has(key))
+            return true;
+    return false;
+}
+
 void deriveKeys(SchemeEditor& e)
 {
+    // Decided before any step removes or adds a key.
+    const bool earlierVersion = holdsObsoleteKeys(e.scheme());
+
     deriveNewlineFromFlag(e, Key::WS_BETWEEN_FN_PARAMS, Key::ALIGN_FN_PARAMS_LEFT);
     deriveNewlineFromFlag(e, Key::WS_BETWEEN_CS_FOR_CLAUSES, Key::ALIGN_CS_FOR_CLAUSES_LEFT);
     for (const Derivation& d : COPY_AFTER_FN_PARAMS)
         derive(e, d);
-    // The old expression wrap style was the operator wrap style: it wins
-    // even over an operator wrap style that is already there.
+    // The earlier version kept the operator wrap style in the expression
+    // wrap style: in its schemes that value wins even over an operator
+    // wrap style that is already there. A scheme without any key of the
+    // earlier version has its own operator wrap style, which is only filled
+    // in when absent; otherwise a scheme completed with the defaults
+    // (operator style 2, expression wrap style 1) would be rewritten at
+    // every start, and a user's own operator style reverted.
     std::int32_t style = 0;
-    if (e.getInt(Key::EXPR_WRAP_STYLE, style))
+    if (e.getInt(Key::EXPR_WRAP_STYLE, style) && (earlierVersion || !e.hasInt(Key::OPERATOR_WRAP_STYLE)))
         e.setInt(Key::OPERATOR_WRAP_STYLE, style);
     for (const Derivation& d : COPY_AFTER_OPERATOR)
         derive(e, d);

@@ -255,27 +255,29 @@ TEST(ConvertScheme, OldSwitchNamesBecomeTheCurrentOnes)
     EXPECT_FALSE(boolOf(converted(pointers), Key::POINTERS_REFS_DO_NOT_FORMAT));
 }
 
-TEST(ConvertScheme, TheExpressionWrapStyleSetsTheOperatorWrapStyleEvenWhenThatIsThere)
+TEST(ConvertScheme, InAnOldSchemeTheExpressionWrapStyleIsTheOperatorWrapStyle)
 {
-    PropertySet s("S");
-    s.setInt(Key::EXPR_WRAP_STYLE, 1);
-    s.setInt(Key::OPERATOR_WRAP_STYLE, 2);
-    PropertySet c = converted(s);
-    EXPECT_EQ(1, intOf(c, Key::OPERATOR_WRAP_STYLE));
+    PropertySet old("Old");
+    old.setInt(Key::SPACES_PER_TAB, 4); // a key of the earlier version
+    old.setInt(Key::EXPR_WRAP_STYLE, 1);
+    old.setInt(Key::OPERATOR_WRAP_STYLE, 2);
+    PropertySet c = converted(old);
+    EXPECT_EQ(1, intOf(c, Key::OPERATOR_WRAP_STYLE)) << "even over an operator wrap style that is there";
     EXPECT_EQ(1, intOf(c, Key::EXPR_WRAP_STYLE));
-
-    // So a scheme completed with the defaults (operator style 2, expression
-    // wrap style 1) gets its operator style tied at its next conversion.
-    PropertySet fresh = converted(PropertySet("Fresh"));
-    EXPECT_EQ(2, intOf(fresh, Key::OPERATOR_WRAP_STYLE));
-    EXPECT_TRUE(Stylist::convertScheme(fresh));
-    EXPECT_EQ(1, intOf(fresh, Key::OPERATOR_WRAP_STYLE));
-    EXPECT_FALSE(Stylist::convertScheme(fresh));
 
     // An expression wrap style of 0 reaches the operator style first and is
     // then remapped there.
-    s.setInt(Key::EXPR_WRAP_STYLE, 0);
-    EXPECT_EQ(2, intOf(converted(s), Key::OPERATOR_WRAP_STYLE));
+    old.setInt(Key::EXPR_WRAP_STYLE, 0);
+    EXPECT_EQ(2, intOf(converted(old), Key::OPERATOR_WRAP_STYLE));
+
+    // A scheme of this version keeps its own operator wrap style; one
+    // without fills it from the expression wrap style.
+    PropertySet current = converted(PropertySet("Current"));
+    EXPECT_EQ(2, intOf(current, Key::OPERATOR_WRAP_STYLE));
+    EXPECT_EQ(1, intOf(current, Key::EXPR_WRAP_STYLE));
+    EXPECT_FALSE(Stylist::convertScheme(current));
+    current.remove(Key::OPERATOR_WRAP_STYLE);
+    EXPECT_EQ(1, intOf(converted(current), Key::OPERATOR_WRAP_STYLE));
 }
 
 // ---- step 2: remapping -----------------------------------------------------------------
@@ -469,10 +471,8 @@ TEST(ConvertScheme, EveryOldKeyIsRemoved)
 
 TEST(ConvertScheme, ACompleteCurrentSchemeIsLeftAsItIs)
 {
-    // Every key present, and the operator wrap style equal to the
-    // expression wrap style it is derived from at each conversion.
+    // Every key present with its default value.
     PropertySet complete = converted(PropertySet("Complete"));
-    complete.setInt(Key::OPERATOR_WRAP_STYLE, 1);
     complete.remove(Key::QUILLON_VERSION);
     PropertySet c = complete;
     EXPECT_FALSE(Stylist::convertScheme(c));

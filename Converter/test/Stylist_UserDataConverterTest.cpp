@@ -44,8 +44,6 @@ std::string currentScheme(const std::string& name, const std::string& version)
 {
     Stylist::PropertySet s(name);
     Stylist::convertScheme(s);
-    // The operator wrap style follows the expression wrap style.
-    s.setInt(Stylist::Key::OPERATOR_WRAP_STYLE, 1);
     s.setString(Stylist::Key::QUILLON_VERSION, version);
     std::ostringstream text;
     text << "# kept by hand\n" << s;
