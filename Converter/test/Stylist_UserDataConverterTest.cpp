@@ -163,6 +163,13 @@ TEST_F(Converter, OldSchemesAreRewrittenAndNothingElseIsTouched)
     const std::string complete = currentScheme("Complete", "1.4.0");
     m_Dir.write("schemes/complete.qlx", complete);
     m_Dir.write("schemes/notes.txt", "not a scheme");
+    // Stamped by a later version: not this version's business, however
+    // incomplete it looks.
+    const std::string later = "Stylist::PropertySet\n1\n\"Later\"\n3 QUILLON_VERSION 2.0.0\n2 SPACES_PER_TAB 3\n";
+    m_Dir.write("schemes/later.qlx", later);
+    // A second file of the same name: the store keeps the first one read,
+    // and the second file is left as it is.
+    m_Dir.write("schemes/zz-old-copy.qlx", oldScheme("Old"));
 
     Stylist::UserDataConverter converter(registry());
     ASSERT_TRUE(converter.needsConversion(RUNNING));
@@ -192,6 +199,8 @@ TEST_F(Converter, OldSchemesAreRewrittenAndNothingElseIsTouched)
     EXPECT_EQ(current, m_Dir.read("schemes/current.qlx"));
     EXPECT_EQ(complete, m_Dir.read("schemes/complete.qlx")) << "not rewritten in the store's own layout";
     EXPECT_EQ("not a scheme", m_Dir.read("schemes/notes.txt"));
+    EXPECT_EQ(later, m_Dir.read("schemes/later.qlx"));
+    EXPECT_EQ(oldScheme("Old"), m_Dir.read("schemes/zz-old-copy.qlx"));
     EXPECT_EQ(0, std::system(("test -z \"$(ls -A '" + m_Dir.path("schemes") + "' | grep quillon-)\"").c_str()))
         << "no temporary file is left behind";
 
