@@ -458,6 +458,33 @@ TEST(ConvertScheme, AnEmptySchemeGetsEveryDefaultAndTheStamp)
     EXPECT_EQ("", readersFail(c));
 }
 
+TEST(ConvertScheme, AKeyStoredWithTheWrongTypeStillGetsItsDefault)
+{
+    // For every key of a complete scheme, a scheme holding that name only
+    // with another type: conversion fills the right type in, and every
+    // reader is satisfied.
+    const PropertySet complete = converted(PropertySet("Complete"));
+    std::vector<std::string> names;
+    for (const auto& b : complete.bools())
+        names.push_back(b.first);
+    for (const auto& i : complete.ints())
+        names.push_back(i.first);
+    for (const auto& t : complete.strings())
+        if (t.first != Key::QUILLON_VERSION)
+            names.push_back(t.first);
+    ASSERT_EQ(175u, names.size());
+    for (const std::string& name : names) {
+        PropertySet odd("Odd");
+        if (complete.bools().count(name) != 0)
+            odd.setString(name, "1");
+        else if (complete.ints().count(name) != 0)
+            odd.setBool(name, true);
+        else
+            odd.setInt(name, 1);
+        EXPECT_EQ("", readersFail(converted(odd))) << name;
+    }
+}
+
 TEST(ConvertScheme, EveryOldKeyIsRemoved)
 {
     PropertySet old("Old");
