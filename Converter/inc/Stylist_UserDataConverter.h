@@ -85,7 +85,9 @@ bool schemeNeedsConversion(const PropertySet& scheme, const std::string& version
 // data switch, defaults for every missing key, removal of the old keys,
 // and the version stamp. A step changes the scheme only when it adds,
 // removes or alters a value; the stamp is set only when something changed.
-// Answers whether the scheme changed.
+// The expression wrap style replaces a present operator wrap style only in
+// schemes that still hold keys of the earlier version (where it meant the
+// operator style). Answers whether the scheme changed.
 bool convertScheme(PropertySet& scheme);
 
 // ---- the scheme directory -------------------------------------------------------
