@@ -4,12 +4,14 @@
 #include "Corvale_Registry.h"
 #include "Stylist_Exception.h"
 #include "Stylist_Messages.h"
+#include "Stylist_UserDataConverter.h"
 #include "Stylist_Version.h"
 
 #include <boost/filesystem/operations.hpp>
 
 #include <exception>
 #include <sstream>
+#include <vector>
 
 namespace Stylist {
 
@@ -63,9 +65,21 @@ void App::loadSchemes()
 {
     if (m_SchemesLoaded)
         return;
-    // Schemes of an earlier version are converted here once the converter
-    // module provides the conversion; until then they load as they are.
     try {
+        // Schemes of an earlier version are converted first, so that the
+        // store below reads the converted files. The converter finds the
+        // directory on its own (the user's registry value first); each of
+        // its notices (read-only or broken schemes) is one alert.
+        {
+            UserDataConverter converter(Corvale::Registry::forExecutable(m_ExecutablePath));
+            const std::string version = versionString();
+            if (converter.needsConversion(version)) {
+                std::vector<std::string> messages;
+                converter.convert(version, messages);
+                for (const std::string& message : messages)
+                    alert(message);
+            }
+        }
         m_SchemeStore.setPath(schemeStorePath());
         m_SchemeStore.load();
         m_SchemesLoaded = true;

@@ -294,6 +294,59 @@ TEST_F(Program, TheSchemeDirectoryIsFoundAndRemembered)
     EXPECT_EQ("", r.err);
 }
 
+// An earlier-version scheme: old key names only.
+const char* const OLD_SCHEME = "Stylist::PropertySet\n1\n\"Old\"\n"
+                               "1 ALIGN_FN_PARAMS_LEFT 1\n"
+                               "1 LINE_WRAP 0\n"
+                               "2 SPACES_PER_TAB 8\n"
+                               "2 COMMA_WRAP_STYLE 1\n"
+                               "3 WRAP_INDENT \"\\t\"\n";
+
+TEST_F(Program, AnOldSchemeIsConvertedByTheFirstRunThatFindsTheSchemeDirectory)
+{
+    m_Exe = install(path("inst"));
+    spit(path("inst/Schemes/old.qlx"), OLD_SCHEME);
+
+    // The first run finds no directory in the registry yet: the converter
+    // has nothing to look at, the program remembers the directory.
+    run("--scheme Old --in - --out -", "int x;\n");
+    EXPECT_EQ(OLD_SCHEME, slurp(path("inst/Schemes/old.qlx")));
+    EXPECT_EQ("[Software\\Corvale Software\\Quillon\\C++]\nPropertySetStore=" + path("inst/Schemes") + "\n",
+              slurp(path("inst/registry.ini")));
+
+    Outcome r = run("--scheme Old --in - --out -", "int x;\n");
+    EXPECT_EQ(0, r.status) << r.err;
+    EXPECT_EQ("", r.err) << "no conversion notice, no missing key, no unknown scheme";
+    const std::string converted = slurp(path("inst/Schemes/old.qlx"));
+    EXPECT_NE(std::string::npos, converted.find("\n3 QUILLON_VERSION \"1.4.0\"\n")) << converted;
+    EXPECT_NE(std::string::npos, converted.find("\n2 TAB_SIZE 8\n")) << converted;
+    EXPECT_EQ(std::string::npos, converted.find("SPACES_PER_TAB")) << converted;
+
+    r = run("--scheme Old --in - --out -", "int x;\n");
+    EXPECT_EQ(0, r.status) << r.err;
+    EXPECT_EQ(converted, slurp(path("inst/Schemes/old.qlx"))) << "nothing more to convert";
+}
+
+TEST_F(Program, AReadOnlyOldSchemeIsNamedInAnAlertAndKept)
+{
+    m_Exe = install(path("inst"));
+    spit(path("inst/Schemes/old.qlx"), OLD_SCHEME);
+    std::string locked = OLD_SCHEME;
+    locked.replace(locked.find("\"Old\""), 5, "\"Locked\"");
+    spit(path("inst/Schemes/locked.qlx"), locked);
+    ::chmod(path("inst/Schemes/locked.qlx").c_str(), 0444);
+
+    run("--scheme Old --in - --out -");
+    Outcome r = run("--scheme Old --in - --out -", "int x;\n");
+    EXPECT_EQ(0, r.status) << r.err;
+    EXPECT_EQ("ALERT: The scheme 'Locked' was created using a previous version of Quillon C++. The file is marked "
+              "read-only and so cannot be converted. Please exit Quillon, change the file to read-write and then "
+              "run Quillon again. Once the scheme has been converted, the file can be set read-only again.\n",
+              r.err);
+    EXPECT_EQ(locked, slurp(path("inst/Schemes/locked.qlx")));
+    EXPECT_NE(OLD_SCHEME, slurp(path("inst/Schemes/old.qlx")));
+}
+
 TEST_F(Program, WithoutAnyConfigurationTheRunEndsWithAlerts)
 {
     m_Exe = install(path("inst"));
