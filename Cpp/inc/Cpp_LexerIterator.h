@@ -1,0 +1,160 @@
+// Cpp::LexerIterator: the C++ lexer, written as a forward iterator over the
+// tokens of a character range.
+//
+// It is a formatter's lexer, not a compiler's: it never fails on odd input,
+// keeps comments and preprocessor lines as tokens, folds qualified names and
+// template-ids into single IDENTIFIER tokens, and folds the regions that
+// must stay as written into single tokens with empty text:
+//   - comment-marked regions ("// QUILLON-OFF" ... "// QUILLON-ON", wizard
+//     blocks "//{{AFX..." ... "//}}AFX...") and message or COM map blocks
+//     (BEGIN_MESSAGE_MAP ... END_MESSAGE_MAP) become ML_COMMENT_UNPARSED;
+//   - "#if 0" ... "#endif" blocks (nested ones included) become PREPROCESSOR.
+// Whoever prints such a token copies the source between its start and end
+// locations unchanged.
+//
+// Locations: the first character of the text is at line 1, column 1; a
+// token's start is the location of its first character, its end the
+// location of its last character, so a token that ends with a newline (a
+// '//' comment, a directive) ends at (next line, 0). Columns count bytes.
+//
+// Usage:
+//     Cpp::LexerIterator it(text.begin(), text.end()), end;
+//     for (; it != end; ++it)
+//         use(*it);
+//
+// The range must outlive the iterator and its copies. Copies are
+// independent (each has its own position and current token), so a parser
+// can keep one as a bookmark and go on with another.
+//
+// An unterminated string or character literal (a newline without a
+// continuation backslash) and an empty character literal '' end the token
+// stream: the iterator then stands on a token of type Trn::END_OF_FILE with
+// real locations, does not advance any more, never equals the end
+// iterator, and reports stuck(). Dereferencing it is a contract violation,
+// as is dereferencing the end iterator; nothing else throws.
+//
+// Cost is linear in the length of the range, whatever its content.
+#ifndef CPP_LEXERITERATOR_H
+#define CPP_LEXERITERATOR_H
+
+#include "Trn_Token.h"
+
+#include <cstddef>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace Cpp {
+
+// (opening text, closing text) pairs for the verbatim regions.
+using MarkerPair = std::pair<std::string, std::string>;
+using MarkerPairList = std::vector<MarkerPair>;
+
+// The comment marker pairs, in this order: the two format-off pairs
+// ("QUILLON-OFF" and "QL-FORMAT-OFF" with their "-ON" partners), then the
+// wizard block markers from the most specific to "{{AFX"/"}}" and
+// "{{{AFX"/"}}}". Built once. (A comment line must not begin with an off
+// marker unless it means it: the lexer would keep the rest as written.)
+const MarkerPairList& commentMarkerPairs();
+// (BEGIN_MESSAGE_MAP, END_MESSAGE_MAP) and (BEGIN_COM_MAP, END_COM_MAP).
+// Built once.
+const MarkerPairList& mapMacroPairs();
+
+class LexerIterator {
+public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = Trn::Token;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const Trn::Token*;
+    using reference = const Trn::Token&;
+
+    // The end iterator: no text, standing on Trn::END_OF_FILE at (0, 0).
+    LexerIterator();
+
+    // Lexes [begin, end) with the given region marker lists and stands on
+    // the first token (on END_OF_FILE at (0, 0) for a text without tokens).
+    LexerIterator(const char* begin, const char* end,
+                  const MarkerPairList& markerPairs = commentMarkerPairs(),
+                  const MarkerPairList& mapMacroPairs = Cpp::mapMacroPairs());
+    LexerIterator(std::string::const_iterator begin, std::string::const_iterator end,
+                  const MarkerPairList& markerPairs = commentMarkerPairs(),
+                  const MarkerPairList& mapMacroPairs = Cpp::mapMacroPairs());
+
+    // The current token. Contract: not on a Trn::END_OF_FILE token.
+    reference operator*() const;
+    pointer operator->() const { return &**this; }
+
+    // Lexes the next token; does nothing on a Trn::END_OF_FILE token.
+    LexerIterator& operator++();
+    LexerIterator operator++(int);
+
+    // Equal when both read pointers and both current tokens are equal.
+    // Every iterator that has lexed its whole range equals the end
+    // iterator (and every other such iterator); a stuck one never does.
+    friend bool operator==(const LexerIterator& a, const LexerIterator& b);
+    friend bool operator!=(const LexerIterator& a, const LexerIterator& b) { return !(a == b); }
+
+    // True when an unterminated literal ended the token stream.
+    bool stuck() const;
+    // The next character to be read, and its location (the location of the
+    // last character read, when reading it would have to move past it).
+    const char* readPointer() const { return m_pPos; }
+    Trn::Location position() const { return m_Pos; }
+
+private:
+    struct Context;
+    struct Mark {
+        const char* p;
+        Trn::Location pos;
+    };
+    enum LexFlags { NO_MAP_CHECK = 1, SKIP_UNTERMINATED = 2 };
+
+    Trn::Token next(int flags);
+    Trn::Token lexComment(const char* tokStart, Trn::Location start);
+    Trn::Token lexIdentifier(const char* tokStart, unsigned char first, Trn::Location start);
+    bool continueAfterScope(std::string& text, std::size_t& lastStart, Trn::Location& endLoc);
+    const char* templateScan(const char* lt);
+    Trn::Token lexNumber(const char* tokStart, Trn::Location start);
+    Trn::Token lexLiteral(const char* tokStart, Trn::Location start, char quote);
+    Trn::Token lexRawString(const char* tokStart, Trn::Location start);
+    void absorbSuffix();
+    Trn::Token lexDirective(const char* tokStart, Trn::Location start, bool ifZeroCheck);
+    void skipQuotedInDirective(char quote, unsigned char& lastNonBlank);
+    Trn::Token skipIfZeroBlock(Trn::Location start);
+    bool lexOperator(const char* tokStart, unsigned char c, Trn::Location start, Trn::Token& token);
+    Trn::Token checkCommentRegion(Trn::Token comment);
+    Trn::Token checkMapRegion(Trn::Token identifier);
+    bool skipInRegion(unsigned char c, const char* tokStart, Trn::Location start);
+    void skipWord();
+    std::vector<std::size_t> openedPairs(const Trn::Token& comment) const;
+    bool closesRegion(const Trn::Token& comment, const std::vector<std::size_t>& pairs) const;
+
+    int peek(std::size_t ahead = 0) const
+    {
+        return m_pPos + ahead < m_pEnd ? static_cast<unsigned char>(m_pPos[ahead]) : -1;
+    }
+    unsigned char get();
+    void advanceTo(const char* p);
+    Mark mark() const { return Mark{m_pPos, m_Pos}; }
+    void reset(const Mark& m)
+    {
+        m_pPos = m.p;
+        m_Pos = m.pos;
+    }
+
+    const char* m_pPos = nullptr;
+    const char* m_pEnd = nullptr;
+    Trn::Location m_Pos;
+    Trn::Token m_Current;
+    // A token already lexed and delivered next: the multi-line comment that
+    // ended a directive. Type Trn::END_OF_FILE when empty.
+    Trn::Token m_Pending;
+    // The marker lists and the template scan results, shared by copies.
+    std::shared_ptr<Context> m_pContext;
+};
+
+} // namespace Cpp
+
+#endif
