@@ -14,9 +14,11 @@ Trn::Location CompositeNode::start() const
     if (m_Start != Trn::Location())
         return m_Start;
     for (std::size_t i = 0; i < fieldCount(); ++i) {
-        const SyntaxNode* pField = field(i);
-        if (pField != nullptr && pField->start() != Trn::Location())
-            return pField->start();
+        if (const SyntaxNode* pField = field(i)) {
+            Trn::Location location = pField->start();
+            if (location != Trn::Location())
+                return location;
+        }
     }
     return Trn::Location();
 }
@@ -26,9 +28,11 @@ Trn::Location CompositeNode::end() const
     if (m_End != Trn::Location())
         return m_End;
     for (std::size_t i = fieldCount(); i-- > 0;) {
-        const SyntaxNode* pField = field(i);
-        if (pField != nullptr && pField->end() != Trn::Location())
-            return pField->end();
+        if (const SyntaxNode* pField = field(i)) {
+            Trn::Location location = pField->end();
+            if (location != Trn::Location())
+                return location;
+        }
     }
     return Trn::Location();
 }
