@@ -680,7 +680,7 @@ std::unique_ptr<BaseClauseListNode> Parser::Run::parseBaseClauses(Index& first, 
                 i = close;
             }
             else if (!(t == PUBLIC_KEY || t == PROTECTED_KEY || t == PRIVATE_KEY || t == VIRTUAL_KEY ||
-                       t == IDENTIFIER || t == TYPENAME_KEY)) {
+                       t == IDENTIFIER || t == TYPENAME_KEY || t == DOT)) { // DOT: 'Bases...'
                 report(i, UNRECOGNIZED_ELEMENT);
                 return nullptr;
             }

@@ -305,7 +305,7 @@ int Parser::Run::functionCheck(Index first, Index last, Index c, Index prev, boo
         std::int32_t t = type(p);
         if (isTypeWord(p) || isClassKey(p))
             ++count;
-        else if (isTypeQualifier(token(p)))
+        else if (isTypeQualifier(token(p)) || t == AND_AND) // '&&' qualifies like '&'
             count = 2;
         else if (t == IDENTIFIER)
             ++count;
@@ -703,7 +703,17 @@ std::unique_ptr<InitializerListNode> Parser::Run::parseInitializers(Index& first
                 report(i, UNRECOGNIZED_ELEMENT);
             return nullptr;
         }
+        // A base named with template arguments the lexer did not fold into
+        // the name ('Base<const T&>(x)').
+        Index nameLast = i;
         Index open = advance(i, last);
+        if (open < last && type(open) == LESS) {
+            Index close = matching(open, last);
+            if (close != NONE) {
+                nameLast = close;
+                open = advance(close, last);
+            }
+        }
         // 'a(1)', and the braced form 'a{1}'.
         if (open >= last || (type(open) != LPAREN && type(open) != LBRACE)) {
             report(open, UNRECOGNIZED_ELEMENT);
@@ -717,7 +727,8 @@ std::unique_ptr<InitializerListNode> Parser::Run::parseInitializers(Index& first
         auto pArgs = parseArguments(open, close);
         if (!pArgs)
             return nullptr;
-        pList->add(std::make_unique<InitializerNode>(leaf<IdNode>(i, i, token(i).text()), std::move(pArgs)));
+        pList->add(std::make_unique<InitializerNode>(leaf<IdNode>(i, nameLast, nameText(i, nameLast + 1)),
+                                                     std::move(pArgs)));
         i = advance(close, last);
         if (i < last && type(i) == COMMA) {
             i = advance(i, last);
@@ -902,7 +913,15 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseStatementScan(Index& first, Index 
             lastTaken = k;
             break;
         }
-        if (t == PREPROCESSOR || isControlKeywordType(t) || t == RBRACE)
+        if (t == PREPROCESSOR || t == RBRACE)
+            break;
+        // '= default' and '= delete' end a declaration the classifier did not
+        // recognise; any other control keyword starts the next statement.
+        if (isControlKeywordType(t) && !(t == DEFAULT_KEY && k != first && type(previous(k, first)) == EQUALS))
+            break;
+        // A namespace never stands inside a statement: a macro invocation
+        // without a semicolon before it ends there.
+        if (t == NAMESPACE_KEY && k != first)
             break;
         if (k != first && (t == LBRACE || t == THROW_KEY || t == RETURN_KEY)) {
             if (t != LBRACE || !opensInitializer(k, first))

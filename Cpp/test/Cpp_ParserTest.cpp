@@ -672,6 +672,24 @@ TEST(ParserStatements, LabelsAsmDeclarationsAndScans)
     });
 }
 
+TEST(ParserModernCode, ConstructsOfRealHeadersParseWithoutDiagnostics)
+{
+    const char* const texts[] = {
+        "template <class... T> struct S : Base<T>... { };",
+        "class C { C(C&&) = default; C& operator=(const C&) = delete; };",
+        "class D : B { D(const T& t) : ns::B<const T&>(t), m{1} {} };",
+        "MACRO_WITHOUT_SEMICOLON(x)\nnamespace n { int i; }",
+        "int (f)(int);",
+        "class E { Q_OBJECT public: E(); };",
+    };
+    for (const char* text : texts)
+        EXPECT_EQ("", parseText(text).diagnostics()) << text;
+    // The macro before the namespace stays a statement of its own.
+    ParseResult r = parseText("MACRO_WITHOUT_SEMICOLON(x)\nnamespace n { int i; }");
+    ASSERT_EQ(2u, r.pRoot->size());
+    EXPECT_NE(nullptr, dynamic_cast<const NamespaceDeclNode*>(r.pRoot->child(1)));
+}
+
 // ---------------------------------------------------------------------------
 // Diagnostics: input -> "code line:col" list.
 
