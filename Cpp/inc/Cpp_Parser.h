@@ -77,7 +77,7 @@ public:
     static const int ERROR_LIMIT = 100;
     // The classifier looks at most this many tokens ahead of a declaration's
     // start; a real declaration reaches its deciding token long before.
-    static const int CLASSIFY_LOOKAHEAD = 4096;
+    static const int CLASSIFY_LOOKAHEAD = 512;
 
     Parser();
     virtual ~Parser();
