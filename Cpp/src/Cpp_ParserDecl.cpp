@@ -626,6 +626,10 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseFunction(Index& first, Index last,
         pDecl = std::make_unique<FunctionDeclNode>(std::move(pHead), std::move(pBody));
     pDecl->setStart(startOf(begin));
     pDecl->setEnd(endOf(end));
+    // A body without its closing brace reaches to the end of the text, which
+    // may lie beyond the last token that is no comment.
+    if (pDecl->body() != nullptr && pDecl->end() < pDecl->body()->end())
+        pDecl->setEnd(pDecl->body()->end());
     first = std::max(t, end + 1);
     return pDecl;
 }

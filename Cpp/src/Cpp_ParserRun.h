@@ -22,7 +22,7 @@ namespace Cpp {
 class Parser::Run {
 public:
     using Index = std::size_t;
-    static const Index NONE = static_cast<Index>(-1);
+    static constexpr Index NONE = static_cast<Index>(-1);
 
     Run(Parser& parser, std::vector<Trn::Token> tokens);
 

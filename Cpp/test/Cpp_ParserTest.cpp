@@ -914,6 +914,15 @@ void checkOrder(const SyntaxNode& node)
     }
 }
 
+TEST(ParserRobustness, AnUnclosedBodyEndingInACommentStaysInsideItsFunction)
+{
+    ParseResult r = parseText("void f() { int x; /* open\n comment\n");
+    EXPECT_EQ("6 1:10", r.diagnostics());
+    ASSERT_EQ(1u, r.pRoot->size());
+    EXPECT_EQ(Trn::Location(3, 0), r.pRoot->child(0)->end());
+    checkOrder(*r.pRoot);
+}
+
 TEST(ParserRobustness, SampleParsesCleanlyWithOrderedNodes)
 {
     ParseResult r = parseText(SAMPLE);
