@@ -25,6 +25,7 @@ bool isAssignment(std::int32_t t)
 
 Parser::Run::Index Parser::Run::qualifierStep(Index i, Index last) const
 {
+    CORVALE_CHECK_TEXT(isTypeQualifier(token(i)), "isTypeQualifier(*first)");
     // An extension word or using takes a directly following parenthesised or
     // bracketed group with it ('__declspec(dllexport)').
     if ((isExtensionWord(i) || type(i) == USING_KEY) && i + 1 < last &&
