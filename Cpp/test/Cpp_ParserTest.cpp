@@ -681,6 +681,10 @@ TEST(ParserModernCode, ConstructsOfRealHeadersParseWithoutDiagnostics)
         "MACRO_WITHOUT_SEMICOLON(x)\nnamespace n { int i; }",
         "int (f)(int);",
         "class E { Q_OBJECT public: E(); };",
+        "void f() { if constexpr (N > 1) g(); get(*p) = v; }",
+        "typedef char (&two)[2];",
+        "template <class T> inline constexpr T zero{};",
+        "class F : public BASE_OF(F) { };",
     };
     for (const char* text : texts)
         EXPECT_EQ("", parseText(text).diagnostics()) << text;
