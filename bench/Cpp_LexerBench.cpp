@@ -91,11 +91,24 @@ void BM_LexOpenCalls(benchmark::State& state)
     run(state, text);
 }
 
+// #error \'\'\' ... : every quote in the directive line starts a quoted
+// piece that never closes.
+void BM_LexDirectiveQuotes(benchmark::State& state)
+{
+    std::string text = "#error ";
+    for (std::int64_t i = 0; i < state.range(0); ++i)
+        text += "\\'";
+    text += "\n";
+    run(state, text);
+}
+
 } // namespace
 
 BENCHMARK(BM_LexRealSource)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LexTemplateCommas)->Arg(25000)->Arg(250000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LexUnclosedNesting)->Arg(50000)->Arg(500000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LexOpenCalls)->Arg(16000)->Arg(160000)->Unit(benchmark::kMillisecond);
+
+BENCHMARK(BM_LexDirectiveQuotes)->Arg(50000)->Arg(500000)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -98,9 +98,10 @@ public:
 
     // True when an unterminated literal ended the token stream.
     bool stuck() const;
-    // The next character to be read, and its location (the location of the
-    // last character read, when reading it would have to move past it).
+    // The next character to be read.
     const char* readPointer() const { return m_pPos; }
+    // The lexer's position: the location of the last character read, or
+    // (line, 0) right after a newline; (1, 0) before the first character.
     Trn::Location position() const { return m_Pos; }
 
 private:
@@ -121,7 +122,8 @@ private:
     Trn::Token lexRawString(const char* tokStart, Trn::Location start);
     void absorbSuffix();
     Trn::Token lexDirective(const char* tokStart, Trn::Location start, bool ifZeroCheck);
-    void skipQuotedInDirective(char quote, unsigned char& lastNonBlank);
+    void skipQuotedInDirective(char quote, unsigned char& lastNonBlank,
+                               const char* (&unclosedBefore)[2]);
     Trn::Token skipIfZeroBlock(Trn::Location start);
     bool lexOperator(const char* tokStart, unsigned char c, Trn::Location start, Trn::Token& token);
     Trn::Token checkCommentRegion(Trn::Token comment);
@@ -133,7 +135,9 @@ private:
 
     int peek(std::size_t ahead = 0) const
     {
-        return m_pPos + ahead < m_pEnd ? static_cast<unsigned char>(m_pPos[ahead]) : -1;
+        return static_cast<std::size_t>(m_pEnd - m_pPos) > ahead
+                   ? static_cast<unsigned char>(m_pPos[ahead])
+                   : -1;
     }
     unsigned char get();
     void advanceTo(const char* p);

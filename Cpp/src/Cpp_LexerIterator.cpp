@@ -4,6 +4,7 @@
 #include "Cpp.h"
 
 #include <cstring>
+#include <string_view>
 #include <unordered_map>
 
 namespace Cpp {
@@ -22,7 +23,12 @@ inline bool isHexDigit(int c)
 {
     return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
-inline bool isWordChar(int c) { return isAlpha(c) || isDigit(c) || c == '_'; }
+// Characters that start a name: letters and "_", and also "$" and every
+// byte above 127 (UTF-8 sequences), which compilers accept in names. Kept
+// in the name, they can never end up in a gap between tokens that an
+// emitter replaces with whitespace of its own.
+inline bool isWordStart(int c) { return isAlpha(c) || c == '_' || c == '$' || c >= 0x80; }
+inline bool isWordChar(int c) { return isWordStart(c) || isDigit(c); }
 
 // The text without blanks starts with prefix ("# if 0" starts with "#if0").
 bool startsWithIgnoringBlanks(const std::string& text, const char* prefix)
@@ -39,9 +45,9 @@ bool startsWithIgnoringBlanks(const std::string& text, const char* prefix)
     return *prefix == '\0';
 }
 
-bool startsWith(const std::string& text, const std::string& prefix)
+bool startsWith(std::string_view text, std::string_view prefix)
 {
-    return text.compare(0, prefix.size(), prefix) == 0;
+    return text.substr(0, prefix.size()) == prefix;
 }
 
 // The characters between the quotes with the escapes replaced: \\ \n \r \t
@@ -252,7 +258,7 @@ Trn::Token LexerIterator::next(int flags)
         const int n = peek();
         if (c == '/' && (n == '/' || n == '*'))
             return checkCommentRegion(lexComment(tokStart, start));
-        if (c == '_' || isAlpha(c) || (c == ':' && n == ':') || (c == '~' && (isAlpha(n) || n == '_'))) {
+        if (isWordStart(c) || (c == ':' && n == ':') || (c == '~' && isWordStart(n))) {
             Trn::Token t = lexIdentifier(tokStart, c, start);
             if (t.type() == Trn::END_OF_FILE && (flags & SKIP_UNTERMINATED))
                 continue; // an unterminated prefixed literal ('L"...')
@@ -390,7 +396,7 @@ bool LexerIterator::continueAfterScope(std::string& text, std::size_t& lastStart
         get();
     lastStart = text.size();
     const int n = peek();
-    if (n == '_' || n == '~' || isAlpha(n)) {
+    if (n == '~' || isWordStart(n)) {
         text += static_cast<char>(get());
         endLoc = m_Pos;
         return true;
@@ -574,7 +580,7 @@ Trn::Token LexerIterator::lexLiteral(const char* tokStart, Trn::Location start, 
 // A user-defined literal suffix ("text"s, 'c'_ch) stays with its literal.
 void LexerIterator::absorbSuffix()
 {
-    if (peek() == '_' || isAlpha(peek()))
+    if (isWordStart(peek()))
         while (isWordChar(peek()))
             get();
 }
@@ -624,6 +630,7 @@ Trn::Token LexerIterator::lexRawString(const char* tokStart, Trn::Location start
 Trn::Token LexerIterator::lexDirective(const char* tokStart, Trn::Location start, bool ifZeroCheck)
 {
     unsigned char lastNonBlank = '#';
+    const char* unclosedBefore[2] = {nullptr, nullptr};
     const char* textEnd = nullptr;
     Trn::Location endLoc;
     while (m_pPos < m_pEnd) {
@@ -654,7 +661,7 @@ Trn::Token LexerIterator::lexDirective(const char* tokStart, Trn::Location start
             break;
         }
         if (c == '"' || c == '\'') {
-            skipQuotedInDirective(static_cast<char>(c), lastNonBlank);
+            skipQuotedInDirective(static_cast<char>(c), lastNonBlank, unclosedBefore);
             continue;
         }
         get();
@@ -672,11 +679,23 @@ Trn::Token LexerIterator::lexDirective(const char* tokStart, Trn::Location start
 }
 
 // A quoted piece of a directive, through its closing quote.
-void LexerIterator::skipQuotedInDirective(char quote, unsigned char& lastNonBlank)
+//
+// A quote that is not closed on its line (the apostrophe in '#error don't')
+// is an ordinary character, and the line is read on from just after it.
+// Every later quote of the same kind before that line end is then
+// unclosed as well (the only same-kind quotes the failed scan met were
+// escaped, and from an escaped quote on both scans read alike), so
+// unclosedBefore remembers the line end per kind and such quotes are not
+// scanned again: a line of \' \' \' ... costs one pass, not one per quote.
+void LexerIterator::skipQuotedInDirective(char quote, unsigned char& lastNonBlank,
+                                          const char* (&unclosedBefore)[2])
 {
+    const char*& unclosed = unclosedBefore[quote == '"' ? 0 : 1];
     const Mark atQuote = mark();
     get();
     lastNonBlank = static_cast<unsigned char>(quote);
+    if (atQuote.p < unclosed)
+        return;
     while (m_pPos < m_pEnd) {
         const unsigned char c = static_cast<unsigned char>(*m_pPos);
         if (c == '\n') {
@@ -697,8 +716,7 @@ void LexerIterator::skipQuotedInDirective(char quote, unsigned char& lastNonBlan
                 lastNonBlank = escaped;
         }
     }
-    // Unterminated, as the apostrophe in '#error don't': the quote is an
-    // ordinary character and the rest of the line is read as usual.
+    unclosed = m_pPos;
     reset(atQuote);
     get();
     lastNonBlank = static_cast<unsigned char>(quote);
@@ -899,7 +917,7 @@ std::vector<std::size_t> LexerIterator::openedPairs(const Trn::Token& comment) c
         ++first;
     while (last > first && isBlank(static_cast<unsigned char>(text[last - 1])))
         --last;
-    const std::string content = text.substr(first, last - first);
+    const std::string_view content(text.data() + first, last - first);
     const MarkerPairList& markers = *m_pContext->markerPairs;
     for (std::size_t i = 0; i < markers.size(); ++i)
         if (startsWith(content, markers[i].first))
@@ -915,7 +933,7 @@ bool LexerIterator::closesRegion(const Trn::Token& comment, const std::vector<st
     std::size_t first = 2;
     while (first < text.size() && isBlank(static_cast<unsigned char>(text[first])))
         ++first;
-    const std::string content = text.substr(first);
+    const std::string_view content(text.data() + first, text.size() - first);
     const MarkerPairList& markers = *m_pContext->markerPairs;
     for (std::size_t i : pairs)
         if (startsWith(content, markers[i].second))
@@ -932,10 +950,11 @@ bool LexerIterator::closesRegion(const Trn::Token& comment, const std::vector<st
 // exhaust the call stack.
 Trn::Token LexerIterator::checkCommentRegion(Trn::Token comment)
 {
-    std::vector<std::vector<std::size_t>> open;
-    open.push_back(openedPairs(comment));
-    if (open.back().empty())
+    std::vector<std::size_t> opening = openedPairs(comment);
+    if (opening.empty())
         return comment;
+    std::vector<std::vector<std::size_t>> open;
+    open.push_back(std::move(opening));
     const Trn::Location start = comment.start();
     auto consider = [&](const Trn::Token& inner) {
         std::vector<std::size_t> pairs = openedPairs(inner);

@@ -151,9 +151,12 @@ TEST(LexerOperators, SequencesAndSkippedCharacters)
         {"a&&&b", "ID[a] AND_AND[&&] AMPERSAND[&] ID[b]"},
         {"a?b:c", "ID[a] QUESTION[?] ID[b] COLON[:] ID[c]"},
         {"...", "DOT[.] DOT[.] DOT[.]"},
-        // Characters no rule uses are skipped.
-        {"$a @ `b", "ID[a] ID[b]"},
-        {"a\xc3\xa9t\xff;", "ID[a] ID[t] SEMICOLON[;]"},
+        // Characters no rule uses are skipped; "$" and bytes above 127
+        // (UTF-8) belong to names.
+        {"$a @ `b", "ID[$a] ID[b]"},
+        {"caf\xc3\xa9 = \xc3\xa9t\xc3\xa9;", "ID[caf\xc3\xa9] EQUALS[=] ID[\xc3\xa9t\xc3\xa9] SEMICOLON[;]"},
+        {"~\xc3\xa9", "ID[~\xc3\xa9]"},
+        {"a\x01\x7f`@b", "ID[a] ID[b]"},
         // A backslash with blanks and a newline is a token; any other backslash is skipped.
         {"a \\  \nb", "ID[a] BACKSLASH[\\  \\n] ID[b]"},
         {"a \\\r\nb", "ID[a] BACKSLASH[\\\r\\n] ID[b]"},
@@ -164,7 +167,7 @@ TEST(LexerOperators, SequencesAndSkippedCharacters)
     });
     // NUL bytes and high bytes inside the text.
     const std::string binary("a\0b\x01\x7f\x80\xff;", 9);
-    EXPECT_EQ("ID[a] ID[b] SEMICOLON[;]", [&] {
+    EXPECT_EQ("ID[a] ID[b] ID[\x80\xff] SEMICOLON[;]", [&] {
         std::string out;
         for (const Token& t : lexAll(binary))
             out += (out.empty() ? "" : " ") + typeName(t.type()) + "[" + t.text() + "]";
@@ -465,6 +468,8 @@ TEST(LexerDirectives, LinesContinuationsAndComments)
         // Quoted text in a directive is passed over whole.
         {"#define URL \"http://x\" // c\n", "PP[#define URL \"http://x\" ] SL[// c\\n]"},
         {"#error don't // c\n", "PP[#error don't ] SL[// c\\n]"},
+        {"#error \\' \\' // c\n", "PP[#error \\' \\' ] SL[// c\\n]"},
+        {"#define Q '\\'' // c\n", "PP[#define Q '\\'' ] SL[// c\\n]"},
         {"#define S \"a /* b\"\nx", "PP[#define S \"a /* b\"\\n] ID[x]"},
     });
     EXPECT_EQ("1:1-2:0 2:1-2:1", dumpLocations("#x\ny"));
@@ -485,6 +490,9 @@ TEST(LexerDirectives, IfZeroBlocksFoldIntoOneToken)
         {"#if 0\n#endif /* after\n */ z", "PP ML[/* after\\n */] ID[z]"},
         {"#if 1\n#endif", "PP[#if 1\\n] PP[#endif]"},
         {"#ifdef ZERO\n#endif", "PP[#ifdef ZERO\\n] PP[#endif]"},
+        // A format-off comment inside the block is a region of its own: the
+        // "#endif" inside it does not count.
+        {"#if 0\n// QUILLON-OFF\n#endif\n// QUILLON-ON\nx\n#endif\ny", "PP ID[y]"},
     });
     EXPECT_EQ("1:1-3:0 3:1-3:1", dumpLocations("#if 0\n#endif\ny"));
     EXPECT_EQ("1:1-3:5", dumpLocations("#if 0\nx\nabcde"));
@@ -509,6 +517,8 @@ TEST(LexerRegions, CommentMarkers)
         {"// QUILLON-OFF\n// QL-FORMAT-OFF\n// QUILLON-ON\n// QL-FORMAT-ON\n// QUILLON-ON\nx",
          "UNPARSED ID[x]"},
         {"// QUILLON-OFF\n// QUILLON-OFF\n// QUILLON-ON\nx\n// QUILLON-ON\ny", "UNPARSED ID[y]"},
+        // Directives inside a region are passed over, "#if 0" blocks included.
+        {"// QUILLON-OFF\n#if 0\n// QUILLON-ON\n#endif\nx", "UNPARSED PP[#endif\\n] ID[x]"},
         // Without a closing comment the region runs to the end.
         {"a // QUILLON-OFF\nb c", "ID[a] UNPARSED"},
         // A marker that is not at the start of the content does nothing.
@@ -551,6 +561,12 @@ TEST(LexerRegions, MapMacros)
         {"BEGIN_MESSAGE_MAP(C)\nx = \"open\n END_MESSAGE_MAP() y", "UNPARSED LPAREN[(] RPAREN[)] ID[y]"},
         {"BEGIN_MESSAGE_MAP_EX END_MESSAGE_MAP_EX y", "UNPARSED ID[y]"},
         {"MY_BEGIN_MESSAGE_MAP x", "ID[MY_BEGIN_MESSAGE_MAP] ID[x]"},
+        // A nested map closes with its own end macro first.
+        {"BEGIN_MESSAGE_MAP(A)\nBEGIN_COM_MAP(B)\nEND_MESSAGE_MAP()\nEND_COM_MAP()\n"
+         "END_MESSAGE_MAP() z",
+         "UNPARSED LPAREN[(] RPAREN[)] ID[z]"},
+        // Without an end macro the region runs to the end.
+        {"BEGIN_MESSAGE_MAP(A)\nON_X()", "UNPARSED"},
     });
 }
 
