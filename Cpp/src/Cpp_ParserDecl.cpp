@@ -272,7 +272,6 @@ int Parser::Run::classify(Index first, Index last) const
             break;
         }
     }
-    (void)typeWordSeen;
     if (kind == FUNCTION_FULL_HEAD)
         return functionCheck(declFirst, last, c, prev, operatorSeen, externSeen, classKeySeen, voidSeen);
     if (kind == CLASS_DECL)
