@@ -79,9 +79,10 @@ ExprFormatter::Run::Run(ExprFormatter& formatter, const std::string& text, const
       m_In(text, position.tabMode, position.tabSize, 1, 0),
       m_Out(position)
 {
+    m_Tokens.reserve(text.size() / 6 + 16);
     Cpp::LexerIterator it(text.begin(), text.end()), end;
     for (; it != end && !it.stuck(); ++it)
-        m_Tokens.push_back(*it);
+        m_Tokens.emplace_back(*it);
     m_Stuck = it.stuck();
     m_Match.assign(m_Tokens.size(), NONE);
     matchBrackets();
@@ -744,7 +745,7 @@ std::size_t ExprFormatter::Run::stringRun(std::size_t i, std::size_t end)
 
 void ExprFormatter::Run::preprocessorRule(std::size_t i)
 {
-    const Trn::Token& t = m_Tokens[i];
+    const Tok& t = m_Tokens[i];
     // The gap through its last line break is copied; the blanks that begin
     // the directive's line are the directive's own.
     const std::string gap = gapBefore(i);
@@ -788,9 +789,9 @@ void ExprFormatter::Run::writeOperand(std::size_t i)
 // re-spaced and its qualified tail kept.
 void ExprFormatter::Run::identifierRule(std::size_t i)
 {
-    const Trn::Token& t = m_Tokens[i];
+    const Tok& t = m_Tokens[i];
     CORVALE_CHECK_TEXT(t.type() == Cpp::IDENTIFIER, "t.type() == Cpp::IDENTIFIER");
-    if (t.text().find('<') == std::string::npos) {
+    if (!t.hasLess()) {
         copyThrough(i);
         return;
     }
@@ -811,9 +812,10 @@ void ExprFormatter::Run::identifierRule(std::size_t i)
         ScopedValue<bool> mode(m_Formatter.m_DeclarationMode, true);
         args = nested.format();
     }
-    emit(args, false, false, true);
-    // The qualified tail after the last ">".
-    emit(src.substr(gt + 1), false, true);
+    // The name and its "<" stay together, as do the ">" and the
+    // qualified tail after it: otherwise the text would lex differently.
+    emit(args, true, true, true);
+    emit(src.substr(gt + 1), true, true);
     m_LastTokenType = t.type();
 }
 
@@ -842,7 +844,7 @@ void ExprFormatter::Run::copyUpTo(std::size_t i) { putSource(gapBefore(i)); }
 
 void ExprFormatter::Run::copyThrough(std::size_t i)
 {
-    const Trn::Token& t = m_Tokens[i];
+    const Tok& t = m_Tokens[i];
     copyUpTo(i);
     if (!(Trn::Location(m_In.line(), m_In.col()) < t.end()))
         return;
@@ -858,19 +860,45 @@ void ExprFormatter::Run::copyThrough(std::size_t i)
 
 void ExprFormatter::Run::putSource(const std::string& text) { emit(text, true, true); }
 
-void ExprFormatter::Run::putFill(const std::string& ws) { emit(ws, false, false); }
+// An empty fill, or a trim that drops nothing, leaves the output
+// continuing the source as it was.
+void ExprFormatter::Run::putFill(const std::string& ws)
+{
+    if (!ws.empty())
+        emit(ws, false, false);
+}
 
-void ExprFormatter::Run::putLtrimmed(const std::string& gap) { emit(ltrim(gap), false, true); }
+void ExprFormatter::Run::putLtrimmed(const std::string& gap)
+{
+    const std::string t = ltrim(gap);
+    emit(t, t.size() == gap.size(), true);
+}
 
-void ExprFormatter::Run::putRtrimmed(const std::string& gap) { emit(rtrim(gap), true, false); }
+void ExprFormatter::Run::putRtrimmed(const std::string& gap)
+{
+    const std::string t = rtrim(gap);
+    emit(t, true, t.size() == gap.size());
+}
 
-void ExprFormatter::Run::putTrimmed(const std::string& gap) { emit(ltrim(rtrim(gap)), false, false); }
+void ExprFormatter::Run::putTrimmed(const std::string& gap)
+{
+    const std::string r = rtrim(gap);
+    const std::string t = ltrim(r);
+    emit(t, t.size() == r.size(), r.size() == gap.size());
+}
 
-bool ExprFormatter::Run::glues(char next) const
+bool ExprFormatter::Run::glues(char next, char afterNext) const
 {
     const char last = m_Last;
     if (isBlank(last) || isBlank(next))
         return false;
+    // A name directly before "<" may be lexed as a template-id (never after
+    // a keyword), and a name or ">" directly before "::" as a qualified
+    // name.
+    if (isWordChar(last) && next == '<' && afterNext != '<' && !Cpp::isKeywordType(m_LastTokenType))
+        return true;
+    if ((isWordChar(last) || last == '>') && next == ':' && afterNext == ':')
+        return true;
     if (isWordChar(last) && (isWordChar(next) || next == '"' || next == '\''))
         return true;
     if ((last == '"' || last == '\'') && isWordChar(next))
@@ -898,7 +926,7 @@ void ExprFormatter::Run::emit(const std::string& text, bool startContiguous, boo
         m_Contiguous = m_Contiguous && startContiguous && endContiguous;
         return;
     }
-    if (!(startContiguous && m_Contiguous) && glues(text[0]))
+    if (!(startContiguous && m_Contiguous) && glues(text[0], text.size() > 1 ? text[1] : '\0'))
         m_Out << ' ';
     if (raw)
         Stylist::writeRaw(m_Out, text);
@@ -918,13 +946,8 @@ void ExprFormatter::Run::emit(const std::string& text, bool startContiguous, boo
 
 void ExprFormatter::Run::afterDirectWrite(std::size_t i)
 {
-    const std::string& text = m_Tokens[i].text();
-    m_Last = '\n';
-    m_BeforeLast = '\n';
-    if (!text.empty() && text.back() != '\n') {
-        m_Last = text.back();
-        m_BeforeLast = text.size() > 1 ? text[text.size() - 2] : m_Last;
-    }
+    m_Last = m_Tokens[i].lastChar();
+    m_BeforeLast = m_Last;
     m_LineHasText = m_Out.col() > static_cast<int>(m_Out.indent().size()) && m_Last != '\n';
     m_Contiguous = true;
     m_LastTokenType = m_Tokens[i].type();

@@ -6,6 +6,7 @@
 #include "Corvale_ITextDocStream.h"
 #include "Corvale_OIndentStream.h"
 #include "StylistCpp_ExprFormatter.h"
+#include "Cpp.h"
 #include "Trn_Token.h"
 
 #include <cstddef>
@@ -28,6 +29,32 @@ public:
     std::string format();
 
 private:
+    // What the rules need of a token: its type and locations, whether its
+    // text holds a "<" (a template-id) and its last character.
+    class Tok {
+    public:
+        explicit Tok(const Trn::Token& t)
+            : m_Type(t.type()),
+              m_Start(t.start()),
+              m_End(t.end()),
+              m_HasLess(t.type() == Cpp::IDENTIFIER && t.text().find('<') != std::string::npos),
+              m_LastChar(t.text().empty() ? '\n' : t.text().back())
+        {
+        }
+        std::int32_t type() const { return m_Type; }
+        const Trn::Location& start() const { return m_Start; }
+        const Trn::Location& end() const { return m_End; }
+        bool hasLess() const { return m_HasLess; }
+        char lastChar() const { return m_LastChar; }
+
+    private:
+        std::int32_t m_Type;
+        Trn::Location m_Start;
+        Trn::Location m_End;
+        bool m_HasLess;
+        char m_LastChar;
+    };
+
     static constexpr std::size_t NONE = static_cast<std::size_t>(-1);
 
     // Token access; END_OF_FILE beyond the range.
@@ -80,13 +107,13 @@ private:
     void putRtrimmed(const std::string& gap);
     void putTrimmed(const std::string& gap);
     void emit(const std::string& text, bool startContiguous, bool endContiguous, bool raw = false);
-    bool glues(char next) const;
+    bool glues(char next, char afterNext) const;
     void afterDirectWrite(std::size_t i);
 
     ExprFormatter& m_Formatter;
     const ExprFormatterSettings& m_S;
     int m_Depth;
-    std::vector<Trn::Token> m_Tokens;
+    std::vector<Tok> m_Tokens;
     bool m_Stuck = false;
     // For every "(", "[", "{" and template "<": the index of its closer, or
     // NONE.

@@ -113,12 +113,17 @@ void collect(const std::string& text, std::vector<ComparableToken>& out)
         out.emplace_back(-2, collapsedSpace(std::string(it.readPointer(), text.data() + text.size())));
 }
 
+std::string shortened(const std::string& s)
+{
+    return s.size() <= 400 ? s : s.substr(0, 200) + " ... " + s.substr(s.size() - 200);
+}
+
 std::string describe(const std::vector<ComparableToken>& tokens, std::size_t i)
 {
     if (i >= tokens.size())
         return "(end)";
     std::ostringstream s;
-    s << "type " << tokens[i].first << " '" << tokens[i].second << "'";
+    s << "type " << tokens[i].first << " '" << shortened(tokens[i].second) << "'";
     return s.str();
 }
 
@@ -140,8 +145,8 @@ std::vector<ComparableToken> comparableTokens(const std::string& text)
         if (i < a.size() && i < b.size() && a[i] == b[i])
             continue;
         return ::testing::AssertionFailure() << "token " << i << " differs: " << describe(a, i) << " became "
-                                             << describe(b, i) << "\n  before: [" << before << "]\n  after:  ["
-                                             << after << "]";
+                                             << describe(b, i) << "\n  before: [" << shortened(before)
+                                             << "]\n  after:  [" << shortened(after) << "]";
     }
     return ::testing::AssertionSuccess();
 }
