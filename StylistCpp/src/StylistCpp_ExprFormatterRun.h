@@ -27,6 +27,9 @@ public:
 
     // Formats the whole text and answers the result.
     std::string format();
+    // Formats the whole text as a template argument list without its
+    // brackets and answers the result.
+    std::string formatList();
 
 private:
     // What the rules need of a token: its type and locations, whether its
@@ -84,6 +87,7 @@ private:
                             const std::string& beforeClose, const std::string& beforeComma,
                             const std::string& afterComma);
     std::size_t braceInitializer(std::size_t i, std::size_t end);
+    std::size_t braceGroup(std::size_t i, std::size_t end);
     void formatList(std::size_t begin, std::size_t end, const std::string& beforeComma,
                     const std::string& afterComma, bool braces);
     std::size_t callRule(std::size_t i, std::size_t end);

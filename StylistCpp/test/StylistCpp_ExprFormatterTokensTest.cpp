@@ -85,7 +85,7 @@ TEST(ExprFormatterTokens, RandomTokenSoup)
     const std::vector<std::string> blanks = {"", "", "", " ", "  ", "\t", "\n", "\n  "};
     std::vector<ExprFormatter> formatters = makeFormatters();
     std::mt19937 rng(20241205);
-    for (int round = 0; round < 1500; ++round) {
+    for (int round = 0; round < 3000; ++round) {
         std::string text;
         const int n = 1 + static_cast<int>(rng() % 24);
         for (int i = 0; i < n; ++i) {

@@ -72,18 +72,46 @@ private:
 
 void collect(const std::string& text, std::vector<ComparableToken>& out);
 
+// The ">" closing the template argument list opened at text[lt], counted
+// as the lexer counts: "<" and ">" outside parentheses.
+std::size_t listEnd(const std::string& text, std::size_t lt)
+{
+    int angles = 0, parens = 0;
+    for (std::size_t k = lt; k < text.size(); ++k) {
+        const char c = text[k];
+        if (c == '(')
+            ++parens;
+        else if (c == ')' && parens > 0)
+            --parens;
+        else if (c == '<' && parens == 0)
+            ++angles;
+        else if (c == '>' && parens == 0 && --angles == 0)
+            return k;
+    }
+    return std::string::npos;
+}
+
+// A name with its blanks removed and each template argument list replaced
+// by the list's own tokens.
 std::string identifierText(const std::string& text)
 {
-    const std::size_t lt = text.find('<');
-    const std::size_t gt = text.rfind('>');
-    if (lt == std::string::npos || gt == std::string::npos || gt < lt)
-        return withoutSpace(text);
-    std::vector<ComparableToken> inner;
-    collect(text.substr(lt + 1, gt - lt - 1), inner);
-    std::string r = withoutSpace(text.substr(0, lt)) + "<";
-    for (const ComparableToken& t : inner)
-        r += std::to_string(t.first) + ":" + t.second + "\x1f";
-    return r + ">" + withoutSpace(text.substr(gt + 1));
+    std::string r;
+    std::size_t done = 0;
+    std::size_t lt = text.find('<');
+    while (lt != std::string::npos) {
+        const std::size_t gt = listEnd(text, lt);
+        if (gt == std::string::npos)
+            break;
+        r += withoutSpace(text.substr(done, lt - done)) + "<";
+        std::vector<ComparableToken> inner;
+        collect(text.substr(lt + 1, gt - lt - 1), inner);
+        for (const ComparableToken& t : inner)
+            r += std::to_string(t.first) + ":" + t.second + "\x1f";
+        r += ">";
+        done = gt + 1;
+        lt = text.find('<', done);
+    }
+    return r + withoutSpace(text.substr(done));
 }
 
 void collect(const std::string& text, std::vector<ComparableToken>& out)
