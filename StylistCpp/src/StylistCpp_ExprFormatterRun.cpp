@@ -727,6 +727,7 @@ std::size_t ExprFormatter::Run::templateArgumentRule(std::size_t less, std::size
                        "(lType == Cpp::IDENTIFIER || lType == Cpp::CLASS_KEY || lType == Cpp::STRUCT_KEY || "
                        "lType == Cpp::TYPENAME_KEY || lType == LTYPE) && (lType == LTYPE || rType == LTYPE)");
     ScopedValue<bool> mode(m_Formatter.m_DeclarationMode, true);
+    ScopedValue<std::string> gap(m_Formatter.m_NameGap, m_S.m_WsBetweenAsteriskAnchor);
     ScopedValue<bool> args(m_Formatter.m_ArgumentList, false);
     return bracketRule(less, end, m_S.m_WsAfterTpOpenBracket, m_S.m_WsBeforeTpCloseBracket, std::string(),
                        m_S.m_WsBetweenTpParams);
@@ -893,6 +894,7 @@ void ExprFormatter::Run::identifierRule(std::size_t i)
             std::string list;
             {
                 ScopedValue<bool> mode(m_Formatter.m_DeclarationMode, true);
+                ScopedValue<std::string> gap(m_Formatter.m_NameGap, m_S.m_WsBetweenAsteriskAnchor);
                 ScopedValue<bool> args(m_Formatter.m_ArgumentList, false);
                 Run nested(m_Formatter, src.substr(b, e - b), m_Out.state(), m_Depth + 1);
                 list = nested.formatList();

@@ -31,7 +31,8 @@ const char* const WS_KEYS[] = {
 };
 
 // Every whitespace key set to value, with the given anchors and switches.
-Overrides uniform(const std::string& value, const char* anchor, const char* ppd, const char* wrap)
+Overrides uniform(const std::string& value, const char* anchor, const char* ppd, const char* wrap,
+                  const char* convert = "i:0")
 {
     Overrides o;
     for (const char* k : WS_KEYS)
@@ -40,7 +41,7 @@ Overrides uniform(const std::string& value, const char* anchor, const char* ppd,
     o.emplace_back(Key::AMPERSAND_ANCHOR, anchor);
     o.emplace_back(Key::ALIGN_PPD_LEFT_MOST, ppd);
     o.emplace_back(Key::GLOBAL_LINE_WRAP, wrap);
-    o.emplace_back(Key::CONVERT_WS, "i:0");
+    o.emplace_back(Key::CONVERT_WS, convert);
     return o;
 }
 
@@ -50,8 +51,8 @@ std::vector<Overrides> schemes()
         uniform("", "i:0", "-", "b:false"),
         uniform("", "i:1", "b:true", "b:true"),
         uniform(" ", "i:-1", "b:false", "b:false"),
-        uniform("\n", "i:1", "-", "b:true"),
-        uniform("\t ", "i:0", "b:true", "b:false"),
+        uniform("\n", "i:1", "-", "b:true", "i:1"),
+        uniform("\t ", "i:0", "b:true", "b:false", "i:2"),
     };
 }
 
@@ -78,7 +79,7 @@ TEST(ExprFormatterTokens, RandomTokenSoup)
     const std::vector<std::string> vocabulary = {
         "a", "b1", "x_", "int", "char", "unsigned", "const", "return", "throw", "sizeof", "new", "delete",
         "operator", "template", "typename", "class", "static_cast", "reinterpret_cast", "this", "~", "~a",
-        "0", "1.5", "1e", "0x1F", "'c'", "\"s\"", "L\"w\"", "u8\"t\"", "+", "-", "*", "/", "%", "&", "|",
+        "0", "1.5", "1e", "0x1Fu", "'c'", "\"s\"", "L\"w\"", "u8\"t\"", "+", "-", "*", "/", "%", "&", "|",
         "^", "!", "=", "<", ">", "<<", ">>", "<=", ">=", "==", "!=", "&&", "||", "++", "--", "+=", "->",
         "->*", ".", ".*", "::", "::b", "a::b", "?", ":", ",", ";", "(", ")", "[", "]", "{", "}",
         "v<int>", "A<B<C> >::d", "/*c*/", "// line\n", "\n#if X\n", "\n#endif\n", "\\\n", "@", "$"};
