@@ -873,8 +873,10 @@ void ExprFormatter::Run::identifierRule(std::size_t i)
         const std::size_t gt = templateListEnd(src, lt);
         if (gt == std::string::npos)
             break;
-        if (src.find('\\', lt) < gt) {
-            // A line splice inside the list: kept as written.
+        const std::size_t odd = src.find_first_of("\\\"'", lt);
+        if (odd < gt) {
+            // A line splice or a literal inside the list: kept as written
+            // (the lexer delimits the list without regard to quotes).
             emit(src.substr(done, gt + 1 - done), true, true);
             done = gt + 1;
             lt = src.find('<', done);
@@ -1021,12 +1023,31 @@ void ExprFormatter::Run::emit(const std::string& text, bool startContiguous, boo
         m_Contiguous = m_Contiguous && startContiguous && endContiguous;
         return;
     }
-    if (!(startContiguous && m_Contiguous) && glues(text[0], text.size() > 1 ? text[1] : '\0'))
+    const bool joined = startContiguous && m_Contiguous;
+    if (!joined && glues(text[0], text.size() > 1 ? text[1] : '\0'))
         m_Out << ' ';
+    if (!joined && m_Splice && text.find('\n') < text.find_first_not_of(" \t\n\r\v\f")) {
+        // A stray backslash would become a line splice before a line break
+        // that was not there: the break becomes a blank.
+        std::string t = text;
+        for (std::size_t k = 0; k < t.size() && isBlank(t[k]); ++k)
+            if (t[k] == '\n')
+                t[k] = ' ';
+        m_Contiguous = true;
+        emit(t, false, endContiguous, raw);
+        return;
+    }
     if (raw)
         Stylist::writeRaw(m_Out, text);
     else
         m_Out << text;
+    // Whether the output now ends with a backslash and blanks.
+    for (std::size_t k = text.size(); k-- > 0;) {
+        if (text[k] != '\n' && isBlank(text[k]))
+            continue;
+        m_Splice = text[k] == '\\';
+        break;
+    }
     const std::size_t n = text.size();
     m_Last = text[n - 1];
     m_BeforeLast = n > 1 ? text[n - 2] : m_Last;

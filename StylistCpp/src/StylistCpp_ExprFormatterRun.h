@@ -131,6 +131,8 @@ private:
     char m_Last = '\n';
     char m_BeforeLast = '\n';
     bool m_Contiguous = true;
+    // The output ends with a backslash and perhaps blanks.
+    bool m_Splice = false;
     std::int32_t m_LastTokenType = Trn::END_OF_FILE;
     // Whether anything but blanks was written on the current output line.
     bool m_LineHasText = false;
