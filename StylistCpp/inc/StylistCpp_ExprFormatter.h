@@ -99,6 +99,8 @@ private:
     // exit.
     bool m_DeclarationMode = false;
     std::string m_NameGap;
+    // Whether a name gap was given (formatExpression gives none).
+    bool m_HasNameGap = false;
     bool m_ArgumentList = false;
 };
 

@@ -444,7 +444,17 @@ std::size_t ExprFormatter::Run::declaratorRule(std::size_t i, std::size_t end)
     const std::int32_t after = type(runEnd, end);
     const bool named = after == Cpp::IDENTIFIER || after == Cpp::CONST_KEY || after == Cpp::VOLATILE_KEY ||
                        after == Cpp::OPERATOR_KEY || after == Cpp::LPAREN;
-    const std::string& nameGap = m_Formatter.m_NameGap;
+    // Without a name gap given (an expression), the gap is one blank where
+    // the source had blanks around the run, so that 'int *p' in a for
+    // head becomes 'int* p' and not 'int*p'.
+    auto adjacent = [this](std::size_t a, std::size_t b) {
+        const Trn::Location& e = m_Tokens[a].end();
+        const Trn::Location& s = m_Tokens[b].start();
+        return e.line() == s.line() && e.col() + 1 == s.col();
+    };
+    const bool sourceBlank = !adjacent(i, i + 1) || (runEnd < end && !adjacent(runEnd - 1, runEnd));
+    const std::string nameGap =
+        m_Formatter.m_HasNameGap ? m_Formatter.m_NameGap : std::string(sourceBlank ? " " : "");
     auto writeRun = [&] {
         for (std::size_t k = i + 1; k < runEnd; ++k) {
             putTrimmed(gapBefore(k));
@@ -702,6 +712,7 @@ std::size_t ExprFormatter::Run::castKeywordRule(std::size_t i, std::size_t end)
         {
             ScopedValue<bool> mode(m_Formatter.m_DeclarationMode, true);
             ScopedValue<std::string> gap(m_Formatter.m_NameGap, m_S.m_WsBetweenAsteriskAnchor);
+            ScopedValue<bool> hasGap(m_Formatter.m_HasNameGap, true);
             close = bracketRule(k, end, m_S.m_WsAfterTpOpenBracket, m_S.m_WsBeforeTpCloseBracket,
                                 m_S.m_WsBeforeFnCallComma, m_S.m_WsBetweenFnCallArgs);
         }
@@ -728,6 +739,7 @@ std::size_t ExprFormatter::Run::templateArgumentRule(std::size_t less, std::size
                        "lType == Cpp::TYPENAME_KEY || lType == LTYPE) && (lType == LTYPE || rType == LTYPE)");
     ScopedValue<bool> mode(m_Formatter.m_DeclarationMode, true);
     ScopedValue<std::string> gap(m_Formatter.m_NameGap, m_S.m_WsBetweenAsteriskAnchor);
+    ScopedValue<bool> hasGap(m_Formatter.m_HasNameGap, true);
     ScopedValue<bool> args(m_Formatter.m_ArgumentList, false);
     return bracketRule(less, end, m_S.m_WsAfterTpOpenBracket, m_S.m_WsBeforeTpCloseBracket, std::string(),
                        m_S.m_WsBetweenTpParams);
@@ -897,6 +909,7 @@ void ExprFormatter::Run::identifierRule(std::size_t i)
             {
                 ScopedValue<bool> mode(m_Formatter.m_DeclarationMode, true);
                 ScopedValue<std::string> gap(m_Formatter.m_NameGap, m_S.m_WsBetweenAsteriskAnchor);
+            ScopedValue<bool> hasGap(m_Formatter.m_HasNameGap, true);
                 ScopedValue<bool> args(m_Formatter.m_ArgumentList, false);
                 Run nested(m_Formatter, src.substr(b, e - b), m_Out.state(), m_Depth + 1);
                 list = nested.formatList();

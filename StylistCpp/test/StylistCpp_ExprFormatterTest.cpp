@@ -243,6 +243,11 @@ TEST(ExprFormatterDeclarators, ExpressionModeKeepsStarsAfterNamesAsOperators)
         {{{Key::ASTERISK_ANCHOR, "i:0"}}, "a * b", "a * b"},
         {{{Key::ASTERISK_ANCHOR, "i:0"}}, "sizeof(int *)", "sizeof(int*)"},
         {{{Key::ASTERISK_ANCHOR, "i:0"}}, "a, *b", "a, *b"},
+        // Without a name gap, a blank stays where the source had one.
+        {{{Key::ASTERISK_ANCHOR, "i:0"}}, "int *p = q", "int* p = q"},
+        {{{Key::ASTERISK_ANCHOR, "i:0"}}, "int*p = q", "int*p = q"},
+        {{{Key::ASTERISK_ANCHOR, "i:1"}}, "char * p", "char *p"},
+        {{{Key::ASTERISK_ANCHOR, "i:1"}}, "(char*)p", "(char*)p"},
     });
 }
 
