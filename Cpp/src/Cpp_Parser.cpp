@@ -326,7 +326,6 @@ std::unique_ptr<RootNode> Parser::Run::parseRoot()
 bool Parser::Run::parseTopElement(InteriorNode& root, Index& i, Index last)
 {
     const unsigned errors = m_Errors;
-    using Production = std::unique_ptr<SyntaxNode> (Run::*)(Index&, Index);
     static const Production productions[] = {
         &Run::parseComment, &Run::parsePreprocessor, &Run::parseNamespace, &Run::parseControl,
         &Run::parseLinkage,
@@ -458,13 +457,20 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseNamespace(Index& first, Index last
 
 void Parser::Run::parseNamespaceMembers(NamespaceBodyNode& body, Index i, Index last)
 {
-    using Production = std::unique_ptr<SyntaxNode> (Run::*)(Index&, Index);
     static const Production productions[] = {
         &Run::parseComment, &Run::parsePreprocessor, &Run::parseNamespace, &Run::parseLinkage,
         &Run::parseTemplate, &Run::parseExplicitInstantiation,
     };
+    parseMembers(body, i, last, std::begin(productions), std::end(productions));
+}
+
+// The members of a namespace or class body: the body-specific productions
+// first, then declarations, data and, last, any statement-like run.
+void Parser::Run::parseMembers(InteriorNode& body, Index i, Index last, const Production* productions,
+                               const Production* productionsEnd)
+{
     while (i < last && !m_Stopped) {
-        if (type(i) == SEMICOLON) { // an empty declaration
+        if (type(i) == SEMICOLON) { // an empty declaration, 'void f() {};'
             ++i;
             continue;
         }
@@ -474,8 +480,8 @@ void Parser::Run::parseNamespaceMembers(NamespaceBodyNode& body, Index i, Index 
         }
         const unsigned errors = m_Errors;
         bool done = false;
-        for (Production production : productions) {
-            if (auto pNode = (this->*production)(i, last)) {
+        for (const Production* p = productions; p != productionsEnd; ++p) {
+            if (auto pNode = (this->*(*p))(i, last)) {
                 body.add(std::move(pNode));
                 done = true;
                 break;
@@ -496,7 +502,8 @@ void Parser::Run::parseNamespaceMembers(NamespaceBodyNode& body, Index i, Index 
             }
         }
         // Any other run of tokens (typically a macro invocation such as
-        // 'DECLARE_SOMETHING(x)') is kept as a statement, as at the top level.
+        // 'DECLARE_SOMETHING(x)' or 'Q_OBJECT') is kept as a statement, as at
+        // the top level.
         if (auto pNode = parseStatementScan(i, last)) {
             body.add(std::move(pNode));
             continue;
@@ -750,52 +757,11 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseAccessLabel(Index& first, Index la
 
 void Parser::Run::parseClassMembers(ClassBodyNode& body, Index i, Index last)
 {
-    using Production = std::unique_ptr<SyntaxNode> (Run::*)(Index&, Index);
     static const Production productions[] = {
         &Run::parseComment,  &Run::parsePreprocessor,          &Run::parseLinkage,
         &Run::parseTemplate, &Run::parseExplicitInstantiation, &Run::parseAccessLabel,
     };
-    while (i < last && !m_Stopped) {
-        if (type(i) == SEMICOLON) { // 'void f() {};' and other empty members
-            ++i;
-            continue;
-        }
-        if (type(i) == USING_KEY) {
-            parseUsing(i, last);
-            continue;
-        }
-        const unsigned errors = m_Errors;
-        bool done = false;
-        for (Production production : productions) {
-            if (auto pNode = (this->*production)(i, last)) {
-                body.add(std::move(pNode));
-                done = true;
-                break;
-            }
-            if (m_Errors != errors || m_Stopped)
-                return;
-        }
-        if (done)
-            continue;
-        if (parseDeclarationInto(body, i, last, 0xFF))
-            continue;
-        if (m_Errors != errors || m_Stopped)
-            return;
-        if (classify(i, last) == DATA_DECL) {
-            if (auto pNode = parseData(i, last, true)) {
-                body.add(std::move(pNode));
-                continue;
-            }
-        }
-        // Macro invocations that declare members ('Q_OBJECT',
-        // 'DECLARE_DYNAMIC(C)') are kept as statements.
-        if (auto pNode = parseStatementScan(i, last)) {
-            body.add(std::move(pNode));
-            continue;
-        }
-        report(i, UNRECOGNIZED_ELEMENT);
-        return;
-    }
+    parseMembers(body, i, last, std::begin(productions), std::end(productions));
 }
 
 // ===========================================================================

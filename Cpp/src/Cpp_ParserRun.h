@@ -86,6 +86,9 @@ private:
     void parseNamespaceMembers(NamespaceBodyNode& body, Index first, Index last);
     void parseLinkageMembers(LinkageBlockBodyNode& body, Index first, Index last);
     void parseClassMembers(ClassBodyNode& body, Index first, Index last);
+    using Production = std::unique_ptr<SyntaxNode> (Run::*)(Index&, Index);
+    void parseMembers(InteriorNode& body, Index first, Index last, const Production* productions,
+                      const Production* productionsEnd);
 
     // -- functions, data, templates ----------------------------------------
     int functionCheck(Index first, Index last, Index cursor, Index prev, bool operatorSeen, bool externSeen,

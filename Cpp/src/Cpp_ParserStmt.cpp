@@ -30,7 +30,6 @@ std::unique_ptr<BlockNode> Parser::Run::parseBlock(Index& first, Index last)
 
 void Parser::Run::parseBlockElements(BlockNode& block, Index i, Index last)
 {
-    using Production = std::unique_ptr<SyntaxNode> (Run::*)(Index&, Index);
     static const Production statements[] = {
         &Run::parseControl,
         &Run::parseCase,
