@@ -71,13 +71,13 @@ public:
     // that reaches the limit and is not parsed further, so neither this
     // parser nor any emitter that walks the tree recursively can run out of
     // stack on it. Compilers refuse deeper bracket nesting too.
-    static const int NESTING_LIMIT = 256;
+    static constexpr int NESTING_LIMIT = 256;
     // After this many diagnostics the parse ends: the text cannot be
     // formatted anyway, and recovery on hopeless input stays cheap.
-    static const int ERROR_LIMIT = 100;
+    static constexpr int ERROR_LIMIT = 100;
     // The classifier looks at most this many tokens ahead of a declaration's
     // start; a real declaration reaches its deciding token long before.
-    static const int CLASSIFY_LOOKAHEAD = 4096;
+    static constexpr int CLASSIFY_LOOKAHEAD = 512;
 
     Parser();
     virtual ~Parser();

@@ -591,6 +591,21 @@ void Parser::Run::parseLinkageMembers(LinkageBlockBodyNode& body, Index i, Index
 // ===========================================================================
 // Classes
 
+namespace {
+
+// 0 for class, 1 for struct, 2 for union.
+std::int32_t classKeyCode(std::int32_t type)
+{
+    switch (type) {
+    case CLASS_KEY: return ClassNameNode::CLASS;
+    case STRUCT_KEY: return ClassNameNode::STRUCT;
+    case UNION_KEY: return ClassNameNode::UNION;
+    default: CORVALE_CHECK_TEXT(false, "false"); return -1;
+    }
+}
+
+} // namespace
+
 std::unique_ptr<SyntaxNode> Parser::Run::parseClass(Index& first, Index last)
 {
     // The class key may follow specifiers such as typedef, friend or extern;
@@ -600,9 +615,7 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseClass(Index& first, Index last)
         key = advance(key, last);
     if (key >= last || !isClassKey(key))
         return nullptr;
-    std::int32_t code = type(key) == CLASS_KEY ? ClassNameNode::CLASS
-                        : type(key) == STRUCT_KEY ? ClassNameNode::STRUCT
-                                                  : ClassNameNode::UNION;
+    const std::int32_t code = classKeyCode(type(key));
     // The name: every token up to the base clause, the body or the end of a
     // forward declaration ('class __declspec(dllexport) C' keeps its
     // extension words in the name text).
@@ -671,7 +684,7 @@ std::unique_ptr<BaseClauseListNode> Parser::Run::parseBaseClauses(Index& first, 
         Index clauseFirst = i;
         while (i < last && type(i) != COMMA && type(i) != LBRACE) {
             std::int32_t t = type(i);
-            if (t == LESS) {
+            if (t == LESS || t == LPAREN) { // template arguments; a macro naming the base
                 Index close = matching(i, last);
                 if (close == NONE) {
                     report(i, UNRECOGNIZED_ELEMENT);
@@ -875,8 +888,8 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseDeclaration(Index& first, Index la
     if ((kind & mask) == 0)
         return nullptr;
     switch (kind) {
-    case FUNCTION_DECL: return parseFunction(first, last, false);
-    case FUNCTION_FULL_HEAD: return parseFunction(first, last, true);
+    case FUNCTION_DECL: return parseFunction(first, last, false, (mask & FUNCTION_FULL_HEAD) == 0);
+    case FUNCTION_FULL_HEAD: return parseFunction(first, last, true, false);
     case DATA_DECL: return parseData(first, last, false);
     case CLASS_DECL: return parseClass(first, last);
     case ENUM_DECL: {

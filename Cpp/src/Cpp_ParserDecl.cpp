@@ -25,6 +25,7 @@ bool isAssignment(std::int32_t t)
 
 Parser::Run::Index Parser::Run::qualifierStep(Index i, Index last) const
 {
+    CORVALE_CHECK_TEXT(isTypeQualifier(token(i)), "isTypeQualifier(*first)");
     // An extension word or using takes a directly following parenthesised or
     // bracketed group with it ('__declspec(dllexport)').
     if ((isExtensionWord(i) || type(i) == USING_KEY) && i + 1 < last &&
@@ -444,7 +445,7 @@ bool isTrailingWord(std::int32_t t)
 
 } // namespace
 
-std::unique_ptr<SyntaxNode> Parser::Run::parseFunction(Index& first, Index last, bool fullHead)
+std::unique_ptr<SyntaxNode> Parser::Run::parseFunction(Index& first, Index last, bool fullHead, bool inStatement)
 {
     const Index begin = skipTrivia(first, last);
     if (begin >= last)
@@ -487,10 +488,26 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseFunction(Index& first, Index last,
         i = advance(i, last);
     }
     if (open == NONE) {
+        // No parameter list before the declaration's end: the specifiers
+        // that made it look like a function ('inline constexpr T x{};')
+        // belong to a variable.
+        if (nameFirst == NONE && i < last && (type(i) == SEMICOLON || type(i) == EQUALS || type(i) == LBRACE) &&
+            previous(i, begin) != NONE && type(previous(i, begin)) == IDENTIFIER)
+            return parseData(first, last, false);
         report(i, MISSING_PARAMETER_LIST);
         return nullptr;
     }
     const Index close = matching(open, last);
+    if (nameFirst == NONE && close != NONE) {
+        Index p = previous(open, begin);
+        bool named = p != NONE && (type(p) == IDENTIFIER || type(p) == NEW_KEY || type(p) == DELETE_KEY);
+        Index after = advance(close, last);
+        // A declarator in parentheses that is not followed by parameters is
+        // a variable: 'typedef char (&two)[2];', 'int (*p) = 0;'.
+        if (!named && after < last &&
+            (type(after) == LBRACKET || type(after) == SEMICOLON || type(after) == EQUALS || type(after) == COMMA))
+            return parseData(first, last, false);
+    }
     if (nameFirst == NONE && close != NONE) {
         // 'void (*pf)(int)': the first group is the declarator of a pointer
         // to function when it holds a '*' or '&' and another group follows.
@@ -591,6 +608,10 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseFunction(Index& first, Index last,
         // '= default' and '= delete' stand where a pure specifier stands.
         bool special = value < last && (type(value) == DEFAULT_KEY || type(value) == DELETE_KEY);
         if (!zero && !special) {
+            // In a statement no function can be declared pure: 'f(*p) = x;'
+            // is an assignment, left to the statement scan.
+            if (inStatement)
+                return nullptr;
             report(value, EXPECTED_PURE_ZERO);
             return nullptr;
         }
@@ -626,6 +647,10 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseFunction(Index& first, Index last,
         pDecl = std::make_unique<FunctionDeclNode>(std::move(pHead), std::move(pBody));
     pDecl->setStart(startOf(begin));
     pDecl->setEnd(endOf(end));
+    // A body without its closing brace reaches to the end of the text, which
+    // may lie beyond the last token that is no comment.
+    if (pDecl->body() != nullptr && pDecl->end() < pDecl->body()->end())
+        pDecl->setEnd(pDecl->body()->end());
     first = std::max(t, end + 1);
     return pDecl;
 }
