@@ -28,7 +28,8 @@
 //     second statement);
 //   - it is the body of an else whose statement is an if (an else-if chain);
 //   - removing its braces would let a following else bind to an inner if
-//     (dangling else), also through nested loops and else-if chains;
+//     (dangling else), also through nested loops and else-if chains, and
+//     also an else that the parser kept as a statement of its own;
 //   - its statement is not one the braces can be moved around safely: a
 //     declaration (not a valid body in C), a try block, a block (the body
 //     would stay braced), a comment, a label, a one-line assembler

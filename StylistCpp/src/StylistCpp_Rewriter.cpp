@@ -62,6 +62,13 @@ std::size_t nextPartIndex(const Cpp::CtrlStmtNode& stmt, std::size_t index)
     return i;
 }
 
+bool startsWithElse(const Cpp::SyntaxNode* pNode)
+{
+    const Cpp::CtrlStmtNode* pStmt = dynamic_cast<const Cpp::CtrlStmtNode*>(pNode);
+    const Cpp::CtrlSubStmtNode* pFirst = pStmt ? firstPart(*pStmt) : nullptr;
+    return pFirst && keywordOf(*pFirst) == Cpp::ELSE_KEY;
+}
+
 bool hasIfPart(const Cpp::SyntaxNode* pNode)
 {
     const Cpp::CtrlStmtNode* pStmt = dynamic_cast<const Cpp::CtrlStmtNode*>(pNode);
@@ -107,9 +114,13 @@ void Rewriter::visitRootNode(Cpp::RootNode& node)
 
 void Rewriter::visitChildren(Cpp::InteriorNode& node)
 {
-    for (Cpp::SyntaxNode* pChild : node.children()) {
-        m_GuardNext = false;
-        pChild->accept(*this);
+    const std::size_t n = node.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        // The parser keeps an else that follows no if as a statement of its
+        // own ('for (;;) { if (b) x(); } else y();' is no valid C++); the
+        // statement before it must not come to end in an if that takes it.
+        m_GuardNext = i + 1 < n && startsWithElse(node.child(i + 1));
+        node.child(i)->accept(*this);
     }
     m_GuardNext = false;
 }
