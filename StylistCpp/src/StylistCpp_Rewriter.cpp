@@ -108,6 +108,9 @@ void Rewriter::visitRootNode(Cpp::RootNode& node)
 {
     if (m_Settings.rewrites())
         visitChildren(node);
+    // Locations that ran past the text would have cut the copy short; the
+    // pass must fail rather than hand a shortened text on.
+    CORVALE_CHECK_TEXT(!m_In.fail(), "m_In.good()");
     Stylist::writeRaw(m_Out, Stylist::restOfText(m_In));
     m_Out.flush();
 }
