@@ -134,7 +134,9 @@ private:
     // Analyses of the tree and the text behind it.
     bool innerIfWouldTakeElse(const Cpp::BlockNode& body) const;
     bool isElseIf(const Cpp::BlockNode& body) const;
+    void readTokens();
     bool holdsPreprocessorLine(const Cpp::BlockNode& body);
+    bool bracesPairUp(const Trn::Location& first, const Trn::Location& last);
     bool canUnbrace(const Cpp::BlockNode& body);
     bool isComplete(const Cpp::SyntaxNode& statement);
     bool endsOpen(const Cpp::SyntaxNode& statement);
@@ -149,10 +151,15 @@ private:
     Corvale::OIndentStream m_Out;
     // Offset of the first character of each line (line 1 at index 0).
     std::vector<std::size_t> m_LineStarts;
-    // Start locations of the text's preprocessor lines, in text order;
-    // gathered on first use.
+    // Facts from one lexer pass over the text, gathered on first use: the
+    // start locations of its preprocessor lines and of its braces, in text
+    // order, the brace depth after each brace, and a tree of minima over
+    // those depths for the least depth of any run of braces.
+    bool m_TokensRead = false;
     std::vector<Trn::Location> m_PreprocLines;
-    bool m_PreprocLinesRead = false;
+    std::vector<Trn::Location> m_Braces;
+    std::vector<int> m_DepthAfter;
+    std::vector<int> m_MinDepth;
     // Set while the single statement of a body is being visited when that
     // statement must not end in an if without else; read and cleared by the
     // control statement visit.

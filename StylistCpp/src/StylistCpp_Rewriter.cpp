@@ -225,7 +225,8 @@ Rewriter::PartPlan Rewriter::planPart(const Cpp::CtrlStmtNode& stmt, std::size_t
         style = BraceStyle::AS_WRITTEN;
     if (style != BraceStyle::AS_WRITTEN && single && holdsPreprocessorLine(body))
         style = BraceStyle::AS_WRITTEN;
-    if (style == BraceStyle::ADD_BRACES && single && !braced && !isComplete(*body.child(0)))
+    if (style == BraceStyle::ADD_BRACES && single && !braced &&
+        (!isComplete(*body.child(0)) || !bracesPairUp(body.start(), body.end())))
         style = BraceStyle::AS_WRITTEN;
     if (style == BraceStyle::REMOVE_BRACES && single && braced &&
         (!canUnbrace(body) || (needsGuard && endsOpen(*body.child(0)))))
@@ -272,22 +273,69 @@ bool Rewriter::isElseIf(const Cpp::BlockNode& body) const
     return pFirst && keywordOf(*pFirst) == Cpp::IF_KEY && pFirst->start() == body.start();
 }
 
-// The preprocessor lines of the whole text are found by one pass of the
-// lexer on first use; a body holds one when one starts between the body's
-// first and last character. Re-reading each body's text instead would read
-// nested bodies again for every level around them.
+// The preprocessor lines and the braces of the whole text are found by one
+// pass of the lexer on first use. Re-reading each body's text instead would
+// read nested bodies again for every level around them.
+void Rewriter::readTokens()
+{
+    if (m_TokensRead)
+        return;
+    m_TokensRead = true;
+    int depth = 0;
+    Cpp::LexerIterator it(m_Text.begin(), m_Text.end());
+    for (const Cpp::LexerIterator end; it != end && !it.stuck(); ++it) {
+        const std::int32_t type = it->type();
+        if (type == Cpp::PREPROCESSOR) {
+            m_PreprocLines.push_back(it->start());
+        } else if (type == Cpp::LBRACE || type == Cpp::RBRACE) {
+            depth += type == Cpp::LBRACE ? 1 : -1;
+            m_Braces.push_back(it->start());
+            m_DepthAfter.push_back(depth);
+        }
+    }
+    // A tree of minima over the depths: the leaves at n .. 2n - 1, each
+    // inner node i the least of 2i and 2i + 1.
+    const std::size_t n = m_DepthAfter.size();
+    m_MinDepth.assign(2 * n, 0);
+    std::copy(m_DepthAfter.begin(), m_DepthAfter.end(), m_MinDepth.begin() + static_cast<std::ptrdiff_t>(n));
+    for (std::size_t i = n; i-- > 1;)
+        m_MinDepth[i] = std::min(m_MinDepth[2 * i], m_MinDepth[2 * i + 1]);
+}
+
+// A body holds a preprocessor line when one starts between its first and
+// last character.
 bool Rewriter::holdsPreprocessorLine(const Cpp::BlockNode& body)
 {
-    if (!m_PreprocLinesRead) {
-        m_PreprocLinesRead = true;
-        Cpp::LexerIterator it(m_Text.begin(), m_Text.end());
-        const Cpp::LexerIterator end;
-        for (; it != end && !it.stuck(); ++it)
-            if (it->type() == Cpp::PREPROCESSOR)
-                m_PreprocLines.push_back(it->start());
-    }
+    readTokens();
     const auto it = std::lower_bound(m_PreprocLines.begin(), m_PreprocLines.end(), body.start());
     return it != m_PreprocLines.end() && !(body.end() < *it);
+}
+
+// Whether the braces between two locations pair up among themselves: as
+// many close as open, and none closes one opened before the range. Only
+// then do braces put around the range leave every other pair as it was.
+// The parser matches the parentheses of a control head without looking at
+// braces, so a head of a text that is no valid C++ may hold a lone one.
+bool Rewriter::bracesPairUp(const Trn::Location& first, const Trn::Location& last)
+{
+    readTokens();
+    const std::size_t i = static_cast<std::size_t>(
+        std::lower_bound(m_Braces.begin(), m_Braces.end(), first) - m_Braces.begin());
+    const std::size_t j = static_cast<std::size_t>(
+        std::upper_bound(m_Braces.begin(), m_Braces.end(), last) - m_Braces.begin());
+    if (i >= j)
+        return true;
+    const int before = i > 0 ? m_DepthAfter[i - 1] : 0;
+    if (m_DepthAfter[j - 1] != before)
+        return false;
+    int least = before;
+    for (std::size_t lo = i + m_DepthAfter.size(), hi = j + m_DepthAfter.size(); lo < hi; lo /= 2, hi /= 2) {
+        if (lo & 1)
+            least = std::min(least, m_MinDepth[lo++]);
+        if (hi & 1)
+            least = std::min(least, m_MinDepth[--hi]);
+    }
+    return least >= before;
 }
 
 // Whether the braces of a braced body holding one statement may go: the
