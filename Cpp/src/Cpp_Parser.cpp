@@ -136,6 +136,17 @@ Parser::Run::Run(Parser& parser, std::vector<Trn::Token> tokens)
             stacks[kind].pop_back();
         }
     }
+
+    const Index count = m_Tokens.size();
+    m_NameRunEnd.assign(count + 1, count);
+    m_NameCount.assign(count + 1, 0);
+    std::vector<bool> plain(count, false);
+    for (Index i = 0; i < count; ++i) {
+        plain[i] = type(i) == IDENTIFIER && !isTypeQualifier(m_Tokens[i]);
+        m_NameCount[i + 1] = m_NameCount[i] + (plain[i] ? 1 : 0);
+    }
+    for (Index i = count; i-- > 0;)
+        m_NameRunEnd[i] = (plain[i] || isTrivia(i)) ? m_NameRunEnd[i + 1] : i;
 }
 
 bool Parser::Run::isTrivia(Index i) const
