@@ -136,7 +136,7 @@ private:
     bool isElseIf(const Cpp::BlockNode& body) const;
     void readTokens();
     bool holdsPreprocessorLine(const Cpp::BlockNode& body);
-    bool bracesPairUp(const Trn::Location& first, const Trn::Location& last);
+    bool bracketsPairUp(const Trn::Location& first, const Trn::Location& last);
     bool canUnbrace(const Cpp::BlockNode& body);
     bool isComplete(const Cpp::SyntaxNode& statement);
     bool endsOpen(const Cpp::SyntaxNode& statement);
@@ -151,15 +151,28 @@ private:
     Corvale::OIndentStream m_Out;
     // Offset of the first character of each line (line 1 at index 0).
     std::vector<std::size_t> m_LineStarts;
+    // The opening and closing brackets of one kind in text order, with the
+    // depth after each and a tree of minima over those depths, so that
+    // whether the brackets of a stretch of text pair up among themselves is
+    // a logarithmic look-up.
+    class Brackets {
+    public:
+        void add(const Trn::Location& at, int step);
+        void finish();
+        bool pairUp(const Trn::Location& first, const Trn::Location& last) const;
+
+    private:
+        std::vector<Trn::Location> m_At;
+        std::vector<int> m_DepthAfter;
+        std::vector<int> m_MinTree;
+    };
+
     // Facts from one lexer pass over the text, gathered on first use: the
-    // start locations of its preprocessor lines and of its braces, in text
-    // order, the brace depth after each brace, and a tree of minima over
-    // those depths for the least depth of any run of braces.
+    // start locations of its preprocessor lines, in text order, and its
+    // braces, parentheses and square brackets.
     bool m_TokensRead = false;
     std::vector<Trn::Location> m_PreprocLines;
-    std::vector<Trn::Location> m_Braces;
-    std::vector<int> m_DepthAfter;
-    std::vector<int> m_MinDepth;
+    Brackets m_Brackets[3];
     // Set while the single statement of a body is being visited when that
     // statement must not end in an if without else; read and cleared by the
     // control statement visit.

@@ -226,7 +226,7 @@ Rewriter::PartPlan Rewriter::planPart(const Cpp::CtrlStmtNode& stmt, std::size_t
     if (style != BraceStyle::AS_WRITTEN && single && holdsPreprocessorLine(body))
         style = BraceStyle::AS_WRITTEN;
     if (style == BraceStyle::ADD_BRACES && single && !braced &&
-        (!isComplete(*body.child(0)) || !bracesPairUp(body.start(), body.end())))
+        (!isComplete(*body.child(0)) || !bracketsPairUp(body.start(), body.end())))
         style = BraceStyle::AS_WRITTEN;
     if (style == BraceStyle::REMOVE_BRACES && single && braced &&
         (!canUnbrace(body) || (needsGuard && endsOpen(*body.child(0)))))
@@ -273,33 +273,70 @@ bool Rewriter::isElseIf(const Cpp::BlockNode& body) const
     return pFirst && keywordOf(*pFirst) == Cpp::IF_KEY && pFirst->start() == body.start();
 }
 
-// The preprocessor lines and the braces of the whole text are found by one
-// pass of the lexer on first use. Re-reading each body's text instead would
-// read nested bodies again for every level around them.
+// ---- brackets of one kind -----------------------------------------------------------
+
+void Rewriter::Brackets::add(const Trn::Location& at, int step)
+{
+    m_At.push_back(at);
+    m_DepthAfter.push_back((m_DepthAfter.empty() ? 0 : m_DepthAfter.back()) + step);
+}
+
+// A tree of minima over the depths: the leaves at n .. 2n - 1, each inner
+// node i the least of 2i and 2i + 1.
+void Rewriter::Brackets::finish()
+{
+    const std::size_t n = m_DepthAfter.size();
+    m_MinTree.assign(2 * n, 0);
+    std::copy(m_DepthAfter.begin(), m_DepthAfter.end(), m_MinTree.begin() + static_cast<std::ptrdiff_t>(n));
+    for (std::size_t i = n; i-- > 1;)
+        m_MinTree[i] = std::min(m_MinTree[2 * i], m_MinTree[2 * i + 1]);
+}
+
+// As many close as open between first and last, and none closes one opened
+// before first.
+bool Rewriter::Brackets::pairUp(const Trn::Location& first, const Trn::Location& last) const
+{
+    const std::size_t n = m_At.size();
+    const std::size_t i = static_cast<std::size_t>(std::lower_bound(m_At.begin(), m_At.end(), first) - m_At.begin());
+    const std::size_t j = static_cast<std::size_t>(std::upper_bound(m_At.begin(), m_At.end(), last) - m_At.begin());
+    if (i >= j)
+        return true;
+    const int before = i > 0 ? m_DepthAfter[i - 1] : 0;
+    if (m_DepthAfter[j - 1] != before)
+        return false;
+    int least = before;
+    for (std::size_t lo = i + n, hi = j + n; lo < hi; lo /= 2, hi /= 2) {
+        if (lo & 1)
+            least = std::min(least, m_MinTree[lo++]);
+        if (hi & 1)
+            least = std::min(least, m_MinTree[--hi]);
+    }
+    return least >= before;
+}
+
+// The preprocessor lines and the brackets of the whole text are found by
+// one pass of the lexer on first use. Re-reading each body's text instead
+// would read nested bodies again for every level around them.
 void Rewriter::readTokens()
 {
     if (m_TokensRead)
         return;
     m_TokensRead = true;
-    int depth = 0;
     Cpp::LexerIterator it(m_Text.begin(), m_Text.end());
     for (const Cpp::LexerIterator end; it != end && !it.stuck(); ++it) {
-        const std::int32_t type = it->type();
-        if (type == Cpp::PREPROCESSOR) {
-            m_PreprocLines.push_back(it->start());
-        } else if (type == Cpp::LBRACE || type == Cpp::RBRACE) {
-            depth += type == Cpp::LBRACE ? 1 : -1;
-            m_Braces.push_back(it->start());
-            m_DepthAfter.push_back(depth);
+        switch (it->type()) {
+        case Cpp::PREPROCESSOR: m_PreprocLines.push_back(it->start()); break;
+        case Cpp::LBRACE: m_Brackets[0].add(it->start(), 1); break;
+        case Cpp::RBRACE: m_Brackets[0].add(it->start(), -1); break;
+        case Cpp::LPAREN: m_Brackets[1].add(it->start(), 1); break;
+        case Cpp::RPAREN: m_Brackets[1].add(it->start(), -1); break;
+        case Cpp::LBRACKET: m_Brackets[2].add(it->start(), 1); break;
+        case Cpp::RBRACKET: m_Brackets[2].add(it->start(), -1); break;
+        default: break;
         }
     }
-    // A tree of minima over the depths: the leaves at n .. 2n - 1, each
-    // inner node i the least of 2i and 2i + 1.
-    const std::size_t n = m_DepthAfter.size();
-    m_MinDepth.assign(2 * n, 0);
-    std::copy(m_DepthAfter.begin(), m_DepthAfter.end(), m_MinDepth.begin() + static_cast<std::ptrdiff_t>(n));
-    for (std::size_t i = n; i-- > 1;)
-        m_MinDepth[i] = std::min(m_MinDepth[2 * i], m_MinDepth[2 * i + 1]);
+    for (Brackets& brackets : m_Brackets)
+        brackets.finish();
 }
 
 // A body holds a preprocessor line when one starts between its first and
@@ -311,31 +348,19 @@ bool Rewriter::holdsPreprocessorLine(const Cpp::BlockNode& body)
     return it != m_PreprocLines.end() && !(body.end() < *it);
 }
 
-// Whether the braces between two locations pair up among themselves: as
-// many close as open, and none closes one opened before the range. Only
-// then do braces put around the range leave every other pair as it was.
-// The parser matches the parentheses of a control head without looking at
-// braces, so a head of a text that is no valid C++ may hold a lone one.
-bool Rewriter::bracesPairUp(const Trn::Location& first, const Trn::Location& last)
+// Whether the braces, parentheses and square brackets between two
+// locations pair up among themselves; only then do braces put around the
+// text, or taken away from around it, leave every other pair as it was.
+// The parser matches each kind of bracket without looking at the others,
+// so a text that is no valid C++ may parse with a lone one in a statement
+// ('while (a) for (}) y();', '{ (; }').
+bool Rewriter::bracketsPairUp(const Trn::Location& first, const Trn::Location& last)
 {
     readTokens();
-    const std::size_t i = static_cast<std::size_t>(
-        std::lower_bound(m_Braces.begin(), m_Braces.end(), first) - m_Braces.begin());
-    const std::size_t j = static_cast<std::size_t>(
-        std::upper_bound(m_Braces.begin(), m_Braces.end(), last) - m_Braces.begin());
-    if (i >= j)
-        return true;
-    const int before = i > 0 ? m_DepthAfter[i - 1] : 0;
-    if (m_DepthAfter[j - 1] != before)
-        return false;
-    int least = before;
-    for (std::size_t lo = i + m_DepthAfter.size(), hi = j + m_DepthAfter.size(); lo < hi; lo /= 2, hi /= 2) {
-        if (lo & 1)
-            least = std::min(least, m_MinDepth[lo++]);
-        if (hi & 1)
-            least = std::min(least, m_MinDepth[--hi]);
-    }
-    return least >= before;
+    for (const Brackets& brackets : m_Brackets)
+        if (!brackets.pairUp(first, last))
+            return false;
+    return true;
 }
 
 // Whether the braces of a braced body holding one statement may go: the
@@ -361,7 +386,7 @@ bool Rewriter::canUnbrace(const Cpp::BlockNode& body)
             keyword != Cpp::WHILE_KEY && keyword != Cpp::DO_KEY)
             return false;
     }
-    if (!isComplete(child))
+    if (!isComplete(child) || !bracketsPairUp(child.start(), child.end()))
         return false;
     const std::size_t open = offsetOf(body.start());
     const std::size_t close = offsetOf(body.end());

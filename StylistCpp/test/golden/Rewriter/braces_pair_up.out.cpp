@@ -1,6 +1,0 @@
-void f(int a)
-{
-    while (a) {for (;;) {x();}}
-}
-while (a) for (}) {y();}
-if (a) for (;{) {z();}
