@@ -671,10 +671,10 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseClass(Index& first, Index last)
     }
     else {
         // A forward declaration ('class C;', 'friend class C;') has no body;
-        // without a semicolon the declaration ends with its name.
+        // without a semicolon the declaration ends with its head.
         pDecl = std::make_unique<ClassDeclNode>(std::move(pHead));
         if (i >= last || type(i) != SEMICOLON)
-            i = nameEnd;
+            i = previous(i, key);
     }
     pDecl->setStart(startOf(skipTrivia(first, last)));
     pDecl->setEnd(endOf(i));

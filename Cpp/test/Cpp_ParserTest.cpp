@@ -945,6 +945,17 @@ TEST(ParserRobustness, AnUnclosedBodyEndingInACommentStaysInsideItsFunction)
     checkOrder(*r.pRoot);
 }
 
+TEST(ParserRobustness, AClassHeadWithoutBodyOrSemicolonEndsAfterItsBases)
+{
+    ParseResult r = parseText("void f() { struct P : B case 1: }");
+    checkOrder(*r.pRoot);
+    ParseResult top = parseText("class C : public B");
+    EXPECT_EQ("", top.diagnostics());
+    ASSERT_EQ(1u, top.pRoot->size());
+    EXPECT_EQ(Trn::Location(1, 18), top.pRoot->child(0)->end());
+    checkOrder(*top.pRoot);
+}
+
 TEST(ParserRobustness, SampleParsesCleanlyWithOrderedNodes)
 {
     ParseResult r = parseText(SAMPLE);
