@@ -23,7 +23,12 @@ inline bool isHexDigit(int c)
 {
     return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
-inline bool isWordChar(int c) { return isAlpha(c) || isDigit(c) || c == '_'; }
+// Characters that start a name: letters and "_", and also "$" and every
+// byte above 127 (UTF-8 sequences), which compilers accept in names. Kept
+// in the name, they can never end up in a gap between tokens that an
+// emitter replaces with whitespace of its own.
+inline bool isWordStart(int c) { return isAlpha(c) || c == '_' || c == '$' || c >= 0x80; }
+inline bool isWordChar(int c) { return isWordStart(c) || isDigit(c); }
 
 // The text without blanks starts with prefix ("# if 0" starts with "#if0").
 bool startsWithIgnoringBlanks(const std::string& text, const char* prefix)
@@ -253,7 +258,7 @@ Trn::Token LexerIterator::next(int flags)
         const int n = peek();
         if (c == '/' && (n == '/' || n == '*'))
             return checkCommentRegion(lexComment(tokStart, start));
-        if (c == '_' || isAlpha(c) || (c == ':' && n == ':') || (c == '~' && (isAlpha(n) || n == '_'))) {
+        if (isWordStart(c) || (c == ':' && n == ':') || (c == '~' && isWordStart(n))) {
             Trn::Token t = lexIdentifier(tokStart, c, start);
             if (t.type() == Trn::END_OF_FILE && (flags & SKIP_UNTERMINATED))
                 continue; // an unterminated prefixed literal ('L"...')
@@ -391,7 +396,7 @@ bool LexerIterator::continueAfterScope(std::string& text, std::size_t& lastStart
         get();
     lastStart = text.size();
     const int n = peek();
-    if (n == '_' || n == '~' || isAlpha(n)) {
+    if (n == '~' || isWordStart(n)) {
         text += static_cast<char>(get());
         endLoc = m_Pos;
         return true;
@@ -575,7 +580,7 @@ Trn::Token LexerIterator::lexLiteral(const char* tokStart, Trn::Location start, 
 // A user-defined literal suffix ("text"s, 'c'_ch) stays with its literal.
 void LexerIterator::absorbSuffix()
 {
-    if (peek() == '_' || isAlpha(peek()))
+    if (isWordStart(peek()))
         while (isWordChar(peek()))
             get();
 }

@@ -684,7 +684,7 @@ std::unique_ptr<BaseClauseListNode> Parser::Run::parseBaseClauses(Index& first, 
         Index clauseFirst = i;
         while (i < last && type(i) != COMMA && type(i) != LBRACE) {
             std::int32_t t = type(i);
-            if (t == LESS) {
+            if (t == LESS || t == LPAREN) { // template arguments; a macro naming the base
                 Index close = matching(i, last);
                 if (close == NONE) {
                     report(i, UNRECOGNIZED_ELEMENT);
@@ -888,8 +888,8 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseDeclaration(Index& first, Index la
     if ((kind & mask) == 0)
         return nullptr;
     switch (kind) {
-    case FUNCTION_DECL: return parseFunction(first, last, false);
-    case FUNCTION_FULL_HEAD: return parseFunction(first, last, true);
+    case FUNCTION_DECL: return parseFunction(first, last, false, (mask & FUNCTION_FULL_HEAD) == 0);
+    case FUNCTION_FULL_HEAD: return parseFunction(first, last, true, false);
     case DATA_DECL: return parseData(first, last, false);
     case CLASS_DECL: return parseClass(first, last);
     case ENUM_DECL: {

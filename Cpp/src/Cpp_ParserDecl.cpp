@@ -445,7 +445,7 @@ bool isTrailingWord(std::int32_t t)
 
 } // namespace
 
-std::unique_ptr<SyntaxNode> Parser::Run::parseFunction(Index& first, Index last, bool fullHead)
+std::unique_ptr<SyntaxNode> Parser::Run::parseFunction(Index& first, Index last, bool fullHead, bool inStatement)
 {
     const Index begin = skipTrivia(first, last);
     if (begin >= last)
@@ -488,10 +488,26 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseFunction(Index& first, Index last,
         i = advance(i, last);
     }
     if (open == NONE) {
+        // No parameter list before the declaration's end: the specifiers
+        // that made it look like a function ('inline constexpr T x{};')
+        // belong to a variable.
+        if (nameFirst == NONE && i < last && (type(i) == SEMICOLON || type(i) == EQUALS || type(i) == LBRACE) &&
+            previous(i, begin) != NONE && type(previous(i, begin)) == IDENTIFIER)
+            return parseData(first, last, false);
         report(i, MISSING_PARAMETER_LIST);
         return nullptr;
     }
     const Index close = matching(open, last);
+    if (nameFirst == NONE && close != NONE) {
+        Index p = previous(open, begin);
+        bool named = p != NONE && (type(p) == IDENTIFIER || type(p) == NEW_KEY || type(p) == DELETE_KEY);
+        Index after = advance(close, last);
+        // A declarator in parentheses that is not followed by parameters is
+        // a variable: 'typedef char (&two)[2];', 'int (*p) = 0;'.
+        if (!named && after < last &&
+            (type(after) == LBRACKET || type(after) == SEMICOLON || type(after) == EQUALS || type(after) == COMMA))
+            return parseData(first, last, false);
+    }
     if (nameFirst == NONE && close != NONE) {
         // 'void (*pf)(int)': the first group is the declarator of a pointer
         // to function when it holds a '*' or '&' and another group follows.
@@ -592,6 +608,10 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseFunction(Index& first, Index last,
         // '= default' and '= delete' stand where a pure specifier stands.
         bool special = value < last && (type(value) == DEFAULT_KEY || type(value) == DELETE_KEY);
         if (!zero && !special) {
+            // In a statement no function can be declared pure: 'f(*p) = x;'
+            // is an assignment, left to the statement scan.
+            if (inStatement)
+                return nullptr;
             report(value, EXPECTED_PURE_ZERO);
             return nullptr;
         }

@@ -92,7 +92,9 @@ private:
                       bool classKeySeen, bool voidSeen) const;
     int classCheck(Index first, Index last, Index prev, bool typedefSeen) const;
     Index qualifierStep(Index i, Index last) const;
-    std::unique_ptr<SyntaxNode> parseFunction(Index& first, Index last, bool fullHead);
+    // inStatement: a statement is expected here (inside a block), so a head
+    // that only an expression can continue is no declaration.
+    std::unique_ptr<SyntaxNode> parseFunction(Index& first, Index last, bool fullHead, bool inStatement);
     std::unique_ptr<SyntaxNode> parseFunctionPointer(Index& first, Index last, Index lparen);
     std::unique_ptr<ParameterListNode> parseParameters(Index open, Index close);
     std::unique_ptr<ArgListNode> parseArguments(Index open, Index close);

@@ -170,6 +170,9 @@ std::unique_ptr<CtrlSubStmtNode> Parser::Run::parseControlPart(Index& first, Ind
     std::unique_ptr<ExprNode> pCondition;
     if (hasCondition(keyword)) {
         Index open = skipTrivia(i, last);
+        // 'if constexpr (...)'
+        if (keyword == IF_KEY && open < last && type(open) == IDENTIFIER && token(open).text() == "constexpr")
+            open = advance(open, last);
         if (open >= last || type(open) != LPAREN) {
             report(open, EXPECTED_LPAREN);
             return nullptr;

@@ -151,9 +151,12 @@ TEST(LexerOperators, SequencesAndSkippedCharacters)
         {"a&&&b", "ID[a] AND_AND[&&] AMPERSAND[&] ID[b]"},
         {"a?b:c", "ID[a] QUESTION[?] ID[b] COLON[:] ID[c]"},
         {"...", "DOT[.] DOT[.] DOT[.]"},
-        // Characters no rule uses are skipped.
-        {"$a @ `b", "ID[a] ID[b]"},
-        {"a\xc3\xa9t\xff;", "ID[a] ID[t] SEMICOLON[;]"},
+        // Characters no rule uses are skipped; "$" and bytes above 127
+        // (UTF-8) belong to names.
+        {"$a @ `b", "ID[$a] ID[b]"},
+        {"caf\xc3\xa9 = \xc3\xa9t\xc3\xa9;", "ID[caf\xc3\xa9] EQUALS[=] ID[\xc3\xa9t\xc3\xa9] SEMICOLON[;]"},
+        {"~\xc3\xa9", "ID[~\xc3\xa9]"},
+        {"a\x01\x7f`@b", "ID[a] ID[b]"},
         // A backslash with blanks and a newline is a token; any other backslash is skipped.
         {"a \\  \nb", "ID[a] BACKSLASH[\\  \\n] ID[b]"},
         {"a \\\r\nb", "ID[a] BACKSLASH[\\\r\\n] ID[b]"},
@@ -164,7 +167,7 @@ TEST(LexerOperators, SequencesAndSkippedCharacters)
     });
     // NUL bytes and high bytes inside the text.
     const std::string binary("a\0b\x01\x7f\x80\xff;", 9);
-    EXPECT_EQ("ID[a] ID[b] SEMICOLON[;]", [&] {
+    EXPECT_EQ("ID[a] ID[b] ID[\x80\xff] SEMICOLON[;]", [&] {
         std::string out;
         for (const Token& t : lexAll(binary))
             out += (out.empty() ? "" : " ") + typeName(t.type()) + "[" + t.text() + "]";

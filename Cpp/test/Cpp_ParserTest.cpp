@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -681,6 +684,10 @@ TEST(ParserModernCode, ConstructsOfRealHeadersParseWithoutDiagnostics)
         "MACRO_WITHOUT_SEMICOLON(x)\nnamespace n { int i; }",
         "int (f)(int);",
         "class E { Q_OBJECT public: E(); };",
+        "void f() { if constexpr (N > 1) g(); get(*p) = v; }",
+        "typedef char (&two)[2];",
+        "template <class T> inline constexpr T zero{};",
+        "class F : public BASE_OF(F) { };",
     };
     for (const char* text : texts)
         EXPECT_EQ("", parseText(text).diagnostics()) << text;
@@ -942,5 +949,30 @@ TEST(ParserRobustness, EveryPrefixParsesWithOrderedNodes)
         }
     }
 }
+
+#ifdef QUILLON_SOURCE_DIR
+// The project's own sources are real code that must parse without a
+// diagnostic, into trees whose nodes keep text order.
+TEST(ParserRobustness, ProjectSourcesParseCleanly)
+{
+    namespace fs = std::filesystem;
+    std::size_t files = 0;
+    for (const char* module : {"Trn", "Cpp"}) {
+        for (const auto& entry : fs::recursive_directory_iterator(fs::path(QUILLON_SOURCE_DIR) / module)) {
+            const std::string ext = entry.path().extension().string();
+            if (ext != ".cpp" && ext != ".h")
+                continue;
+            std::ifstream in(entry.path(), std::ios::binary);
+            std::ostringstream content;
+            content << in.rdbuf();
+            ParseResult r = parseText(content.str());
+            EXPECT_EQ("", r.diagnostics()) << entry.path();
+            checkOrder(*r.pRoot);
+            ++files;
+        }
+    }
+    EXPECT_GT(files, 10u);
+}
+#endif
 
 } // namespace
