@@ -5,15 +5,12 @@
 #ifndef STYLISTCPP_EXPRFORMATTERBASE_H
 #define STYLISTCPP_EXPRFORMATTERBASE_H
 
+#include "Corvale_OIndentStream.h"
 #include "StylistCpp_FormatterConfig.h"
 #include "Stylist_PropertySet.h"
 
 #include <cstdint>
 #include <string>
-
-namespace Corvale {
-struct OIndentState;
-}
 
 namespace StylistCpp {
 
