@@ -50,7 +50,7 @@ std::vector<std::size_t> lineStartsOf(const std::string& text)
 Formatter::Formatter(const std::string& text, std::ostream& out, const Stylist::PropertySet& scheme)
     : m_Scheme(scheme), m_Settings(readFormatterSettings(scheme)), m_Text(text), m_LineStarts(lineStartsOf(text)),
       m_In(text, tabModeOf(m_Settings.m_ConvertWs), m_Settings.m_TabSize), m_Target(out),
-      m_Out(out, std::string(), false, tabModeOf(m_Settings.m_ConvertWs), m_Settings.m_TabSize)
+      m_Out(out, std::string(), false, tabModeOf(m_Settings.m_ConvertWs), m_Settings.m_TabSize), m_Expr(scheme)
 {
     Stylist::fillSchemeDefaults(m_Scheme);
 }
@@ -187,6 +187,9 @@ void Formatter::writePiece(const Piece& piece)
     switch (piece.m_Kind) {
     case Piece::KEY:
         writeKey(piece.m_Text);
+        return;
+    case Piece::FORMAT:
+        writeFormatted(piece);
         return;
     case Piece::SPACE: {
         std::size_t lineEnds = static_cast<std::size_t>(std::count(piece.m_Text.begin(), piece.m_Text.end(), '\n'));
@@ -453,11 +456,45 @@ std::vector<Formatter::Pieces> Formatter::splitTopLevel(const Pieces& pieces, st
 
 // ---- re-spacing ---------------------------------------------------------------------
 
-// Every stretch that the expression formatter re-spaces passes here. The
-// stretch is laid out from the output's current position; until the
-// expression formatter is available it keeps its source spacing within
-// lines and follows the current indentation from line to line.
-Formatter::Pieces Formatter::respace(const Pieces& pieces, Respace, const std::string&) { return pieces; }
+// Every stretch that the expression formatter re-spaces passes here: each
+// run of source text between the whitespace values of keys becomes one
+// piece that is re-spaced when it is written, from the output position it
+// is written at.
+Formatter::Pieces Formatter::respace(const Pieces& pieces, Respace how, const std::string& nameGap)
+{
+    Pieces out;
+    std::size_t i = 0;
+    while (i < pieces.size()) {
+        if (pieces[i].m_Kind == Piece::KEY || pieces[i].m_Kind == Piece::FORMAT) {
+            out.push_back(pieces[i++]);
+            continue;
+        }
+        Piece run{Piece::FORMAT, -1, std::string(), pieces[i].m_Line, pieces[i].m_Col};
+        run.m_Declarator = how == Respace::DECLARATOR;
+        run.m_Gap = nameGap;
+        for (; i < pieces.size() && pieces[i].m_Kind != Piece::KEY && pieces[i].m_Kind != Piece::FORMAT; ++i)
+            run.m_Text += pieces[i].m_Text;
+        out.push_back(std::move(run));
+    }
+    return out;
+}
+
+void Formatter::writeFormatted(const Piece& piece)
+{
+    if (allSpace(piece.m_Text)) {
+        // Whitespace alone is laid out as any gap.
+        write(split(piece.m_Text, piece.m_Line, piece.m_Col));
+        return;
+    }
+    std::string text = piece.m_Declarator ? m_Expr.formatDeclarator(piece.m_Text, m_Out.state(), piece.m_Gap)
+                                          : m_Expr.formatExpression(piece.m_Text, m_Out.state());
+    if (piece.m_TrimAfterSign) {
+        std::size_t last = text.find_last_not_of(" \t\n\r");
+        if (last != std::string::npos && (text[last] == '*' || text[last] == '&'))
+            text.erase(last + 1);
+    }
+    Stylist::writeRaw(m_Out, text);
+}
 
 void Formatter::writeRespaced(const Pieces& pieces, Respace how, const std::string& nameGap)
 {

@@ -572,7 +572,7 @@ void Formatter::visitTemplateNode(Cpp::TemplateNode& node)
 
 // ---- functions ------------------------------------------------------------------------
 
-void Formatter::writeTypeAligned(Pieces type, int nameColumn, bool)
+void Formatter::writeTypeAligned(Pieces type, int nameColumn, const std::string& nameGap)
 {
     const FormatterSettings& s = m_Settings;
     trimBack(type);
@@ -594,7 +594,7 @@ void Formatter::writeTypeAligned(Pieces type, int nameColumn, bool)
             type.pop_back();
         }
     }
-    write(type);
+    write(respace(type, Respace::DECLARATOR, nameGap));
     int target = Stylist::textWidth(m_Out.indent(), 0, s.m_TabSize) + nameColumn;
     int pad = Stylist::paddingTo(target, m_Out.col(), s.m_TabSize);
     if (pad == 0 && m_Out.col() != 0)
@@ -637,7 +637,7 @@ void Formatter::writeFunctionHead(Cpp::FunctionDeclNode& node, bool definition, 
             auto it = m_FunctionNameColumns.find(&node);
             if (it != m_FunctionNameColumns.end()) {
                 aligned = true;
-                writeTypeAligned(respace(type, Respace::DECLARATOR, s.m_WsAfterDdTypeId), it->second, false);
+                writeTypeAligned(type, it->second, s.m_WsAfterDdTypeId);
             }
         }
         if (!aligned) {
@@ -645,10 +645,9 @@ void Formatter::writeFunctionHead(Cpp::FunctionDeclNode& node, bool definition, 
                 write(type);
             } else {
                 const std::string& sep = definition ? s.m_WsAfterFnDefnReturnType : s.m_WsAfterFnDeclReturnType;
-                type = respace(type, Respace::DECLARATOR, sep);
                 if (definition || !pointer)
                     applyBefore(type, sep);
-                write(type);
+                write(respace(type, Respace::DECLARATOR, sep));
             }
         }
     } else {
@@ -758,9 +757,8 @@ void Formatter::visitInitializerNode(Cpp::InitializerNode& node)
 void Formatter::visitParameterNode(Cpp::ParameterNode& node)
 {
     Pieces text = respace(readThrough(node.end()), Respace::DECLARATOR, m_Settings.m_WsAfterParamTypeId);
-    char last = lastNonSpace(text);
-    if ((last == '*' || last == '&') && !(!text.empty() && endsLine(text.back())))
-        trimBack(text);
+    for (Piece& p : text)
+        p.m_TrimAfterSign = true; // an unnamed "int *" parameter ends at its sign
     write(text);
 }
 
@@ -782,9 +780,8 @@ void Formatter::visitFunctionPtrDeclNode(Cpp::FunctionPtrDeclNode& node)
     Corvale::ScopedIndent indent(m_Out, indentOf(column));
     if (node.type() && node.id()) {
         Pieces type = readUpTo(node.id()->start());
-        type = respace(type, Respace::DECLARATOR, s.m_WsAfterFnDeclReturnType);
         applyBefore(type, s.m_WsAfterFnDeclReturnType);
-        write(type);
+        write(respace(type, Respace::DECLARATOR, s.m_WsAfterFnDeclReturnType));
     }
     if (node.id())
         writeRespaced(readThrough(node.id()->end()), Respace::EXPRESSION, std::string());
@@ -857,23 +854,31 @@ void Formatter::visitDataDeclNode(Cpp::DataDeclNode& node)
             auto it = m_DataNameColumns.find(&node);
             if (it != m_DataNameColumns.end()) {
                 aligned = true;
-                writeTypeAligned(respace(type, Respace::DECLARATOR, s.m_WsAfterDdTypeId), it->second, true);
+                writeTypeAligned(type, it->second, s.m_WsAfterDdTypeId);
             }
         }
         if (!aligned) {
             char last = lastNonSpace(type);
-            type = respace(type, Respace::DECLARATOR, s.m_WsAfterDdTypeId);
             if (!(last == '*' || last == '&'))
                 applyBefore(type, s.m_WsAfterDdTypeId);
-            write(type);
+            write(respace(type, Respace::DECLARATOR, s.m_WsAfterDdTypeId));
         }
-        writeRespaced(readThrough(node.id()->end()), Respace::EXPRESSION, std::string());
-    } else if (node.id()) {
-        writeRespaced(readThrough(node.id()->end()), Respace::EXPRESSION, std::string());
     }
-    if (node.rest()) {
-        auto it = m_DataInitColumns.find(&node);
-        if (s.m_AlignDdInitializers && it != m_DataInitColumns.end()) {
+    // The name and what follows it are one expression ("n=0" takes the
+    // operator keys on both sides), unless the initialiser is aligned.
+    Pieces name = node.id() ? readThrough(node.id()->end()) : Pieces();
+    auto init = m_DataInitColumns.find(&node);
+    bool alignInit = node.rest() && s.m_AlignDdInitializers && init != m_DataInitColumns.end();
+    if (!node.rest() || alignInit) {
+        writeRespaced(name, Respace::EXPRESSION, std::string());
+    } else {
+        Pieces rest = readThrough(node.rest()->end());
+        name.insert(name.end(), rest.begin(), rest.end());
+        writeDataRest(name);
+    }
+    if (node.rest() && alignInit) {
+        auto it = init;
+        {
             Pieces rest = readThrough(node.rest()->end());
             trimFront(rest);
             if (!rest.empty() && rest.front().m_Kind == Piece::TOKEN && rest.front().m_Type != Cpp::SEMICOLON &&
@@ -883,8 +888,6 @@ void Formatter::visitDataDeclNode(Cpp::DataDeclNode& node)
                 m_Out << Stylist::Padding(pad);
             }
             writeDataRest(rest);
-        } else {
-            writeDataRest(readThrough(node.rest()->end()));
         }
     }
     finish(node);
