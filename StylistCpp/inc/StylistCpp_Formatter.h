@@ -205,6 +205,7 @@ private:
     void writeFunctionHead(Cpp::FunctionDeclNode& node, bool definition, int& column);
     void writeTypeAligned(Pieces type, int nameColumn, const std::string& nameGap);
     void writeFormatted(const Piece& piece);
+    std::string render(const Pieces& pieces);
     void writeDataRest(Pieces rest);
     void finish(const Cpp::SyntaxNode& node);
     bool alignNames() const;
@@ -216,6 +217,9 @@ private:
     Corvale::ITextDocStream m_In;
     std::ostream& m_Target;
     Corvale::OIndentStream m_Out;
+    // Where the writing primitives write: the output, or a scratch stream
+    // while a stretch is laid out into a string first.
+    Corvale::OIndentStream* m_pOut;
     ExprFormatter m_Expr;
 
     std::vector<int> m_DeclColumns;
