@@ -24,6 +24,7 @@
 #include "Corvale_ITextDocStream.h"
 #include "Corvale_OIndentStream.h"
 #include "Cpp_Emitter.h"
+#include "StylistCpp_ExprFormatter.h"
 #include "StylistCpp_FormatterConfig.h"
 #include "Stylist_PropertySet.h"
 #include "Trn_Location.h"
@@ -34,6 +35,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace Cpp {
@@ -111,13 +113,27 @@ public:
     // One stretch of source text, cut at token boundaries: a run of
     // whitespace, a token (a comment, a directive, code), text the lexer
     // could not use, or whitespace that a key supplies.
+    //
+    // A FORMAT piece is source text that the expression formatter re-spaces
+    // when it is written, from the output position it is written at.
     struct Piece {
-        enum Kind { SPACE, TOKEN, JUNK, KEY };
-        Kind m_Kind;
-        std::int32_t m_Type; // token type for TOKEN
+        enum Kind { SPACE, TOKEN, JUNK, KEY, FORMAT };
+        Piece() = default;
+        Piece(Kind kind, std::int32_t type, std::string text, int line, int col)
+            : m_Kind(kind), m_Type(type), m_Text(std::move(text)), m_Line(line), m_Col(col)
+        {
+        }
+        Kind m_Kind = SPACE;
+        std::int32_t m_Type = -1; // token type for TOKEN
         std::string m_Text;
-        int m_Line; // source line of the first character
-        int m_Col;  // characters before it on its source line
+        int m_Line = 0; // source line of the first character
+        int m_Col = 0;  // characters before it on its source line
+        // FORMAT: re-spaced as a declarator with this name gap, not as an
+        // expression; and whether a trailing "*" or "&" loses the
+        // whitespace after it.
+        bool m_Declarator = false;
+        std::string m_Gap;
+        bool m_TrimAfterSign = false;
     };
     using Pieces = std::vector<Piece>;
 
@@ -187,7 +203,9 @@ private:
                         const std::string& beforeComma, const std::string& afterComma, std::int32_t openType);
     void writeParameterList(Cpp::InteriorNode& params);
     void writeFunctionHead(Cpp::FunctionDeclNode& node, bool definition, int& column);
-    void writeTypeAligned(Pieces type, int nameColumn, bool definitionOrData);
+    void writeTypeAligned(Pieces type, int nameColumn, const std::string& nameGap);
+    void writeFormatted(const Piece& piece);
+    std::string render(const Pieces& pieces);
     void writeDataRest(Pieces rest);
     void finish(const Cpp::SyntaxNode& node);
     bool alignNames() const;
@@ -199,6 +217,10 @@ private:
     Corvale::ITextDocStream m_In;
     std::ostream& m_Target;
     Corvale::OIndentStream m_Out;
+    // Where the writing primitives write: the output, or a scratch stream
+    // while a stretch is laid out into a string first.
+    Corvale::OIndentStream* m_pOut;
+    ExprFormatter m_Expr;
 
     std::vector<int> m_DeclColumns;
     std::vector<std::string> m_Pending;

@@ -50,7 +50,8 @@ std::vector<std::size_t> lineStartsOf(const std::string& text)
 Formatter::Formatter(const std::string& text, std::ostream& out, const Stylist::PropertySet& scheme)
     : m_Scheme(scheme), m_Settings(readFormatterSettings(scheme)), m_Text(text), m_LineStarts(lineStartsOf(text)),
       m_In(text, tabModeOf(m_Settings.m_ConvertWs), m_Settings.m_TabSize), m_Target(out),
-      m_Out(out, std::string(), false, tabModeOf(m_Settings.m_ConvertWs), m_Settings.m_TabSize)
+      m_Out(out, std::string(), false, tabModeOf(m_Settings.m_ConvertWs), m_Settings.m_TabSize), m_pOut(&m_Out),
+      m_Expr(scheme)
 {
     Stylist::fillSchemeDefaults(m_Scheme);
 }
@@ -178,8 +179,8 @@ void Formatter::write(const Pieces& pieces)
 
 void Formatter::writeKey(const std::string& text)
 {
-    Corvale::ScopedKeepLeadingSpace keep(m_Out, true);
-    m_Out << text;
+    Corvale::ScopedKeepLeadingSpace keep(*m_pOut, true);
+    *m_pOut << text;
 }
 
 void Formatter::writePiece(const Piece& piece)
@@ -188,31 +189,34 @@ void Formatter::writePiece(const Piece& piece)
     case Piece::KEY:
         writeKey(piece.m_Text);
         return;
+    case Piece::FORMAT:
+        writeFormatted(piece);
+        return;
     case Piece::SPACE: {
         std::size_t lineEnds = static_cast<std::size_t>(std::count(piece.m_Text.begin(), piece.m_Text.end(), '\n'));
         if (lineEnds > 0) {
-            Corvale::ScopedKeepLeadingSpace keep(m_Out, false);
-            m_Out << std::string(lineEnds, '\n');
-        } else if (m_Out.col() != 0) {
-            m_Out << piece.m_Text;
+            Corvale::ScopedKeepLeadingSpace keep(*m_pOut, false);
+            *m_pOut << std::string(lineEnds, '\n');
+        } else if (m_pOut->col() != 0) {
+            *m_pOut << piece.m_Text;
         }
         return;
     }
     case Piece::JUNK: {
-        Corvale::ScopedKeepLeadingSpace keep(m_Out, false);
-        m_Out << piece.m_Text;
+        Corvale::ScopedKeepLeadingSpace keep(*m_pOut, false);
+        *m_pOut << piece.m_Text;
         return;
     }
     case Piece::TOKEN:
         break;
     }
-    Corvale::ScopedKeepLeadingSpace keep(m_Out, false);
+    Corvale::ScopedKeepLeadingSpace keep(*m_pOut, false);
     switch (piece.m_Type) {
     case Cpp::PREPROCESSOR:
         writeDirective(piece);
         return;
     case Cpp::ML_COMMENT_UNPARSED:
-        if (m_Out.col() != 0)
+        if (m_pOut->col() != 0)
             writeRawInPlace(piece);
         else
             writeRawInPlace(Piece{Piece::TOKEN, piece.m_Type, lineIndentOf(piece.m_Line, piece.m_Col) + piece.m_Text,
@@ -222,28 +226,28 @@ void Formatter::writePiece(const Piece& piece)
         writeMultiLine(piece);
         return;
     case Cpp::SL_COMMENT:
-        m_Out << piece.m_Text;
+        *m_pOut << piece.m_Text;
         return;
     case Cpp::STRING_LITERAL:
     case Cpp::CHAR_LITERAL:
         if (piece.m_Text.find('\n') != std::string::npos)
             writeRawInPlace(piece); // a literal that spans lines keeps every byte
         else
-            m_Out << piece.m_Text;
+            *m_pOut << piece.m_Text;
         return;
     default:
         // A name folded over several lines (a template-id) follows the
         // indentation like any code.
-        m_Out << piece.m_Text;
+        *m_pOut << piece.m_Text;
         return;
     }
 }
 
 void Formatter::writeRawInPlace(const Piece& piece)
 {
-    Corvale::ScopedIndent indent(m_Out, std::string());
-    Corvale::ScopedKeepLeadingSpace keep(m_Out, true);
-    m_Out << piece.m_Text;
+    Corvale::ScopedIndent indent(*m_pOut, std::string());
+    Corvale::ScopedKeepLeadingSpace keep(*m_pOut, true);
+    *m_pOut << piece.m_Text;
 }
 
 // A block comment or directive over several lines: the first line goes
@@ -254,17 +258,17 @@ void Formatter::writeMultiLine(const Piece& piece)
     const std::string& text = piece.m_Text;
     std::size_t nl = text.find('\n');
     if (nl == std::string::npos) {
-        m_Out << text;
+        *m_pOut << text;
         return;
     }
     const int tab = m_Settings.m_TabSize;
     int sourceCol = sourceColumn(piece.m_Line, piece.m_Col);
-    m_Out << text[0];
-    int c = std::max(m_Out.col() - 1, 0);
-    m_Out << text.substr(1, nl);
-    std::string lineIndent = Stylist::whitespaceOfWidth(m_Out, c);
-    Corvale::ScopedIndent indent(m_Out, lineIndent);
-    Corvale::ScopedKeepLeadingSpace keep(m_Out, true);
+    *m_pOut << text[0];
+    int c = std::max(m_pOut->col() - 1, 0);
+    *m_pOut << text.substr(1, nl);
+    std::string lineIndent = Stylist::whitespaceOfWidth(*m_pOut, c);
+    Corvale::ScopedIndent indent(*m_pOut, lineIndent);
+    Corvale::ScopedKeepLeadingSpace keep(*m_pOut, true);
     std::size_t pos = nl + 1;
     while (pos < text.size()) {
         std::size_t next = text.find('\n', pos);
@@ -275,21 +279,21 @@ void Formatter::writeMultiLine(const Piece& piece)
             w += Stylist::charWidth(text[i], w, tab);
             ++i;
         }
-        m_Out << text.substr(i, lineEnd - i);
+        *m_pOut << text.substr(i, lineEnd - i);
         pos = lineEnd;
     }
 }
 
 void Formatter::writeDirective(const Piece& piece)
 {
-    if (m_Out.col() != 0)
-        m_Out << '\n'; // a directive always starts a line
+    if (m_pOut->col() != 0)
+        *m_pOut << '\n'; // a directive always starts a line
     const Stylist::PpdPlacement& place = m_Settings.m_AlignPpdLeftMost;
     if (!place.m_Present) {
         writeRawInPlace(Piece{Piece::TOKEN, piece.m_Type, lineIndentOf(piece.m_Line, piece.m_Col) + piece.m_Text,
                               piece.m_Line, 0});
     } else if (place.m_LeftMost) {
-        Corvale::ScopedIndent indent(m_Out, m_Settings.m_LeftMargin);
+        Corvale::ScopedIndent indent(*m_pOut, m_Settings.m_LeftMargin);
         writeMultiLine(piece);
     } else {
         writeMultiLine(piece);
@@ -364,7 +368,7 @@ void Formatter::applyBefore(Pieces& pieces, const std::string& sep)
 void Formatter::applySeparator(Pieces& pieces, const std::string& sep) const
 {
     bool onlySpace = std::all_of(pieces.begin(), pieces.end(), [](const Piece& p) { return p.m_Kind == Piece::SPACE; });
-    if (onlySpace && m_Out.col() == 0) {
+    if (onlySpace && m_pOut->col() == 0) {
         // What was written last (a comment, a directive) ended its line.
         pieces.clear();
         if (sep.find('\n') != std::string::npos)
@@ -453,11 +457,61 @@ std::vector<Formatter::Pieces> Formatter::splitTopLevel(const Pieces& pieces, st
 
 // ---- re-spacing ---------------------------------------------------------------------
 
-// Every stretch that the expression formatter re-spaces passes here. The
-// stretch is laid out from the output's current position; until the
-// expression formatter is available it keeps its source spacing within
-// lines and follows the current indentation from line to line.
-Formatter::Pieces Formatter::respace(const Pieces& pieces, Respace, const std::string&) { return pieces; }
+// Every stretch that the expression formatter re-spaces passes here: each
+// run of source text between the whitespace values of keys becomes one
+// piece that is re-spaced when it is written, from the output position it
+// is written at.
+Formatter::Pieces Formatter::respace(const Pieces& pieces, Respace how, const std::string& nameGap)
+{
+    Pieces out;
+    std::size_t i = 0;
+    while (i < pieces.size()) {
+        if (pieces[i].m_Kind == Piece::KEY || pieces[i].m_Kind == Piece::FORMAT) {
+            out.push_back(pieces[i++]);
+            continue;
+        }
+        Piece run{Piece::FORMAT, -1, std::string(), pieces[i].m_Line, pieces[i].m_Col};
+        run.m_Declarator = how == Respace::DECLARATOR;
+        run.m_Gap = nameGap;
+        for (; i < pieces.size() && pieces[i].m_Kind != Piece::KEY && pieces[i].m_Kind != Piece::FORMAT; ++i)
+            run.m_Text += pieces[i].m_Text;
+        out.push_back(std::move(run));
+    }
+    return out;
+}
+
+std::string Formatter::render(const Pieces& pieces)
+{
+    Corvale::OIndentStream scratch(m_pOut->state());
+    Corvale::OIndentStream* pSaved = m_pOut;
+    m_pOut = &scratch;
+    try {
+        write(pieces);
+    } catch (...) {
+        m_pOut = pSaved;
+        throw;
+    }
+    m_pOut = pSaved;
+    scratch.flush();
+    return scratch.str();
+}
+
+void Formatter::writeFormatted(const Piece& piece)
+{
+    if (allSpace(piece.m_Text)) {
+        // Whitespace alone is laid out as any gap.
+        write(split(piece.m_Text, piece.m_Line, piece.m_Col));
+        return;
+    }
+    std::string text = piece.m_Declarator ? m_Expr.formatDeclarator(piece.m_Text, m_pOut->state(), piece.m_Gap)
+                                          : m_Expr.formatExpression(piece.m_Text, m_pOut->state());
+    if (piece.m_TrimAfterSign) {
+        std::size_t last = text.find_last_not_of(" \t\n\r");
+        if (last != std::string::npos && (text[last] == '*' || text[last] == '&'))
+            text.erase(last + 1);
+    }
+    Stylist::writeRaw(*m_pOut, text);
+}
 
 void Formatter::writeRespaced(const Pieces& pieces, Respace how, const std::string& nameGap)
 {
@@ -466,20 +520,20 @@ void Formatter::writeRespaced(const Pieces& pieces, Respace how, const std::stri
 
 // ---- shared mechanisms ----------------------------------------------------------------
 
-std::string Formatter::indentOf(int col) const { return Stylist::whitespaceOfWidth(m_Out, std::max(col, 0)); }
+std::string Formatter::indentOf(int col) const { return Stylist::whitespaceOfWidth(*m_pOut, std::max(col, 0)); }
 
 int Formatter::columnAfterFirst()
 {
-    int c = m_Out.col();
+    int c = m_pOut->col();
     return c > 0 ? c - 1 : 0;
 }
 
 // The column at which the next character written will stand.
 int Formatter::startColumn() const
 {
-    if (m_Out.col() != 0)
-        return m_Out.col();
-    return Stylist::textWidth(m_Out.indent(), 0, m_Settings.m_TabSize);
+    if (m_pOut->col() != 0)
+        return m_pOut->col();
+    return Stylist::textWidth(m_pOut->indent(), 0, m_Settings.m_TabSize);
 }
 
 bool Formatter::popPending(std::string& sep)

@@ -120,13 +120,13 @@ void Formatter::writeEmptyBody(Cpp::InteriorNode& body, const BodyKeys& keys)
     trimFront(inner);
     trimBack(inner);
     {
-        Corvale::ScopedIndent indent(m_Out, indentOf(dc) + *keys.m_pContent);
+        Corvale::ScopedIndent indent(*m_pOut, indentOf(dc) + *keys.m_pContent);
         if (!inner.empty()) {
             writeKey(lineEndAfterOpen ? "\n" : " ");
             write(inner);
         }
     }
-    Corvale::ScopedIndent indent(m_Out, indentOf(dc));
+    Corvale::ScopedIndent indent(*m_pOut, indentOf(dc));
     bool closeOnNewLine = lineEndBeforeClose && keys.m_pBeforeClose->find('\n') != std::string::npos;
     if (!inner.empty() && endsLine(inner.back()))
         ; // the comment's line end already stands before the "}"
@@ -145,7 +145,7 @@ void Formatter::writeBracedBody(Cpp::InteriorNode& body, bool braced, const Body
         // The single statement of a control part: the separator before it
         // takes the place of the brace.
         std::string content = indentOf(dc) + *keys.m_pContent;
-        Corvale::ScopedIndent indent(m_Out, content);
+        Corvale::ScopedIndent indent(*m_pOut, content);
         if (!body.empty())
             applyPending(body.child(0)->start());
         writeChildren(body);
@@ -154,13 +154,13 @@ void Formatter::writeBracedBody(Cpp::InteriorNode& body, bool braced, const Body
 
     std::string sep;
     if (popPending(sep)) {
-        Corvale::ScopedIndent indent(m_Out, indentOf(dc));
+        Corvale::ScopedIndent indent(*m_pOut, indentOf(dc));
         Pieces gap = readUpTo(body.start());
         applySeparator(gap, sep);
         write(gap);
     }
     {
-        Corvale::ScopedIndent indent(m_Out, indentOf(dc));
+        Corvale::ScopedIndent indent(*m_pOut, indentOf(dc));
         copyThrough(body.start());
     }
     if (body.empty()) {
@@ -168,7 +168,7 @@ void Formatter::writeBracedBody(Cpp::InteriorNode& body, bool braced, const Body
         return;
     }
     {
-        Corvale::ScopedIndent indent(m_Out, indentOf(dc) + *keys.m_pContent);
+        Corvale::ScopedIndent indent(*m_pOut, indentOf(dc) + *keys.m_pContent);
         Pieces gap = readUpTo(body.child(0)->start());
         // A comment that stands on the brace's line stays there.
         if (!(dynamic_cast<Cpp::CommentNode*>(body.child(0)) != nullptr && !hasLineEnd(gap)))
@@ -176,7 +176,7 @@ void Formatter::writeBracedBody(Cpp::InteriorNode& body, bool braced, const Body
         write(gap);
         writeChildren(body);
     }
-    Corvale::ScopedIndent indent(m_Out, indentOf(dc));
+    Corvale::ScopedIndent indent(*m_pOut, indentOf(dc));
     Pieces gap = readUpTo(body.end());
     applySeparator(gap, *keys.m_pBeforeClose);
     write(gap);
@@ -197,7 +197,7 @@ void Formatter::writeCommaList(Cpp::InteriorNode& list, const std::string& openS
         return;
     const int dc = declColumn();
     {
-        Corvale::ScopedIndent indent(m_Out, indentOf(dc));
+        Corvale::ScopedIndent indent(*m_pOut, indentOf(dc));
         Pieces gap = readUpTo(list.child(0)->start());
         std::size_t open = findTopLevel(gap, openType, 0);
         if (open < gap.size()) {
@@ -213,8 +213,8 @@ void Formatter::writeCommaList(Cpp::InteriorNode& list, const std::string& openS
     }
     bool onOwnLines = beforeComma.find('\n') != std::string::npos || afterComma.find('\n') != std::string::npos;
     int listCol = onOwnLines ? startColumn() : dc;
-    Corvale::ScopedIndent indent(m_Out, indentOf(listCol));
-    Corvale::ScopedKeepLeadingSpace keep(m_Out, false);
+    Corvale::ScopedIndent indent(*m_pOut, indentOf(listCol));
+    Corvale::ScopedKeepLeadingSpace keep(*m_pOut, false);
     for (std::size_t i = 0; i < list.size(); ++i) {
         Cpp::SyntaxNode* pChild = list.child(i);
         if (i > 0) {
@@ -254,7 +254,7 @@ void Formatter::writeParameterList(Cpp::InteriorNode& params)
     }
     bool onOwnLines =
         s.m_WsBeforeFnComma.find('\n') != std::string::npos || s.m_WsBetweenFnParams.find('\n') != std::string::npos;
-    Corvale::ScopedIndent indent(m_Out, indentOf(onOwnLines ? startColumn() : declColumn()));
+    Corvale::ScopedIndent indent(*m_pOut, indentOf(onOwnLines ? startColumn() : declColumn()));
     for (std::size_t i = 0; i < params.size(); ++i) {
         Cpp::SyntaxNode* pChild = params.child(i);
         if (i > 0) {
@@ -288,7 +288,7 @@ void Formatter::visitNamespaceDeclNode(Cpp::NamespaceDeclNode& node)
         copyThrough(node.head()->start());
         m_DeclColumns.push_back(columnAfterFirst());
         {
-            Corvale::ScopedIndent indent(m_Out, indentOf(declColumn()));
+            Corvale::ScopedIndent indent(*m_pOut, indentOf(declColumn()));
             node.head()->accept(*this);
         }
         if (node.body()) {
@@ -319,7 +319,7 @@ void Formatter::visitLinkageBlockNode(Cpp::LinkageBlockNode& node)
         copyThrough(node.expr()->start());
         m_DeclColumns.push_back(columnAfterFirst());
         {
-            Corvale::ScopedIndent indent(m_Out, indentOf(declColumn()));
+            Corvale::ScopedIndent indent(*m_pOut, indentOf(declColumn()));
             copyThrough(node.expr()->end());
         }
         if (node.body()) {
@@ -362,7 +362,7 @@ void Formatter::visitClassDeclNode(Cpp::ClassDeclNode& node)
         node.head()->accept(*this);
     if (!m_Settings.m_ClassDoNotFormat && node.body()) {
         const std::string& sep = m_Settings.m_WsBeforeClassOpenBrace;
-        if (!(m_Out.col() == 0 && sep.find('\n') == std::string::npos))
+        if (!(m_pOut->col() == 0 && sep.find('\n') == std::string::npos))
             m_Pending.push_back(sep);
     }
     m_DeclColumns.pop_back();
@@ -378,7 +378,7 @@ void Formatter::visitClassDeclNode(Cpp::ClassDeclNode& node)
 
 void Formatter::visitClassHeadNode(Cpp::ClassHeadNode& node)
 {
-    Corvale::ScopedIndent indent(m_Out, indentOf(declColumn()));
+    Corvale::ScopedIndent indent(*m_pOut, indentOf(declColumn()));
     if (node.className())
         node.className()->accept(*this);
     if (node.baseClauses()) {
@@ -422,8 +422,8 @@ void Formatter::visitClassBodyNode(Cpp::ClassBodyNode& node)
 void Formatter::visitAccessSpecNode(Cpp::AccessSpecNode& node)
 {
     applyPending(node.start());
-    Corvale::ScopedIndent indent(m_Out, indentOf(declColumn()) + m_Settings.m_IndentAccessSpecLabel);
-    Corvale::ScopedKeepLeadingSpace keep(m_Out, false);
+    Corvale::ScopedIndent indent(*m_pOut, indentOf(declColumn()) + m_Settings.m_IndentAccessSpecLabel);
+    Corvale::ScopedKeepLeadingSpace keep(*m_pOut, false);
     copyThrough(node.end());
 }
 
@@ -441,7 +441,7 @@ void Formatter::visitEnumDeclNode(Cpp::EnumDeclNode& node)
         copyThrough(node.head()->start());
         col = columnAfterFirst();
         {
-            Corvale::ScopedIndent indent(m_Out, indentOf(col));
+            Corvale::ScopedIndent indent(*m_pOut, indentOf(col));
             node.head()->accept(*this);
         }
         if (node.body())
@@ -469,19 +469,19 @@ void Formatter::visitEnumBodyNode(Cpp::EnumBodyNode& node)
     const int dc = declColumn();
     std::string sep;
     if (popPending(sep)) {
-        Corvale::ScopedIndent indent(m_Out, indentOf(dc));
+        Corvale::ScopedIndent indent(*m_pOut, indentOf(dc));
         Pieces gap = readUpTo(node.start());
         applySeparator(gap, sep);
         write(gap);
     }
     {
-        Corvale::ScopedIndent indent(m_Out, indentOf(dc));
+        Corvale::ScopedIndent indent(*m_pOut, indentOf(dc));
         copyThrough(node.start());
     }
     const Cpp::SyntaxNode* pFirst = node.child(0);
     const Cpp::SyntaxNode* pLast = node.child(node.size() - 1);
     {
-        Corvale::ScopedIndent indent(m_Out, indentOf(dc) + s.m_IndentEnumContent);
+        Corvale::ScopedIndent indent(*m_pOut, indentOf(dc) + s.m_IndentEnumContent);
         // The text after "{" and the enumerators with the comments and
         // directives among them, as one list.
         Pieces list = readThrough(pLast->end());
@@ -501,9 +501,29 @@ void Formatter::visitEnumBodyNode(Cpp::EnumBodyNode& node)
             if (i < commas.size())
                 out.push_back(commas[i]);
         }
-        write(out);
+        // Initialisers are aligned when every enumerator starts a line.
+        std::size_t enumerators = 0;
+        bool ownLines = true;
+        int lastLine = 0;
+        for (std::size_t i = 0; i < node.size(); ++i) {
+            const Cpp::SyntaxNode* pChild = node.child(i);
+            if (isCommentOrDirective(pChild))
+                continue;
+            ++enumerators;
+            ownLines = ownLines && pChild->start().line() > lastLine;
+            lastLine = pChild->end().line();
+        }
+        // (or will, because the value after each comma breaks the line:
+        // the layout must not change when the output is formatted again).
+        ownLines = ownLines || s.m_WsBetweenEnumElements.find('\n') != std::string::npos;
+        if (s.m_AlignEnumInitializers && enumerators >= 2 && ownLines) {
+            std::string laid = render(out);
+            Stylist::writeRaw(*m_pOut, alignEnumInitializers(m_Expr, laid, m_pOut->state()));
+        } else {
+            write(out);
+        }
     }
-    Corvale::ScopedIndent indent(m_Out, indentOf(dc));
+    Corvale::ScopedIndent indent(*m_pOut, indentOf(dc));
     Pieces gap = readUpTo(node.end());
     applySeparator(gap, isCommentOrDirective(pLast) ? std::string("\n") : s.m_WsBeforeEnumCloseBrace);
     write(gap);
@@ -521,7 +541,7 @@ void Formatter::visitTemplateNode(Cpp::TemplateNode& node)
         m_DeclColumns.pop_back(); // a second head before one declaration
     m_DeclColumns.push_back(columnAfterFirst());
     m_TemplatePushed = true;
-    Corvale::ScopedIndent indent(m_Out, indentOf(declColumn()));
+    Corvale::ScopedIndent indent(*m_pOut, indentOf(declColumn()));
     if (node.keyword())
         copyThrough(node.keyword()->end());
     Cpp::ParameterListNode* pParams = node.parameters();
@@ -541,7 +561,7 @@ void Formatter::visitTemplateNode(Cpp::TemplateNode& node)
             write(first);
             bool onOwnLines =
                 s.m_WsBeforeTpComma.find('\n') != std::string::npos || s.m_WsBetweenTpParams.find('\n') != std::string::npos;
-            Corvale::ScopedIndent listIndent(m_Out, indentOf(onOwnLines ? startColumn() : declColumn()));
+            Corvale::ScopedIndent listIndent(*m_pOut, indentOf(onOwnLines ? startColumn() : declColumn()));
             for (std::size_t i = 0; i < pParams->size(); ++i) {
                 Cpp::SyntaxNode* pChild = pParams->child(i);
                 if (i > 0) {
@@ -572,7 +592,7 @@ void Formatter::visitTemplateNode(Cpp::TemplateNode& node)
 
 // ---- functions ------------------------------------------------------------------------
 
-void Formatter::writeTypeAligned(Pieces type, int nameColumn, bool)
+void Formatter::writeTypeAligned(Pieces type, int nameColumn, const std::string& nameGap)
 {
     const FormatterSettings& s = m_Settings;
     trimBack(type);
@@ -594,20 +614,20 @@ void Formatter::writeTypeAligned(Pieces type, int nameColumn, bool)
             type.pop_back();
         }
     }
-    write(type);
-    int target = Stylist::textWidth(m_Out.indent(), 0, s.m_TabSize) + nameColumn;
-    int pad = Stylist::paddingTo(target, m_Out.col(), s.m_TabSize);
-    if (pad == 0 && m_Out.col() != 0)
+    write(respace(type, Respace::DECLARATOR, nameGap));
+    int target = Stylist::textWidth(m_pOut->indent(), 0, s.m_TabSize) + nameColumn;
+    int pad = Stylist::paddingTo(target, m_pOut->col(), s.m_TabSize);
+    if (pad == 0 && m_pOut->col() != 0)
         pad = 1;
     bool hang = !sign.empty() &&
                 ((sign.back() == '*' && s.m_HangingAsterisk) || (sign.back() == '&' && s.m_HangingAmpersand));
     if (hang && pad > static_cast<int>(sign.size()))
         pad -= static_cast<int>(sign.size());
     {
-        Corvale::ScopedKeepLeadingSpace keep(m_Out, true);
-        m_Out << Stylist::Padding(pad);
+        Corvale::ScopedKeepLeadingSpace keep(*m_pOut, true);
+        *m_pOut << Stylist::Padding(pad);
     }
-    m_Out << sign;
+    *m_pOut << sign;
 }
 
 void Formatter::writeFunctionHead(Cpp::FunctionDeclNode& node, bool definition, int& column)
@@ -637,7 +657,7 @@ void Formatter::writeFunctionHead(Cpp::FunctionDeclNode& node, bool definition, 
             auto it = m_FunctionNameColumns.find(&node);
             if (it != m_FunctionNameColumns.end()) {
                 aligned = true;
-                writeTypeAligned(respace(type, Respace::DECLARATOR, s.m_WsAfterDdTypeId), it->second, false);
+                writeTypeAligned(type, it->second, s.m_WsAfterDdTypeId);
             }
         }
         if (!aligned) {
@@ -645,10 +665,9 @@ void Formatter::writeFunctionHead(Cpp::FunctionDeclNode& node, bool definition, 
                 write(type);
             } else {
                 const std::string& sep = definition ? s.m_WsAfterFnDefnReturnType : s.m_WsAfterFnDeclReturnType;
-                type = respace(type, Respace::DECLARATOR, sep);
                 if (definition || !pointer)
                     applyBefore(type, sep);
-                write(type);
+                write(respace(type, Respace::DECLARATOR, sep));
             }
         }
     } else {
@@ -669,11 +688,11 @@ void Formatter::writeFunctionHead(Cpp::FunctionDeclNode& node, bool definition, 
         }
         writeKey(s.m_WsAfterFnName);
         write(between);
-        Corvale::ScopedIndent indent(m_Out, indentOf(column));
+        Corvale::ScopedIndent indent(*m_pOut, indentOf(column));
         writeParameterList(*pParams);
     }
     {
-        Corvale::ScopedIndent indent(m_Out, indentOf(column));
+        Corvale::ScopedIndent indent(*m_pOut, indentOf(column));
         writeRespaced(readThrough(pHead->end()), Respace::EXPRESSION, std::string());
     }
     m_DeclColumns.pop_back();
@@ -699,7 +718,7 @@ void Formatter::visitFunctionDeclNode(Cpp::FunctionDeclNode& node)
     }
     m_Pending.clear();
     {
-        Corvale::ScopedIndent indent(m_Out, indentOf(column));
+        Corvale::ScopedIndent indent(*m_pOut, indentOf(column));
         finish(node);
     }
     m_DeclColumns.pop_back();
@@ -734,7 +753,7 @@ void Formatter::visitCtorDeclNode(Cpp::CtorDeclNode& node)
     }
     m_Pending.clear();
     {
-        Corvale::ScopedIndent indent(m_Out, indentOf(column));
+        Corvale::ScopedIndent indent(*m_pOut, indentOf(column));
         finish(node);
     }
     m_DeclColumns.pop_back();
@@ -758,9 +777,8 @@ void Formatter::visitInitializerNode(Cpp::InitializerNode& node)
 void Formatter::visitParameterNode(Cpp::ParameterNode& node)
 {
     Pieces text = respace(readThrough(node.end()), Respace::DECLARATOR, m_Settings.m_WsAfterParamTypeId);
-    char last = lastNonSpace(text);
-    if ((last == '*' || last == '&') && !(!text.empty() && endsLine(text.back())))
-        trimBack(text);
+    for (Piece& p : text)
+        p.m_TrimAfterSign = true; // an unnamed "int *" parameter ends at its sign
     write(text);
 }
 
@@ -779,12 +797,11 @@ void Formatter::visitFunctionPtrDeclNode(Cpp::FunctionPtrDeclNode& node)
         column = startColumn();
     }
     m_DeclColumns.push_back(column);
-    Corvale::ScopedIndent indent(m_Out, indentOf(column));
+    Corvale::ScopedIndent indent(*m_pOut, indentOf(column));
     if (node.type() && node.id()) {
         Pieces type = readUpTo(node.id()->start());
-        type = respace(type, Respace::DECLARATOR, s.m_WsAfterFnDeclReturnType);
         applyBefore(type, s.m_WsAfterFnDeclReturnType);
-        write(type);
+        write(respace(type, Respace::DECLARATOR, s.m_WsAfterFnDeclReturnType));
     }
     if (node.id())
         writeRespaced(readThrough(node.id()->end()), Respace::EXPRESSION, std::string());
@@ -849,7 +866,7 @@ void Formatter::visitDataDeclNode(Cpp::DataDeclNode& node)
         return;
     }
     m_DeclColumns.push_back(column);
-    Corvale::ScopedIndent indent(m_Out, indentOf(column));
+    Corvale::ScopedIndent indent(*m_pOut, indentOf(column));
     if (node.type() && node.id()) {
         Pieces type = readUpTo(node.id()->start());
         bool aligned = false;
@@ -857,34 +874,40 @@ void Formatter::visitDataDeclNode(Cpp::DataDeclNode& node)
             auto it = m_DataNameColumns.find(&node);
             if (it != m_DataNameColumns.end()) {
                 aligned = true;
-                writeTypeAligned(respace(type, Respace::DECLARATOR, s.m_WsAfterDdTypeId), it->second, true);
+                writeTypeAligned(type, it->second, s.m_WsAfterDdTypeId);
             }
         }
         if (!aligned) {
             char last = lastNonSpace(type);
-            type = respace(type, Respace::DECLARATOR, s.m_WsAfterDdTypeId);
             if (!(last == '*' || last == '&'))
                 applyBefore(type, s.m_WsAfterDdTypeId);
-            write(type);
+            write(respace(type, Respace::DECLARATOR, s.m_WsAfterDdTypeId));
         }
-        writeRespaced(readThrough(node.id()->end()), Respace::EXPRESSION, std::string());
-    } else if (node.id()) {
-        writeRespaced(readThrough(node.id()->end()), Respace::EXPRESSION, std::string());
     }
-    if (node.rest()) {
-        auto it = m_DataInitColumns.find(&node);
-        if (s.m_AlignDdInitializers && it != m_DataInitColumns.end()) {
+    // The name and what follows it are one expression ("n=0" takes the
+    // operator keys on both sides), unless the initialiser is aligned.
+    Pieces name = node.id() ? readThrough(node.id()->end()) : Pieces();
+    auto init = m_DataInitColumns.find(&node);
+    bool alignInit = node.rest() && s.m_AlignDdInitializers && init != m_DataInitColumns.end();
+    if (!node.rest() || alignInit) {
+        writeRespaced(name, Respace::EXPRESSION, std::string());
+    } else {
+        Pieces rest = readThrough(node.rest()->end());
+        name.insert(name.end(), rest.begin(), rest.end());
+        writeDataRest(name);
+    }
+    if (node.rest() && alignInit) {
+        auto it = init;
+        {
             Pieces rest = readThrough(node.rest()->end());
             trimFront(rest);
             if (!rest.empty() && rest.front().m_Kind == Piece::TOKEN && rest.front().m_Type != Cpp::SEMICOLON &&
                 rest.front().m_Type != Cpp::COMMA) {
-                int pad = std::max(column + it->second - m_Out.col(), 1);
-                Corvale::ScopedKeepLeadingSpace keep(m_Out, true);
-                m_Out << Stylist::Padding(pad);
+                int pad = std::max(column + it->second - m_pOut->col(), 1);
+                Corvale::ScopedKeepLeadingSpace keep(*m_pOut, true);
+                *m_pOut << Stylist::Padding(pad);
             }
             writeDataRest(rest);
-        } else {
-            writeDataRest(readThrough(node.rest()->end()));
         }
     }
     finish(node);

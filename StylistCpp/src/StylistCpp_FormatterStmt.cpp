@@ -46,8 +46,8 @@ void Formatter::visitRootNode(Cpp::RootNode& node)
     m_ClassEndedAtBrace = false;
     m_SameLine = false;
     {
-        Corvale::ScopedKeepLeadingSpace keep(m_Out, false);
-        Corvale::ScopedIndent indent(m_Out, m_Settings.m_LeftMargin);
+        Corvale::ScopedKeepLeadingSpace keep(*m_pOut, false);
+        Corvale::ScopedIndent indent(*m_pOut, m_Settings.m_LeftMargin);
         writeChildren(node);
         // The text after the last node: trailing comments and blank lines.
         write(split(Stylist::restOfText(m_In), m_In.line(), m_In.col()));
@@ -71,16 +71,16 @@ void Formatter::visitBlockNode(Cpp::BlockNode& node)
         return;
     }
     applyPending(node.start());
-    int column = Stylist::textWidth(m_Out.indent(), 0, s.m_TabSize);
+    int column = Stylist::textWidth(m_pOut->indent(), 0, s.m_TabSize);
     m_DeclColumns.push_back(column);
     {
-        Corvale::ScopedIndent indent(m_Out, indentOf(column));
+        Corvale::ScopedIndent indent(*m_pOut, indentOf(column));
         std::string sep = s.m_GlobalWsBeforeOpenBrace;
-        if (!sep.empty() && sep[0] == '\n' && m_Out.col() == 0)
+        if (!sep.empty() && sep[0] == '\n' && m_pOut->col() == 0)
             sep.erase(0, 1);
         Pieces gap = readUpTo(node.start());
         // A block that stands on a line of its own stays there.
-        if (hasLineEnd(gap) && sep.find('\n') == std::string::npos && m_Out.col() != 0)
+        if (hasLineEnd(gap) && sep.find('\n') == std::string::npos && m_pOut->col() != 0)
             sep = "\n";
         applySeparator(gap, sep);
         write(gap);
@@ -109,7 +109,7 @@ void Formatter::visitCtrlStmtNode(Cpp::CtrlStmtNode& node)
             trimBack(before);
         }
         write(before);
-        if (m_Out.col() != 0)
+        if (m_pOut->col() != 0)
             writeKey(" ");
         column = declColumn();
     } else {
@@ -126,7 +126,7 @@ void Formatter::visitCtrlStmtNode(Cpp::CtrlStmtNode& node)
         sep = "\n"; // "else", "catch" or "while" starts a new line after an unbraced body
     for (std::size_t i = 0; i < node.size(); ++i) {
         Cpp::SyntaxNode* pChild = node.child(i);
-        Corvale::ScopedIndent indent(m_Out, indentOf(column));
+        Corvale::ScopedIndent indent(*m_pOut, indentOf(column));
         if (i > 0 && !isCommentOrDirective(pChild) && !isCommentOrDirective(node.child(i - 1))) {
             Pieces gap = readUpTo(pChild->start());
             applySeparator(gap, sep);
@@ -269,8 +269,8 @@ void Formatter::visitCaseNode(Cpp::CaseNode& node)
 {
     applyPending(node.start());
     {
-        Corvale::ScopedKeepLeadingSpace keep(m_Out, false);
-        Corvale::ScopedIndent indent(m_Out, indentOf(declColumn()) + m_Settings.m_IndentCsCaseLabels);
+        Corvale::ScopedKeepLeadingSpace keep(*m_pOut, false);
+        Corvale::ScopedIndent indent(*m_pOut, indentOf(declColumn()) + m_Settings.m_IndentCsCaseLabels);
         copyThrough(node.end());
     }
     // The whitespace after the label is written by the loop over the

@@ -1,5 +1,7 @@
 #include "support/FormatterTestSupport.h"
 
+#include "support/StylistCpp_TokenCompare.h"
+
 #include "Cpp.h"
 #include "Cpp_InteriorNode.h"
 #include "Cpp_LexerIterator.h"
@@ -52,83 +54,6 @@ std::string unquote(const std::string& value)
             out += c;
         }
     }
-    return out;
-}
-
-// The text of a token from the source, for the folded tokens whose text is
-// empty.
-std::string spanOf(const std::string& text, const std::vector<std::size_t>& starts, const Trn::Token& t)
-{
-    auto offset = [&](const Trn::Location& l) {
-        std::size_t li = static_cast<std::size_t>(l.line() - 1);
-        return li < starts.size() ? starts[li] + static_cast<std::size_t>(l.col()) - 1 : text.size();
-    };
-    std::size_t s = offset(t.start());
-    std::size_t e = std::min(offset(t.end()) + 1, text.size());
-    return e > s ? text.substr(s, e - s) : std::string();
-}
-
-struct Tok {
-    std::int32_t type;
-    std::string text;
-    int line;
-};
-
-std::vector<Tok> lex(const std::string& text)
-{
-    std::vector<std::size_t> starts{0};
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (text[i] == '\n')
-            starts.push_back(i + 1);
-    std::vector<Tok> out;
-    Cpp::LexerIterator it(text.begin(), text.end()), end;
-    for (; it != end && !it.stuck(); ++it) {
-        std::string s = spanOf(text, starts, *it);
-        switch (it->type()) {
-        case Cpp::SL_COMMENT:
-        case Cpp::ML_COMMENT:
-        case Cpp::ML_COMMENT_UNPARSED:
-            s.erase(std::remove_if(s.begin(), s.end(), [](char c) { return std::isspace(static_cast<unsigned char>(c)); }),
-                    s.end());
-            break;
-        case Cpp::PREPROCESSOR: {
-            // Blanks only separate the words of a directive (string
-            // literals in directives are rare enough in the corpus to be
-            // compared the same way); tab conversion may change them.
-            std::string n;
-            bool lineStart = true;
-            for (char c : s) {
-                bool blank = c == ' ' || c == '\t';
-                if (blank && (lineStart || n.back() == ' '))
-                    continue;
-                lineStart = c == '\n';
-                n += blank ? ' ' : c;
-            }
-            while (!n.empty() && std::isspace(static_cast<unsigned char>(n.back())))
-                n.pop_back();
-            s = n;
-            break;
-        }
-        case Cpp::IDENTIFIER: {
-            // A folded template-id: the blanks between its parts only
-            // separate them.
-            std::string n;
-            for (char c : s) {
-                bool space = std::isspace(static_cast<unsigned char>(c)) != 0;
-                if (space && (n.empty() || n.back() == ' '))
-                    continue;
-                n += space ? ' ' : c;
-            }
-            s = n;
-            break;
-        }
-        default:
-            break;
-        }
-        out.push_back(Tok{it->type(), s, it->start().line()});
-    }
-    if (it.stuck())
-        out.push_back(Tok{-100, "<lexer stopped>", it.position().line()});
     return out;
 }
 
@@ -222,23 +147,10 @@ std::string firstDifference(const std::string& expected, const std::string& actu
 
 bool sameTokens(const std::string& a, const std::string& b, std::string* pWhere)
 {
-    std::vector<Tok> ta = lex(a);
-    std::vector<Tok> tb = lex(b);
-    std::size_t n = std::min(ta.size(), tb.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        if (ta[i].type != tb[i].type || ta[i].text != tb[i].text) {
-            if (pWhere)
-                *pWhere = "token " + std::to_string(i) + " (input line " + std::to_string(ta[i].line) + ": \"" +
-                          ta[i].text + "\", output line " + std::to_string(tb[i].line) + ": \"" + tb[i].text + "\")";
-            return false;
-        }
-    }
-    if (ta.size() != tb.size()) {
-        if (pWhere)
-            *pWhere = "token count " + std::to_string(ta.size()) + " vs " + std::to_string(tb.size());
-        return false;
-    }
-    return true;
+    ::testing::AssertionResult r = StylistCppTest::sameTokens(a, b);
+    if (!r && pWhere)
+        *pWhere = r.message();
+    return static_cast<bool>(r);
 }
 
 } // namespace FormatterTest

@@ -29,10 +29,9 @@ Stylist::PropertySet readScheme(const std::string& path, const std::string& base
 // got ...)"; empty when they are equal.
 std::string firstDifference(const std::string& expected, const std::string& actual);
 
-// Whether two texts lex to the same tokens: types and spellings equal,
-// comments compared with their whitespace ignored, directives with the
-// leading whitespace of their continuation lines ignored. On a mismatch
-// *pWhere describes the first differing token.
+// Whether two texts lex to the same tokens (the shared comparison of
+// support/StylistCpp_TokenCompare.h). On a mismatch *pWhere describes the
+// first differing token.
 bool sameTokens(const std::string& a, const std::string& b, std::string* pWhere = nullptr);
 
 std::string readFile(const std::string& path);

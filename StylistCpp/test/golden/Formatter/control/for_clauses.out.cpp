@@ -1,5 +1,5 @@
 void f() {
-    for( int i=0;  i<n;  ++i ) {}
+    for( int i = 0;  i < n;  ++i ) {}
     for(;;) {
         break;
     }

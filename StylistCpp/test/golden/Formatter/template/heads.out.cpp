@@ -7,4 +7,4 @@ T max(T a, T b) {
     return a;
 }
 template <>
-void f<int>();
+void f< int >();
