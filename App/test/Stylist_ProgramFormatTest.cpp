@@ -226,6 +226,13 @@ std::vector<std::string> corpusFiles()
     for (const char* dir : {"/StylistCpp/test/corpus", "/App/test/golden/input"})
         for (fs::directory_iterator it(root + dir), end; it != end; ++it)
             files.push_back(it->path().string());
+    // The inputs of the emitters' own golden cases: small texts, each about
+    // one construct.
+    for (fs::recursive_directory_iterator it(root + "/StylistCpp/test/golden"), end; it != end; ++it) {
+        const std::string name = it->path().filename().string();
+        if (name.size() > 7 && name.compare(name.size() - 7, 7, ".in.cpp") == 0)
+            files.push_back(it->path().string());
+    }
     std::sort(files.begin(), files.end());
     return files;
 }
