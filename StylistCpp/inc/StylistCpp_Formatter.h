@@ -131,9 +131,10 @@ public:
         // FORMAT: re-spaced as a declarator with this name gap, not as an
         // expression; and whether a trailing "*" or "&" loses the
         // whitespace after it.
+        // (The gap is one of the settings' strings.)
         bool m_Declarator = false;
-        std::string m_Gap;
         bool m_TrimAfterSign = false;
+        const std::string* m_pGap = nullptr;
     };
     using Pieces = std::vector<Piece>;
 

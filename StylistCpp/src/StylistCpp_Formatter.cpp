@@ -472,7 +472,7 @@ Formatter::Pieces Formatter::respace(const Pieces& pieces, Respace how, const st
         }
         Piece run{Piece::FORMAT, -1, std::string(), pieces[i].m_Line, pieces[i].m_Col};
         run.m_Declarator = how == Respace::DECLARATOR;
-        run.m_Gap = nameGap;
+        run.m_pGap = run.m_Declarator ? &nameGap : nullptr;
         for (; i < pieces.size() && pieces[i].m_Kind != Piece::KEY && pieces[i].m_Kind != Piece::FORMAT; ++i)
             run.m_Text += pieces[i].m_Text;
         out.push_back(std::move(run));
@@ -503,7 +503,7 @@ void Formatter::writeFormatted(const Piece& piece)
         write(split(piece.m_Text, piece.m_Line, piece.m_Col));
         return;
     }
-    std::string text = piece.m_Declarator ? m_Expr.formatDeclarator(piece.m_Text, m_pOut->state(), piece.m_Gap)
+    std::string text = piece.m_Declarator ? m_Expr.formatDeclarator(piece.m_Text, m_pOut->state(), *piece.m_pGap)
                                           : m_Expr.formatExpression(piece.m_Text, m_pOut->state());
     if (piece.m_TrimAfterSign) {
         std::size_t last = text.find_last_not_of(" \t\n\r");
