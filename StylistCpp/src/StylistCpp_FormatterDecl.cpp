@@ -662,6 +662,7 @@ void Formatter::writeFunctionHead(Cpp::FunctionDeclNode& node, bool definition, 
         m_DeclColumns.pop_back();
     }
     Cpp::IdNode* pName = pHead->id();
+    Pieces typeWithName;
     Trn::Location nameStart = pName ? pName->start() : pHead->end();
     if (pHead->returnType()) {
         copyUpTo(pHead->returnType()->start());
@@ -683,10 +684,13 @@ void Formatter::writeFunctionHead(Cpp::FunctionDeclNode& node, bool definition, 
         if (!aligned) {
             if (s.m_FnDoNotFormat) {
                 write(type);
+            } else if (!definition && pointer) {
+                // The sign's placement and the name gap depend on the name:
+                // both are re-spaced together.
+                typeWithName = type;
             } else {
                 const std::string& sep = definition ? s.m_WsAfterFnDefnReturnType : s.m_WsAfterFnDeclReturnType;
-                if (definition || !pointer)
-                    applyBefore(type, sep);
+                applyBefore(type, sep);
                 write(respace(type, Respace::DECLARATOR, sep));
             }
         }
@@ -696,8 +700,15 @@ void Formatter::writeFunctionHead(Cpp::FunctionDeclNode& node, bool definition, 
             column = startColumn();
     }
     if (pName) {
-        copyUpTo(pName->start());
-        writeRespaced(readThrough(pName->end()), Respace::EXPRESSION, std::string());
+        Pieces name = readThrough(pName->end());
+        if (typeWithName.empty()) {
+            writeRespaced(name, Respace::EXPRESSION, std::string());
+        } else {
+            typeWithName.insert(typeWithName.end(), name.begin(), name.end());
+            writeRespaced(typeWithName, Respace::DECLARATOR, s.m_WsAfterFnDeclReturnType);
+        }
+    } else {
+        write(typeWithName);
     }
     m_DeclColumns.push_back(column);
     if (Cpp::ParameterListNode* pParams = pHead->parameters()) {
@@ -899,9 +910,16 @@ void Formatter::visitDataDeclNode(Cpp::DataDeclNode& node)
         }
         if (!aligned) {
             char last = lastNonSpace(type);
-            if (!(last == '*' || last == '&'))
+            if (!(last == '*' || last == '&')) {
                 applyBefore(type, s.m_WsAfterDdTypeId);
-            write(respace(type, Respace::DECLARATOR, s.m_WsAfterDdTypeId));
+                write(respace(type, Respace::DECLARATOR, s.m_WsAfterDdTypeId));
+            } else {
+                // The sign's placement and the name gap depend on the
+                // name: both are re-spaced together.
+                Pieces name = readThrough(node.id()->end());
+                type.insert(type.end(), name.begin(), name.end());
+                write(respace(type, Respace::DECLARATOR, s.m_WsAfterDdTypeId));
+            }
         }
     }
     // The name and what follows it are one expression ("n=0" takes the
