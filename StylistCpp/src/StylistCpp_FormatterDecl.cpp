@@ -648,6 +648,7 @@ void Formatter::writeTypeAligned(Pieces type, int nameColumn, const std::string&
         *m_pOut << Stylist::Padding(pad);
     }
     *m_pOut << sign;
+    m_LastChar = sign.empty() ? ' ' : sign.back();
 }
 
 void Formatter::writeFunctionHead(Cpp::FunctionDeclNode& node, bool definition, int& column)
@@ -944,6 +945,7 @@ void Formatter::visitDataDeclNode(Cpp::DataDeclNode& node)
                 int pad = std::max(column + it->second - m_pOut->col(), 1);
                 Corvale::ScopedKeepLeadingSpace keep(*m_pOut, true);
                 *m_pOut << Stylist::Padding(pad);
+                m_LastChar = ' ';
             }
             writeDataRest(rest);
         }
