@@ -131,9 +131,10 @@ public:
         // FORMAT: re-spaced as a declarator with this name gap, not as an
         // expression; and whether a trailing "*" or "&" loses the
         // whitespace after it.
+        // (The gap is one of the settings' strings.)
         bool m_Declarator = false;
-        std::string m_Gap;
         bool m_TrimAfterSign = false;
+        const std::string* m_pGap = nullptr;
     };
     using Pieces = std::vector<Piece>;
 
@@ -155,6 +156,8 @@ private:
     Pieces readThrough(const Trn::Location& l);
     void write(const Pieces& pieces);
     void writePiece(const Piece& piece);
+    void writePieceText(const Piece& piece);
+    void separateWords(const std::string& next);
     void writeMultiLine(const Piece& piece);
     void writeDirective(const Piece& piece);
     void writeRawInPlace(const Piece& piece);
@@ -228,6 +231,11 @@ private:
     bool m_InClass = false;
     bool m_ClassEndedAtBrace = false;
     bool m_SameLine = false;
+    char m_LastChar = '\n'; // the last character written
+    // Where the last piece of source written ended (line, characters
+    // before the position on that line).
+    int m_LastSourceLine = 0;
+    int m_LastSourceCol = 0;
 
     ColumnMap m_FunctionNameColumns;
     ColumnMap m_DataNameColumns;

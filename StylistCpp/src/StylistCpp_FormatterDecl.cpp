@@ -482,26 +482,9 @@ void Formatter::visitEnumBodyNode(Cpp::EnumBodyNode& node)
     const Cpp::SyntaxNode* pLast = node.child(node.size() - 1);
     {
         Corvale::ScopedIndent indent(*m_pOut, indentOf(dc) + s.m_IndentEnumContent);
-        // The text after "{" and the enumerators with the comments and
-        // directives among them, as one list.
-        Pieces list = readThrough(pLast->end());
-        Pieces commas;
-        std::vector<Pieces> items = splitTopLevel(list, Cpp::COMMA, &commas);
-        Pieces out;
-        for (std::size_t i = 0; i < items.size(); ++i) {
-            Pieces item = items[i];
-            if (i > 0)
-                applyAfter(item, s.m_WsBetweenEnumElements);
-            else if (dynamic_cast<const Cpp::PreprocDirectiveNode*>(pFirst) == nullptr)
-                applyAfter(item, s.m_WsAfterEnumOpenBrace);
-            if (i + 1 < items.size())
-                applyBefore(item, s.m_WsBeforeEnumComma);
-            Pieces laid = respace(item, Respace::EXPRESSION, std::string());
-            out.insert(out.end(), laid.begin(), laid.end());
-            if (i < commas.size())
-                out.push_back(commas[i]);
-        }
-        // Initialisers are aligned when every enumerator starts a line.
+        // Initialisers are aligned when every enumerator starts a line (or
+        // will, because the value after each comma breaks the line: the
+        // layout must not change when the output is formatted again).
         std::size_t enumerators = 0;
         bool ownLines = true;
         int lastLine = 0;
@@ -513,15 +496,52 @@ void Formatter::visitEnumBodyNode(Cpp::EnumBodyNode& node)
             ownLines = ownLines && pChild->start().line() > lastLine;
             lastLine = pChild->end().line();
         }
-        // (or will, because the value after each comma breaks the line:
-        // the layout must not change when the output is formatted again).
         ownLines = ownLines || s.m_WsBetweenEnumElements.find('\n') != std::string::npos;
-        if (s.m_AlignEnumInitializers && enumerators >= 2 && ownLines) {
-            std::string laid = render(out);
-            Stylist::writeRaw(*m_pOut, alignEnumInitializers(m_Expr, laid, m_pOut->state()));
-        } else {
-            write(out);
-        }
+        const bool align = s.m_AlignEnumInitializers && enumerators >= 2 && ownLines;
+
+        // The text after "{" and the enumerators with the comments and
+        // directives among them form one comma-separated list, read one
+        // enumerator at a time; aligned, it is laid out whole first.
+        Pieces aligned;
+        Pieces item;
+        std::size_t index = 0;
+        auto emit = [&](Pieces pieces) {
+            if (align)
+                aligned.insert(aligned.end(), pieces.begin(), pieces.end());
+            else
+                write(pieces);
+        };
+        auto endItem = [&](const Piece* pComma) {
+            if (index > 0)
+                applyAfter(item, s.m_WsBetweenEnumElements);
+            else if (dynamic_cast<const Cpp::PreprocDirectiveNode*>(pFirst) == nullptr)
+                applyAfter(item, s.m_WsAfterEnumOpenBrace);
+            if (pComma)
+                applyBefore(item, s.m_WsBeforeEnumComma);
+            Pieces laid = respace(item, Respace::EXPRESSION, std::string());
+            if (pComma)
+                laid.push_back(*pComma);
+            emit(std::move(laid));
+            item.clear();
+            ++index;
+        };
+        auto take = [&](const Trn::Location& through) {
+            Pieces commas;
+            std::vector<Pieces> parts = splitTopLevel(readThrough(through), Cpp::COMMA, &commas);
+            for (std::size_t k = 0; k < parts.size(); ++k) {
+                item.insert(item.end(), parts[k].begin(), parts[k].end());
+                if (k < commas.size())
+                    endItem(&commas[k]);
+            }
+        };
+        for (std::size_t i = 0; i < node.size(); ++i)
+            if (!isCommentOrDirective(node.child(i)))
+                take(node.child(i)->end());
+        take(pLast->end());
+        if (!item.empty())
+            endItem(nullptr);
+        if (align)
+            Stylist::writeRaw(*m_pOut, alignEnumInitializers(m_Expr, render(aligned), m_pOut->state()));
     }
     Corvale::ScopedIndent indent(*m_pOut, indentOf(dc));
     Pieces gap = readUpTo(node.end());
@@ -628,6 +648,7 @@ void Formatter::writeTypeAligned(Pieces type, int nameColumn, const std::string&
         *m_pOut << Stylist::Padding(pad);
     }
     *m_pOut << sign;
+    m_LastChar = sign.empty() ? ' ' : sign.back();
 }
 
 void Formatter::writeFunctionHead(Cpp::FunctionDeclNode& node, bool definition, int& column)
@@ -642,6 +663,7 @@ void Formatter::writeFunctionHead(Cpp::FunctionDeclNode& node, bool definition, 
         m_DeclColumns.pop_back();
     }
     Cpp::IdNode* pName = pHead->id();
+    Pieces typeWithName;
     Trn::Location nameStart = pName ? pName->start() : pHead->end();
     if (pHead->returnType()) {
         copyUpTo(pHead->returnType()->start());
@@ -663,10 +685,13 @@ void Formatter::writeFunctionHead(Cpp::FunctionDeclNode& node, bool definition, 
         if (!aligned) {
             if (s.m_FnDoNotFormat) {
                 write(type);
+            } else if (!definition && pointer) {
+                // The sign's placement and the name gap depend on the name:
+                // both are re-spaced together.
+                typeWithName = type;
             } else {
                 const std::string& sep = definition ? s.m_WsAfterFnDefnReturnType : s.m_WsAfterFnDeclReturnType;
-                if (definition || !pointer)
-                    applyBefore(type, sep);
+                applyBefore(type, sep);
                 write(respace(type, Respace::DECLARATOR, sep));
             }
         }
@@ -676,8 +701,15 @@ void Formatter::writeFunctionHead(Cpp::FunctionDeclNode& node, bool definition, 
             column = startColumn();
     }
     if (pName) {
-        copyUpTo(pName->start());
-        writeRespaced(readThrough(pName->end()), Respace::EXPRESSION, std::string());
+        Pieces name = readThrough(pName->end());
+        if (typeWithName.empty()) {
+            writeRespaced(name, Respace::EXPRESSION, std::string());
+        } else {
+            typeWithName.insert(typeWithName.end(), name.begin(), name.end());
+            writeRespaced(typeWithName, Respace::DECLARATOR, s.m_WsAfterFnDeclReturnType);
+        }
+    } else {
+        write(typeWithName);
     }
     m_DeclColumns.push_back(column);
     if (Cpp::ParameterListNode* pParams = pHead->parameters()) {
@@ -879,9 +911,16 @@ void Formatter::visitDataDeclNode(Cpp::DataDeclNode& node)
         }
         if (!aligned) {
             char last = lastNonSpace(type);
-            if (!(last == '*' || last == '&'))
+            if (!(last == '*' || last == '&')) {
                 applyBefore(type, s.m_WsAfterDdTypeId);
-            write(respace(type, Respace::DECLARATOR, s.m_WsAfterDdTypeId));
+                write(respace(type, Respace::DECLARATOR, s.m_WsAfterDdTypeId));
+            } else {
+                // The sign's placement and the name gap depend on the
+                // name: both are re-spaced together.
+                Pieces name = readThrough(node.id()->end());
+                type.insert(type.end(), name.begin(), name.end());
+                write(respace(type, Respace::DECLARATOR, s.m_WsAfterDdTypeId));
+            }
         }
     }
     // The name and what follows it are one expression ("n=0" takes the
@@ -906,6 +945,7 @@ void Formatter::visitDataDeclNode(Cpp::DataDeclNode& node)
                 int pad = std::max(column + it->second - m_pOut->col(), 1);
                 Corvale::ScopedKeepLeadingSpace keep(*m_pOut, true);
                 *m_pOut << Stylist::Padding(pad);
+                m_LastChar = ' ';
             }
             writeDataRest(rest);
         }
