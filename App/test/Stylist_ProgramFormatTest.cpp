@@ -4,6 +4,7 @@
 #include "Stylist_ProgramFixture.h"
 
 #include "support/StylistCpp_TokenCompare.h"
+#include "support/StylistCpp_TokenSequence.h"
 
 #include <gtest/gtest.h>
 
@@ -251,6 +252,46 @@ TEST_F(Program, EveryShippedSchemeKeepsTheTokensOfTheCorpus)
             const std::string output = slurp(path("out.cpp"));
             EXPECT_TRUE(allLineEndsAreCrLf(output)) << scheme << " " << file;
             EXPECT_TRUE(StylistCppTest::sameTokens(input, withoutCr(output))) << scheme << " " << file;
+        }
+    }
+}
+
+// The tokens of text without its braces.
+std::vector<StylistCppTest::ComparableToken> tokensWithoutBraces(const std::string& text)
+{
+    std::vector<StylistCppTest::ComparableToken> tokens = StylistCppTest::comparableTokens(text);
+    tokens.erase(std::remove_if(tokens.begin(), tokens.end(),
+                                [](const StylistCppTest::ComparableToken& t) {
+                                    return t.second == "{" || t.second == "}";
+                                }),
+                 tokens.end());
+    return tokens;
+}
+
+TEST_F(Program, BraceRewritingChangesNothingButBracesAndWhitespace)
+{
+    m_Exe = install(path("inst"));
+    for (const char* style : {"1", "2"}) {
+        std::string scheme = defaultSchemeNamed(std::string("Braces") + style);
+        for (const char* key : {"IF_ELSE", "FOR", "WHILE"}) {
+            const std::string prefix = std::string("2 ") + key + "_CS_SINGLE_STMT_BRACE_STYLE";
+            scheme = replaceLine(scheme, prefix, prefix + " " + style);
+        }
+        spit(path(std::string("inst/Schemes/braces") + style + ".qlx"), scheme);
+    }
+    for (const std::string& file : corpusFiles()) {
+        const std::string input = slurp(file);
+        for (const char* scheme : {"Braces1", "Braces2"}) {
+            Outcome r = run(std::string("--scheme ") + scheme + " --in '" + file + "' --out out.cpp");
+            ASSERT_EQ(0, r.status) << scheme << " " << file << "\n" << r.err;
+            EXPECT_EQ(1, std::count(r.out.begin(), r.out.end(), '\n')) << scheme << " " << file << "\n" << r.out;
+            const std::string output = withoutCr(slurp(path("out.cpp")));
+            const auto before = tokensWithoutBraces(input);
+            const auto after = tokensWithoutBraces(output);
+            const std::size_t at = StylistCppTest::firstDifference(before, after);
+            EXPECT_EQ(StylistCppTest::NO_DIFFERENCE, at)
+                << scheme << " " << file << ": token " << at << " "
+                << (at < after.size() ? after[at].second : std::string("<end>"));
         }
     }
 }
