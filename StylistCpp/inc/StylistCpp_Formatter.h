@@ -161,6 +161,7 @@ private:
     void writeMultiLine(const Piece& piece);
     void writeDirective(const Piece& piece);
     void writeRawInPlace(const Piece& piece);
+    void writeLiteral(const std::string& text);
     void writeKey(const std::string& text);
     void copyUpTo(const Trn::Location& l) { write(readUpTo(l)); }
     void copyThrough(const Trn::Location& l) { write(readThrough(l)); }
@@ -205,6 +206,7 @@ private:
     void writeCommaList(Cpp::InteriorNode& list, const std::string& openSep, const std::string& afterOpen,
                         const std::string& beforeComma, const std::string& afterComma, std::int32_t openType);
     void writeParameterList(Cpp::InteriorNode& params);
+    static void spaceAround(Pieces& gap, std::int32_t type, const std::string& before, const std::string& after);
     void writeFunctionHead(Cpp::FunctionDeclNode& node, bool definition, int& column);
     void writeTypeAligned(Pieces type, int nameColumn, const std::string& nameGap);
     void writeFormatted(const Piece& piece);

@@ -299,7 +299,7 @@ void Formatter::writePieceText(const Piece& piece)
     case Cpp::STRING_LITERAL:
     case Cpp::CHAR_LITERAL:
         if (piece.m_Text.find('\n') != std::string::npos)
-            writeRawInPlace(piece); // a literal that spans lines keeps every byte
+            writeLiteral(piece.m_Text); // a literal that spans lines keeps every byte
         else
             *m_pOut << piece.m_Text;
         return;
@@ -309,6 +309,22 @@ void Formatter::writePieceText(const Piece& piece)
         *m_pOut << piece.m_Text;
         return;
     }
+}
+
+// A literal over several lines (a raw string, a spliced string) must keep
+// every byte, which the output's tab conversion would not do for the lines
+// after the first: past its first character it goes straight to the
+// stream the output writes to. The output's column is then behind for the
+// rest of the literal's last line, which only shifts tab stops there.
+void Formatter::writeLiteral(const std::string& text)
+{
+    if (m_pOut->indentBuf().tabMode() == Corvale::Keep || text.size() < 2) {
+        writeRawInPlace(Piece(Piece::TOKEN, Cpp::STRING_LITERAL, text, 0, 0));
+        return;
+    }
+    *m_pOut << text[0];
+    m_pOut->flush();
+    m_pOut->indentBuf().target()->sputn(text.data() + 1, static_cast<std::streamsize>(text.size() - 1));
 }
 
 void Formatter::writeRawInPlace(const Piece& piece)
@@ -530,6 +546,16 @@ std::vector<Formatter::Pieces> Formatter::splitTopLevel(const Pieces& pieces, st
 // run of source text between the whitespace values of keys becomes one
 // piece that is re-spaced when it is written, from the output position it
 // is written at.
+namespace {
+
+bool isMultiLineLiteral(const Formatter::Piece& p)
+{
+    return p.m_Kind == Formatter::Piece::TOKEN && (p.m_Type == Cpp::STRING_LITERAL || p.m_Type == Cpp::CHAR_LITERAL) &&
+           p.m_Text.find('\n') != std::string::npos;
+}
+
+} // namespace
+
 Formatter::Pieces Formatter::respace(const Pieces& pieces, Respace how, const std::string& nameGap)
 {
     Pieces out;
@@ -542,9 +568,15 @@ Formatter::Pieces Formatter::respace(const Pieces& pieces, Respace how, const st
         Piece run{Piece::FORMAT, -1, std::string(), pieces[i].m_Line, pieces[i].m_Col};
         run.m_Declarator = how == Respace::DECLARATOR;
         run.m_pGap = run.m_Declarator ? &nameGap : nullptr;
-        for (; i < pieces.size() && pieces[i].m_Kind != Piece::KEY && pieces[i].m_Kind != Piece::FORMAT; ++i)
+        for (; i < pieces.size() && pieces[i].m_Kind != Piece::KEY && pieces[i].m_Kind != Piece::FORMAT &&
+               !isMultiLineLiteral(pieces[i]);
+             ++i)
             run.m_Text += pieces[i].m_Text;
-        out.push_back(std::move(run));
+        if (!run.m_Text.empty())
+            out.push_back(std::move(run));
+        // A literal over several lines is written on its own, byte for byte.
+        if (i < pieces.size() && isMultiLineLiteral(pieces[i]))
+            out.push_back(pieces[i++]);
     }
     return out;
 }
