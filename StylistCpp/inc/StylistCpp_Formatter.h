@@ -161,7 +161,6 @@ private:
     void writeMultiLine(const Piece& piece);
     void writeDirective(const Piece& piece);
     void writeRawInPlace(const Piece& piece);
-    void writeLiteral(const std::string& text);
     void writeKey(const std::string& text);
     void copyUpTo(const Trn::Location& l) { write(readUpTo(l)); }
     void copyThrough(const Trn::Location& l) { write(readThrough(l)); }

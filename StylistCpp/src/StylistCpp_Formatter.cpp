@@ -299,7 +299,7 @@ void Formatter::writePieceText(const Piece& piece)
     case Cpp::STRING_LITERAL:
     case Cpp::CHAR_LITERAL:
         if (piece.m_Text.find('\n') != std::string::npos)
-            writeLiteral(piece.m_Text); // a literal that spans lines keeps every byte
+            writeRawInPlace(piece); // a literal that spans lines keeps every byte
         else
             *m_pOut << piece.m_Text;
         return;
@@ -311,27 +311,31 @@ void Formatter::writePieceText(const Piece& piece)
     }
 }
 
-// A literal over several lines (a raw string, a spliced string) must keep
-// every byte, which the output's tab conversion would not do for the lines
-// after the first: past its first character it goes straight to the
-// stream the output writes to. The output's column is then behind for the
-// rest of the literal's last line, which only shifts tab stops there.
-void Formatter::writeLiteral(const std::string& text)
-{
-    if (m_pOut->indentBuf().tabMode() == Corvale::Keep || text.size() < 2) {
-        writeRawInPlace(Piece(Piece::TOKEN, Cpp::STRING_LITERAL, text, 0, 0));
-        return;
-    }
-    *m_pOut << text[0];
-    m_pOut->flush();
-    m_pOut->indentBuf().target()->sputn(text.data() + 1, static_cast<std::streamsize>(text.size() - 1));
-}
-
+// Text that must come out byte for byte where the output stands: a
+// literal over several lines (a raw string, a spliced string), a region
+// kept verbatim, a directive copied as written. The output's tab
+// conversion would change the lines after the first, so past its first
+// character such a text goes straight to the stream the output writes to;
+// the output's column is then behind for the rest of the text's last line,
+// which only shifts the tab stops there.
 void Formatter::writeRawInPlace(const Piece& piece)
 {
+    const std::string& text = piece.m_Text;
     Corvale::ScopedIndent indent(*m_pOut, std::string());
     Corvale::ScopedKeepLeadingSpace keep(*m_pOut, true);
-    *m_pOut << piece.m_Text;
+    if (m_pOut->indentBuf().tabMode() == Corvale::Keep || text.size() < 2 ||
+        text.find('\n') == std::string::npos) {
+        *m_pOut << text;
+        return;
+    }
+    // A text that ends its line gives that line end to the output, so that
+    // the output knows the next line starts.
+    const bool lineEnd = text.back() == '\n';
+    *m_pOut << text[0];
+    m_pOut->flush();
+    m_pOut->indentBuf().target()->sputn(text.data() + 1, static_cast<std::streamsize>(text.size() - (lineEnd ? 2 : 1)));
+    if (lineEnd)
+        *m_pOut << '\n';
 }
 
 // A block comment or directive over several lines: the first line goes
