@@ -1,0 +1,103 @@
+// StylistCpp::NameOffsetCalculator: the columns at which declared names
+// start.
+//
+// It groups consecutive data declarations and consecutive function
+// declarations (without body) of one scope and gives each group one name
+// column: the widest "indentation + type" of the group, raised to the next
+// tab stop. Inside a class body with ALIGN_CLASS_MEMBER_NAMES_LEFT, data
+// members and member functions share one column; an access label does not
+// end a group, so members on both sides of "public:" align together.
+//
+// Columns are absolute source columns: a declaration's extent counts the
+// text before it on its line. Alongside each column the calculator keeps
+// the indentation the group was measured from (the smallest such
+// indentation among its members), so that a user of the columns can place
+// the names relative to where the declarations are written.
+//
+// The type texts are read from the input stream given at construction, a
+// stream over the text the tree was parsed from; it is read once from front
+// to back, declaration by declaration.
+//
+// Usage:
+//     Corvale::ITextDocStream in(text);
+//     StylistCpp::NameOffsetCalculator calc(in, scheme);
+//     root.accept(calc);
+//     auto data = calc.takeDataColumns();
+//     auto functions = calc.takeFunctionColumns();
+#ifndef STYLISTCPP_NAMEOFFSETCALCULATOR_H
+#define STYLISTCPP_NAMEOFFSETCALCULATOR_H
+
+#include "Corvale_ITextDocStream.h"
+#include "StylistCpp_FormatterConfig.h"
+#include "Stylist_OffsetCalculator.h"
+
+#include <deque>
+#include <string>
+
+namespace StylistCpp {
+
+class NameOffsetCalculator : public Stylist::OffsetCalculator {
+public:
+    NameOffsetCalculator(Corvale::ITextDocStream& in, const Stylist::PropertySet& scheme);
+
+    // Name columns of data declarations and of function declarations.
+    const ColumnMap& dataColumns() const { return m_DataColumns; }
+    const ColumnMap& functionColumns() const { return m_FunctionColumns; }
+    ColumnMap takeDataColumns();
+    ColumnMap takeFunctionColumns();
+    // For every node in either map: the indentation (a column) its group
+    // was measured from.
+    const ColumnMap& indents() const { return m_Indents; }
+
+    void visitDataDeclNode(Cpp::DataDeclNode& node) override;
+    void visitFunctionDeclNode(Cpp::FunctionDeclNode& node) override;
+    void visitCtorDeclNode(Cpp::CtorDeclNode& node) override;
+    // Access labels do not end a name group.
+    void visitAccessSpecNode(Cpp::AccessSpecNode& node) override;
+    // The group of the members is ended by the enclosing class.
+    void visitClassDeclNode(Cpp::ClassDeclNode& node) override;
+    void visitClassBodyNode(Cpp::ClassBodyNode& node) override;
+    void visitBlockNode(Cpp::BlockNode& node) override;
+
+    void endGroup() override;
+
+private:
+    // One kind of name: its pending declarations, its group maximum, and
+    // the smallest indentation among the measured members.
+    struct Group {
+        std::deque<const Cpp::SyntaxNode*> m_Pending;
+        int m_Max = 0;
+        int m_Indent = -1;
+    };
+
+    void visitFunction(Cpp::FunctionDeclNode& node);
+    // Reads up to l (when l is ahead), keeping the column of the input.
+    std::string readUpTo(const Trn::Location& l);
+    std::string readThrough(const Trn::Location& l);
+    void track(const std::string& text);
+    bool ahead(const Trn::Location& l) const;
+    // Measures the declaration starting at start whose type part runs from
+    // typeStart through typeEnd and whose name starts at nameStart. Answers
+    // false when it is not to be aligned (a comment between type and name);
+    // otherwise extent and indent are set.
+    bool measure(const Trn::Location& start, const Trn::Location& typeEnd, const Trn::Location& nameStart,
+                 int& extent, int& indent);
+    int signExtent(const std::string& text, int startCol, char sign) const;
+    static void add(Group& group, const Cpp::SyntaxNode& node, int extent, int indent, bool measured);
+    void assign(Group& group, ColumnMap& columns, int column, int indent);
+
+    Corvale::ITextDocStream& m_In;
+    AlignmentSettings m_Settings;
+    int m_Col = 0; // output column reached by the input read so far
+    bool m_InClassBody = false;
+    bool m_ClassBodyEnded = false;
+    Group m_Data;
+    Group m_Functions;
+    ColumnMap m_DataColumns;
+    ColumnMap m_FunctionColumns;
+    ColumnMap m_Indents;
+};
+
+} // namespace StylistCpp
+
+#endif

@@ -1,0 +1,280 @@
+#include "StylistCpp_NameOffsetCalculator.h"
+
+#include "Cpp.h"
+#include "Cpp_CompositeNode.h"
+#include "Cpp_InteriorNode.h"
+#include "Cpp_LeafNode.h"
+#include "Cpp_LexerIterator.h"
+#include "Stylist.h"
+
+#include <algorithm>
+
+namespace StylistCpp {
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+// Whether text holds a comment, a verbatim region or a preprocessor line:
+// a declaration with one of these between its type and its name is written
+// as it stands, not aligned.
+bool holdsComment(const std::string& text)
+{
+    Cpp::LexerIterator it(text.begin(), text.end()), end;
+    for (; it != end && it->type() != Trn::END_OF_FILE; ++it) {
+        std::int32_t type = it->type();
+        if (type == Cpp::SL_COMMENT || type == Cpp::ML_COMMENT || type == Cpp::ML_COMMENT_UNPARSED ||
+            type == Cpp::PREPROCESSOR)
+            return true;
+    }
+    return false;
+}
+
+// The column reached by the first n characters of text written from col.
+int columnAfter(const std::string& text, std::size_t n, int col, int tabSize)
+{
+    for (std::size_t i = 0; i < n && i < text.size(); ++i) {
+        if (text[i] == '\n')
+            col = 0;
+        else
+            col += Stylist::charWidth(text[i], col, tabSize);
+    }
+    return col;
+}
+
+} // namespace
+
+NameOffsetCalculator::NameOffsetCalculator(Corvale::ITextDocStream& in, const Stylist::PropertySet& scheme)
+    : OffsetCalculator(scheme), m_In(in), m_Settings(readAlignmentSettings(m_Scheme))
+{
+    m_TabSize = m_Settings.m_TabSize;
+}
+
+NameOffsetCalculator::ColumnMap NameOffsetCalculator::takeDataColumns()
+{
+    ColumnMap columns;
+    columns.swap(m_DataColumns);
+    return columns;
+}
+
+NameOffsetCalculator::ColumnMap NameOffsetCalculator::takeFunctionColumns()
+{
+    ColumnMap columns;
+    columns.swap(m_FunctionColumns);
+    return columns;
+}
+
+// ---- reading the source ---------------------------------------------------------
+
+bool NameOffsetCalculator::ahead(const Trn::Location& l) const
+{
+    return Trn::Location(m_In.line(), m_In.col()) < l;
+}
+
+void NameOffsetCalculator::track(const std::string& text) { m_Col = columnAfter(text, text.size(), m_Col, m_TabSize); }
+
+std::string NameOffsetCalculator::readUpTo(const Trn::Location& l)
+{
+    if (!m_In || !ahead(l))
+        return std::string();
+    std::string text = Stylist::readUpTo(m_In, l);
+    track(text);
+    return text;
+}
+
+std::string NameOffsetCalculator::readThrough(const Trn::Location& l)
+{
+    if (!m_In || !ahead(l))
+        return std::string();
+    std::string text = Stylist::readThrough(m_In, l);
+    track(text);
+    return text;
+}
+
+// ---- measuring --------------------------------------------------------------------
+
+bool NameOffsetCalculator::measure(const Trn::Location& start, const Trn::Location& typeEnd,
+                                   const Trn::Location& nameStart, int& extent, int& indent)
+{
+    // The text before the declaration (or its template head) on its line:
+    // its width makes the extent an absolute column.
+    Trn::Location from = start;
+    if (m_Template && m_TemplateStart < start)
+        from = m_TemplateStart;
+    readUpTo(from);
+    indent = m_Col;
+    readUpTo(start); // the template head, when there is one
+    int typeCol = m_Col;
+    std::string text = readThrough(typeEnd);
+    if (nameStart != Trn::Location())
+        text += readUpTo(nameStart);
+    if (holdsComment(text))
+        return false;
+    std::size_t end = text.size();
+    while (end > 0 && isBlank(text[end - 1]))
+        --end;
+    text.resize(end);
+    char last = text.empty() ? '\0' : text.back();
+    if (last == '*' || last == '&')
+        extent = signExtent(text, typeCol, last);
+    else
+        extent = columnAfter(text, text.size(), typeCol, m_TabSize) + 1;
+    return true;
+}
+
+// The extent of a type text that ends in a pointer or reference sign.
+int NameOffsetCalculator::signExtent(const std::string& text, int startCol, char sign) const
+{
+    const bool star = sign == '*';
+    Stylist::Anchor anchor = star ? m_Settings.m_AsteriskAnchor : m_Settings.m_AmpersandAnchor;
+    bool hanging = star ? m_Settings.m_HangingAsterisk : m_Settings.m_HangingAmpersand;
+    int anchorWidth = star ? m_Settings.m_AsteriskAnchorWidth : m_Settings.m_AmpersandAnchorWidth;
+    if (anchor != Stylist::Anchor::TO_NAME) {
+        // The sign stays with the type; the name follows after the anchor
+        // whitespace, and never touches the sign.
+        return columnAfter(text, text.size(), startCol, m_TabSize) + std::max(anchorWidth, 1);
+    }
+    // The signs belong to the name: the type is measured without its final
+    // run of signs (and the blanks among them).
+    std::size_t cut = text.size();
+    while (cut > 0 && (text[cut - 1] == sign || isBlank(text[cut - 1])))
+        --cut;
+    if (cut == 0)
+        cut = text.size();
+    int extent = columnAfter(text, cut, startCol, m_TabSize);
+    if (hanging) {
+        // Room for the sign to hang left of the name column.
+        if (extent > 0 && Stylist::nextTabStop(extent, m_TabSize) - extent < 2)
+            extent += 2;
+    } else {
+        // One column between the type and the sign before the name.
+        extent += 1;
+    }
+    return extent;
+}
+
+void NameOffsetCalculator::add(Group& group, const Cpp::SyntaxNode& node, int extent, int indent, bool measured)
+{
+    group.m_Pending.push_back(&node);
+    if (!measured)
+        return;
+    group.m_Max = std::max(group.m_Max, extent);
+    if (group.m_Indent < 0 || indent < group.m_Indent)
+        group.m_Indent = indent;
+}
+
+// ---- declarations -----------------------------------------------------------------
+
+void NameOffsetCalculator::visitDataDeclNode(Cpp::DataDeclNode& node)
+{
+    if (!((m_InClassBody && m_Settings.m_AlignClassMemberNamesLeft) || m_Settings.m_AlignDdNamesLeft)) {
+        clearTemplate();
+        return;
+    }
+    if (!node.type()) {
+        add(m_Data, node, 0, 0, false);
+        clearTemplate();
+        return;
+    }
+    int extent = 0;
+    int indent = 0;
+    Trn::Location nameStart = node.id() ? node.id()->start() : Trn::Location();
+    if (measure(node.start(), node.type()->end(), nameStart, extent, indent))
+        add(m_Data, node, extent, indent, true);
+    clearTemplate();
+}
+
+void NameOffsetCalculator::visitFunction(Cpp::FunctionDeclNode& node)
+{
+    bool aligned = (m_InClassBody && m_Settings.m_AlignClassMemberNamesLeft) || m_Settings.m_AlignFnDeclNamesLeft;
+    Cpp::FunctionHeadNode* pHead = node.head();
+    if (aligned && !pHead)
+        return;
+    if (!aligned || node.body()) {
+        // A definition ends the group; its local declarations form groups
+        // of their own.
+        clearTemplate();
+        endGroup();
+        if (node.body())
+            node.body()->accept(*this);
+        return;
+    }
+    if (!pHead->returnType()) {
+        add(m_Functions, node, 0, 0, false);
+        clearTemplate();
+        return;
+    }
+    int extent = 0;
+    int indent = 0;
+    Trn::Location nameStart = pHead->id() ? pHead->id()->start() : Trn::Location();
+    if (measure(node.start(), pHead->returnType()->end(), nameStart, extent, indent))
+        add(m_Functions, node, extent, indent, true);
+    clearTemplate();
+}
+
+void NameOffsetCalculator::visitFunctionDeclNode(Cpp::FunctionDeclNode& node) { visitFunction(node); }
+
+void NameOffsetCalculator::visitCtorDeclNode(Cpp::CtorDeclNode& node) { visitFunction(node); }
+
+void NameOffsetCalculator::visitAccessSpecNode(Cpp::AccessSpecNode&) {}
+
+void NameOffsetCalculator::visitClassDeclNode(Cpp::ClassDeclNode& node)
+{
+    // A class head under a template takes the template; its members are
+    // measured from their own lines.
+    clearTemplate();
+    OffsetCalculator::visitClassDeclNode(node);
+}
+
+void NameOffsetCalculator::visitClassBodyNode(Cpp::ClassBodyNode& node)
+{
+    bool inClassBody = m_InClassBody;
+    m_InClassBody = true;
+    visitChildren(node);
+    m_InClassBody = inClassBody;
+    m_ClassBodyEnded = true;
+}
+
+void NameOffsetCalculator::visitBlockNode(Cpp::BlockNode& node)
+{
+    // The local declarations of an inline member function are not members.
+    bool inClassBody = m_InClassBody;
+    m_InClassBody = false;
+    OffsetCalculator::visitBlockNode(node);
+    m_InClassBody = inClassBody;
+}
+
+// ---- ending a group -------------------------------------------------------------
+
+void NameOffsetCalculator::assign(Group& group, ColumnMap& columns, int column, int indent)
+{
+    for (const Cpp::SyntaxNode* pNode : group.m_Pending) {
+        columns[pNode] = column;
+        m_Indents[pNode] = indent;
+    }
+    group.m_Pending.clear();
+    group.m_Max = 0;
+    group.m_Indent = -1;
+}
+
+void NameOffsetCalculator::endGroup()
+{
+    int dataColumn = Stylist::nextTabStop(m_Data.m_Max, m_TabSize);
+    int functionColumn = Stylist::nextTabStop(m_Functions.m_Max, m_TabSize);
+    int dataIndent = std::max(m_Data.m_Indent, 0);
+    int functionIndent = std::max(m_Functions.m_Indent, 0);
+    if (m_Settings.m_AlignClassMemberNamesLeft && (m_InClassBody || m_ClassBodyEnded)) {
+        dataColumn = functionColumn = std::max(dataColumn, functionColumn);
+        if (m_Data.m_Indent < 0)
+            dataIndent = functionIndent;
+        else if (m_Functions.m_Indent >= 0)
+            dataIndent = std::min(dataIndent, functionIndent);
+        functionIndent = dataIndent;
+    }
+    m_ClassBodyEnded = false;
+    assign(m_Data, m_DataColumns, dataColumn, dataIndent);
+    assign(m_Functions, m_FunctionColumns, functionColumn, functionIndent);
+    OffsetCalculator::endGroup();
+}
+
+} // namespace StylistCpp
