@@ -7,7 +7,13 @@
 // count from the start of each declaration's type, so they are offsets
 // from the column the declaration is written at. With ALIGN_DD_NAMES_LEFT
 // the names themselves are aligned, and only the names' lengths count:
-// the column is then an offset from the name column.
+// only the name's length counts.
+//
+// When the name columns are known (the offsets from each declaration's
+// column at which its name is written, as the name calculator's columns
+// are used), a declaration whose name is aligned is measured from its name
+// column, so that its column is again an offset from the declaration's
+// column; one whose name is not aligned is measured from its type.
 //
 // Usage:
 //     StylistCpp::DataOffsetCalculator calc(scheme);
@@ -24,6 +30,10 @@ class DataOffsetCalculator : public Stylist::OffsetCalculator {
 public:
     explicit DataOffsetCalculator(const Stylist::PropertySet& scheme);
 
+    // The name offsets of the data declarations whose names are aligned;
+    // the map must outlive the walk.
+    void useNameOffsets(const ColumnMap& offsets) { m_pNameOffsets = &offsets; }
+
     void visitDataDeclNode(Cpp::DataDeclNode& node) override;
     void visitFunctionDeclNode(Cpp::FunctionDeclNode& node) override;
     void visitCtorDeclNode(Cpp::CtorDeclNode& node) override;
@@ -32,6 +42,7 @@ private:
     void visitFunction(Cpp::FunctionDeclNode& node);
 
     bool m_AlignDdNamesLeft = false;
+    const ColumnMap* m_pNameOffsets = nullptr;
 };
 
 } // namespace StylistCpp

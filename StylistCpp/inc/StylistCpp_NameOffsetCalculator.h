@@ -28,6 +28,7 @@
 #define STYLISTCPP_NAMEOFFSETCALCULATOR_H
 
 #include "Corvale_ITextDocStream.h"
+#include "StylistCpp_ExprFormatter.h"
 #include "StylistCpp_FormatterConfig.h"
 #include "Stylist_OffsetCalculator.h"
 
@@ -82,12 +83,16 @@ private:
     // otherwise extent and indent are set.
     bool measure(const Trn::Location& start, const Trn::Location& typeEnd, const Trn::Location& nameStart,
                  int& extent, int& indent);
-    int signExtent(const std::string& text, int startCol, char sign) const;
+    int signExtent(const std::string& text, int startCol, char sign);
+    std::string respaced(const std::string& text, int col);
     static void add(Group& group, const Cpp::SyntaxNode& node, int extent, int indent, bool measured);
     void assign(Group& group, ColumnMap& columns, int column, int indent);
 
     Corvale::ITextDocStream& m_In;
     AlignmentSettings m_Settings;
+    // Re-spaces type texts as the formatter writes them.
+    ExprFormatter m_Expr;
+    std::string m_NameGap;
     int m_Col = 0; // output column reached by the input read so far
     bool m_InClassBody = false;
     bool m_ClassBodyEnded = false;

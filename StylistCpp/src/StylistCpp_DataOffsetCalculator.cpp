@@ -39,9 +39,12 @@ void DataOffsetCalculator::visitDataDeclNode(Cpp::DataDeclNode& node)
     if (!node.rest())
         return;
     int extent = 0;
+    auto nameOffset = m_pNameOffsets ? m_pNameOffsets->find(&node) : ColumnMap::const_iterator();
     if (!pName)
         extent = widthOf(pType->start(), pType->end());
-    else if (!m_AlignDdNamesLeft)
+    else if (m_pNameOffsets && nameOffset != m_pNameOffsets->end())
+        extent = nameOffset->second + widthOf(pName->start(), pName->end()) + 1;
+    else if (m_pNameOffsets || !m_AlignDdNamesLeft)
         extent = widthOf(pType->start(), pName->end()) + 1;
     else
         extent = widthOf(pName->start(), pName->end()) + 1;

@@ -86,6 +86,8 @@ void Formatter::findAlignment(Cpp::RootNode& node)
     }
     if (s.m_AlignDdInitializers) {
         DataOffsetCalculator initializers(m_Scheme);
+        if (s.m_AlignClassMemberNamesLeft || s.m_AlignDdNamesLeft)
+            initializers.useNameOffsets(m_DataNameColumns);
         node.accept(initializers);
         m_DataInitColumns = initializers.takeColumns();
     }

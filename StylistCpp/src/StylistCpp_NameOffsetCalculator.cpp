@@ -5,7 +5,9 @@
 #include "Cpp_InteriorNode.h"
 #include "Cpp_LeafNode.h"
 #include "Cpp_LexerIterator.h"
+#include "Corvale_OIndentStream.h"
 #include "Stylist.h"
+#include "Stylist_SchemeKeys.h"
 
 #include <algorithm>
 
@@ -42,12 +44,56 @@ int columnAfter(const std::string& text, std::size_t n, int col, int tabSize)
     return col;
 }
 
+// A type written over several lines is written on one line when its
+// name is aligned: every run of blanks that holds a line break becomes one
+// space.
+std::string joinLines(const std::string& text)
+{
+    std::string out;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (!isBlank(text[i])) {
+            out += text[i++];
+            continue;
+        }
+        std::size_t j = i;
+        while (j < text.size() && isBlank(text[j]))
+            ++j;
+        std::string run = text.substr(i, j - i);
+        out += run.find('\n') == std::string::npos ? run : std::string(" ");
+        i = j;
+    }
+    return out;
+}
+
+void trimBack(std::string& text)
+{
+    std::size_t end = text.size();
+    while (end > 0 && isBlank(text[end - 1]))
+        --end;
+    text.resize(end);
+}
+
 } // namespace
 
 NameOffsetCalculator::NameOffsetCalculator(Corvale::ITextDocStream& in, const Stylist::PropertySet& scheme)
-    : OffsetCalculator(scheme), m_In(in), m_Settings(readAlignmentSettings(m_Scheme))
+    : OffsetCalculator(scheme), m_In(in), m_Settings(readAlignmentSettings(m_Scheme)), m_Expr(m_Scheme)
 {
     m_TabSize = m_Settings.m_TabSize;
+    m_Scheme.getString(Stylist::Key::WS_AFTER_DD_TYPE_ID, m_NameGap);
+}
+
+// The type text as the formatter writes it before an aligned name: on one
+// line, re-spaced as a declaration, without trailing blanks.
+std::string NameOffsetCalculator::respaced(const std::string& text, int col)
+{
+    Corvale::OIndentState position;
+    position.tabMode = Corvale::Keep;
+    position.tabSize = m_TabSize;
+    position.col = col;
+    std::string out = m_Expr.formatDeclarator(text, position, m_NameGap);
+    trimBack(out);
+    return out;
 }
 
 NameOffsetCalculator::ColumnMap NameOffsetCalculator::takeDataColumns()
@@ -110,20 +156,18 @@ bool NameOffsetCalculator::measure(const Trn::Location& start, const Trn::Locati
         text += readUpTo(nameStart);
     if (holdsComment(text))
         return false;
-    std::size_t end = text.size();
-    while (end > 0 && isBlank(text[end - 1]))
-        --end;
-    text.resize(end);
+    text = joinLines(text);
+    trimBack(text);
     char last = text.empty() ? '\0' : text.back();
     if (last == '*' || last == '&')
         extent = signExtent(text, typeCol, last);
     else
-        extent = columnAfter(text, text.size(), typeCol, m_TabSize) + 1;
+        extent = columnAfter(respaced(text, typeCol), std::string::npos, typeCol, m_TabSize) + 1;
     return true;
 }
 
 // The extent of a type text that ends in a pointer or reference sign.
-int NameOffsetCalculator::signExtent(const std::string& text, int startCol, char sign) const
+int NameOffsetCalculator::signExtent(const std::string& text, int startCol, char sign)
 {
     const bool star = sign == '*';
     Stylist::Anchor anchor = star ? m_Settings.m_AsteriskAnchor : m_Settings.m_AmpersandAnchor;
@@ -132,7 +176,7 @@ int NameOffsetCalculator::signExtent(const std::string& text, int startCol, char
     if (anchor != Stylist::Anchor::TO_NAME) {
         // The sign stays with the type; the name follows after the anchor
         // whitespace, and never touches the sign.
-        return columnAfter(text, text.size(), startCol, m_TabSize) + std::max(anchorWidth, 1);
+        return columnAfter(respaced(text, startCol), std::string::npos, startCol, m_TabSize) + std::max(anchorWidth, 1);
     }
     // The signs belong to the name: the type is measured without its final
     // run of signs (and the blanks among them).
@@ -141,7 +185,7 @@ int NameOffsetCalculator::signExtent(const std::string& text, int startCol, char
         --cut;
     if (cut == 0)
         cut = text.size();
-    int extent = columnAfter(text, cut, startCol, m_TabSize);
+    int extent = columnAfter(respaced(text.substr(0, cut), startCol), std::string::npos, startCol, m_TabSize);
     if (hanging) {
         // Room for the sign to hang left of the name column.
         if (extent > 0 && Stylist::nextTabStop(extent, m_TabSize) - extent < 2)

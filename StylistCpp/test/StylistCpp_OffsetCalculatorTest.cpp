@@ -1,6 +1,8 @@
 // The alignment calculators on their own: a text is parsed, a calculator
 // walks the tree, and the columns it gives the declarations (found by the
 // names they declare) are compared with the expected ones.
+#include "support/FormatterTestSupport.h"
+
 #include "Corvale_ITextDocStream.h"
 #include "Cpp_CompositeNode.h"
 #include "Cpp_InteriorNode.h"
@@ -20,16 +22,21 @@ namespace {
 
 using ColumnMap = Stylist::OffsetCalculator::ColumnMap;
 
-// "KEY=value" separated by blanks: true/false a flag, digits an integer,
-// 'text a whitespace string in which "_" stands for a space.
+const std::string GOLDEN_DIR = QUILLON_FORMATTER_GOLDEN_DIR;
+
+// A whole scheme with the given keys: "KEY=value" separated by blanks:
+// true/false a flag, digits an integer, 'text a whitespace string in which
+// "_" stands for a space.
 Stylist::PropertySet schemeOf(const std::string& keys)
 {
-    Stylist::PropertySet scheme;
+    Stylist::PropertySet scheme =
+        FormatterTest::readScheme(GOLDEN_DIR + "/bases/kr.scheme", GOLDEN_DIR + "/bases");
     std::istringstream in(keys);
     std::string kv;
     while (in >> kv) {
         std::string key = kv.substr(0, kv.find('='));
         std::string value = kv.substr(kv.find('=') + 1);
+        scheme.remove(key);
         if (value == "true" || value == "false") {
             scheme.setBool(key, value == "true");
         } else if (!value.empty() && value[0] == '\'') {
@@ -121,14 +128,14 @@ const CalcCase NAME_CASES[] = {
      "class C {\n    int a;\n    double b;\n    unsigned long c;\n};\n", "D:a=20 D:b=20 D:c=20"},
     {"TopLevelNeedsDdKey", "TAB_SIZE=4 ALIGN_CLASS_MEMBER_NAMES_LEFT=true", "int a;\nlong b;\n", "D:a=- D:b=-"},
     {"TopLevelData", "TAB_SIZE=4 ALIGN_DD_NAMES_LEFT=true", "int a;\nunsigned long b;\n", "D:a=16 D:b=16"},
-    {"TabSizeOne", "ALIGN_DD_NAMES_LEFT=true", "int a;\nunsigned long b;\n", "D:a=14 D:b=14"},
+    {"TabSizeOne", "TAB_SIZE=1 ALIGN_DD_NAMES_LEFT=true", "int a;\nunsigned long b;\n", "D:a=14 D:b=14"},
     {"TabsInThePrefixCountToTheirStop", "TAB_SIZE=8 ALIGN_DD_NAMES_LEFT=true",
      "struct S {\n\tint a;\n\tchar b;\n};\n", "D:a=16 D:b=16"},
     {"CommentExcludesOneDeclaration", "TAB_SIZE=4 ALIGN_DD_NAMES_LEFT=true",
      "int a;\nunsigned long /* wide */ b;\nlong c;\n", "D:a=8 D:b=- D:c=8"},
     {"LineCommentInTheTypeExcludes", "TAB_SIZE=4 ALIGN_DD_NAMES_LEFT=true",
      "int a;\nunsigned // wide\nlong b;\n", "D:a=4 D:b=-"},
-    {"StarWrittenWithTheType", "TAB_SIZE=4 ALIGN_DD_NAMES_LEFT=true", "char *p;\nint n;\n", "D:p=8 D:n=8"},
+    {"StarWrittenWithTheType", "TAB_SIZE=4 ALIGN_DD_NAMES_LEFT=true ASTERISK_ANCHOR=-1", "char *p;\nint n;\n", "D:p=8 D:n=8"},
     {"StarAnchoredToTheName", "TAB_SIZE=4 ALIGN_DD_NAMES_LEFT=true ASTERISK_ANCHOR=1 WS_BETWEEN_ASTERISK_ANCHOR='",
      "char *p;\nint n;\n", "D:p=8 D:n=8"},
     // "unsigned **" without its stars is 8 wide: the stop at 8 leaves no
@@ -141,7 +148,7 @@ const CalcCase NAME_CASES[] = {
      "TAB_SIZE=4 ALIGN_DD_NAMES_LEFT=true ASTERISK_ANCHOR=1 HANGING_ASTERISK=true WS_BETWEEN_ASTERISK_ANCHOR='",
      "mytype7 *p;\nint n;\n", "D:p=12 D:n=12"},
     {"AnchorWhitespaceCounts", "TAB_SIZE=4 ALIGN_DD_NAMES_LEFT=true ASTERISK_ANCHOR=0 WS_BETWEEN_ASTERISK_ANCHOR='____",
-     "char* p;\nint n;\n", "D:p=12 D:n=12"},
+     "char* p;\nint n;\n", "D:p=16 D:n=16"}, // "char    *" re-spaced, then the anchor whitespace
     {"HangingAmpersand",
      "TAB_SIZE=4 ALIGN_DD_NAMES_LEFT=true AMPERSAND_ANCHOR=1 HANGING_AMPERSAND=true WS_BETWEEN_AMPERSAND_ANCHOR='",
      "struct S {\n    unsigned &r;\n    int n;\n};\n", "D:r=16 D:n=16"},
@@ -162,8 +169,10 @@ const CalcCase NAME_CASES[] = {
     {"NestedClassEndsTheGroup", "TAB_SIZE=4 ALIGN_CLASS_MEMBER_NAMES_LEFT=true",
      "class C {\n    int a;\n    struct N {\n        unsigned long x;\n    };\n    char b;\n};\n",
      "D:a=8 D:x=24 D:b=12"},
-    {"TypeOverTwoLinesMeasuredFromItsLastLine", "TAB_SIZE=4 ALIGN_DD_NAMES_LEFT=true",
-     "int a;\nunsigned\n    long b;\n", "D:a=12 D:b=12"},
+    // An aligned type is written on one line and re-spaced: it is measured
+    // so.
+    {"TypeOverTwoLinesMeasuredAsOneLine", "TAB_SIZE=4 ALIGN_DD_NAMES_LEFT=true",
+     "int a;\nunsigned\n    long b;\n", "D:a=16 D:b=16"},
     {"TemplateHeadCountsOnItsLine", "TAB_SIZE=4 ALIGN_FN_DECL_NAMES_LEFT=true",
      "int f();\ntemplate <class T> T g();\n", "F:f=24 F:g=24"},
     {"TemplateHeadOnItsOwnLine", "TAB_SIZE=4 ALIGN_FN_DECL_NAMES_LEFT=true",
@@ -228,6 +237,25 @@ TEST_P(InitializerColumns, GivesEachGroupOneColumn)
 
 INSTANTIATE_TEST_SUITE_P(Calculator, InitializerColumns, ::testing::ValuesIn(DATA_CASES),
                          [](const ::testing::TestParamInfo<CalcCase>& info) { return info.param.m_Name; });
+
+// With the name offsets known, an aligned name's initialiser counts from
+// the name's offset; a declaration whose name is not aligned counts from
+// its type.
+TEST(InitializerColumns, CountFromTheNameOffsets)
+{
+    Parsed p = parse("int a = 1;\nunsigned long xy = 2;\nlong /* c */ z = 3;\n");
+    ColumnMap offsets{{p.m_ByName.at("a"), 16}, {p.m_ByName.at("xy"), 16}};
+    StylistCpp::DataOffsetCalculator calc(schemeOf("ALIGN_DD_NAMES_LEFT=true"));
+    calc.useNameOffsets(offsets);
+    p.m_pRoot->accept(calc);
+    expectColumns(p, ColumnMap(), ColumnMap(), calc.columns(), "I:a=19 I:xy=19 I:z=19");
+    Parsed q = parse("int a = 1;\nlong /* c */ the_longest_name = 3;\n");
+    ColumnMap none;
+    StylistCpp::DataOffsetCalculator calc2(schemeOf("ALIGN_DD_NAMES_LEFT=true"));
+    calc2.useNameOffsets(none);
+    q.m_pRoot->accept(calc2);
+    expectColumns(q, ColumnMap(), ColumnMap(), calc2.columns(), "I:a=30 I:the_longest_name=30");
+}
 
 // Access labels pass in the name calculator but end groups in the data
 // calculator.
