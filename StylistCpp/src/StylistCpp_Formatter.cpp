@@ -11,6 +11,7 @@
 #include "Stylist.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace StylistCpp {
 
@@ -182,9 +183,76 @@ void Formatter::writeKey(const std::string& text)
 {
     Corvale::ScopedKeepLeadingSpace keep(*m_pOut, true);
     *m_pOut << text;
+    if (!text.empty())
+        m_LastChar = text.back();
+}
+
+namespace {
+
+bool isWordChar(char c)
+{
+    return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_' || c == '$' ||
+           static_cast<unsigned char>(c) >= 0x80;
+}
+
+// Two words never run together: when a value left nothing between a word
+// written last and a word to come, one blank goes between them.
+// Whether two operator characters written side by side would lex as one
+// token (or open a comment).
+bool mergesWith(char a, char b)
+{
+    static const char* const PAIRS[] = {"::", "++", "--", "->", "<<", ">>", "&&", "||", "//", "/*", "==", "<=",
+                                        ">=", "!=", "+=", "-=", "*=", "/=", "%=", "&=", "|=", "^=", "<:", "%:",
+                                        ".*", "..", "##", "<%", ":>", "%>"};
+    for (const char* p : PAIRS)
+        if (p[0] == a && p[1] == b)
+            return true;
+    return false;
+}
+
+} // namespace
+
+void Formatter::separateWords(const std::string& next)
+{
+    if (next.empty() || m_pOut->col() == 0)
+        return;
+    if ((isWordChar(next[0]) && isWordChar(m_LastChar)) || mergesWith(m_LastChar, next[0])) {
+        Corvale::ScopedKeepLeadingSpace keep(*m_pOut, true);
+        *m_pOut << ' ';
+    }
 }
 
 void Formatter::writePiece(const Piece& piece)
+{
+    if (piece.m_Kind == Piece::KEY) {
+        writePieceText(piece);
+        if (!piece.m_Text.empty())
+            m_LastChar = piece.m_Text.back();
+        return;
+    }
+    // A piece that continues the source right where the last one ended
+    // (the rest of a word whose first letter was copied) needs no blank.
+    bool contiguous = piece.m_Line == m_LastSourceLine && piece.m_Col == m_LastSourceCol;
+    std::size_t nl = piece.m_Text.rfind('\n');
+    if (nl == std::string::npos) {
+        m_LastSourceLine = piece.m_Line;
+        m_LastSourceCol = piece.m_Col + static_cast<int>(piece.m_Text.size());
+    } else {
+        m_LastSourceLine = piece.m_Line + static_cast<int>(std::count(piece.m_Text.begin(), piece.m_Text.end(), '\n'));
+        m_LastSourceCol = static_cast<int>(piece.m_Text.size() - nl - 1);
+    }
+    if (piece.m_Kind != Piece::SPACE && !contiguous)
+        separateWords(piece.m_Text);
+    writePieceText(piece);
+    if (piece.m_Kind == Piece::FORMAT)
+        return; // writeFormatted noted its last character
+    if (piece.m_Kind == Piece::SPACE && piece.m_Text.find('\n') == std::string::npos && m_pOut->col() == 0)
+        return; // dropped at a line start
+    if (!piece.m_Text.empty())
+        m_LastChar = piece.m_Text.back();
+}
+
+void Formatter::writePieceText(const Piece& piece)
 {
     switch (piece.m_Kind) {
     case Piece::KEY:
@@ -391,9 +459,10 @@ void Formatter::applyAfter(Pieces& pieces, const std::string& after)
     if (first < pieces.size() && !lineEndFirst && pieces[first].m_Kind == Piece::TOKEN &&
         pieces[first].m_Type == Cpp::ML_COMMENT && first + 1 < pieces.size() &&
         pieces[first + 1].m_Kind == Piece::SPACE && pieces[first + 1].m_Text.find('\n') != std::string::npos) {
-        // A block comment that ends the opening's line stays on it; the
-        // value takes the place of the line break after it.
-        pieces[first + 1] = keyPiece(after);
+        // A block comment that ends the opening's line stays on it, with
+        // its line break, as a line comment does.
+        pieces[first + 1] = Piece(Piece::SPACE, -1, "\n", pieces[first + 1].m_Line, pieces[first + 1].m_Col);
+        pieces.insert(pieces.begin() + static_cast<std::ptrdiff_t>(first) + 2, keyPiece(afterFirstLineEnd(after)));
         return;
     }
     if (first < pieces.size() && !lineEndFirst && endsLine(pieces[first])) {
@@ -512,6 +581,8 @@ void Formatter::writeFormatted(const Piece& piece)
             text.erase(last + 1);
     }
     Stylist::writeRaw(*m_pOut, text);
+    if (!text.empty())
+        m_LastChar = text.back();
 }
 
 void Formatter::writeRespaced(const Pieces& pieces, Respace how, const std::string& nameGap)

@@ -185,6 +185,23 @@ void Formatter::writeBracedBody(Cpp::InteriorNode& body, bool braced, const Body
 
 // ---- comma-separated lists --------------------------------------------------------
 
+// The first top-level token of the given type in a gap (a ",", the ":" of
+// a list) gets before in place of the whitespace before it and after in
+// place of the whitespace after it; comments around it stay.
+void Formatter::spaceAround(Pieces& gap, std::int32_t type, const std::string& before, const std::string& after)
+{
+    std::size_t at = findTopLevel(gap, type, 0);
+    if (at == gap.size())
+        return;
+    Pieces head(gap.begin(), gap.begin() + static_cast<std::ptrdiff_t>(at));
+    Pieces tail(gap.begin() + static_cast<std::ptrdiff_t>(at) + 1, gap.end());
+    applyBefore(head, before);
+    applyAfter(tail, after);
+    head.push_back(gap[at]);
+    head.insert(head.end(), tail.begin(), tail.end());
+    gap.swap(head);
+}
+
 // The text before the first element holds the list's opening (":" of a
 // base clause or initialiser list); the pending separator goes before it
 // and afterOpen after it. Between elements the "," gets beforeComma and
@@ -199,16 +216,7 @@ void Formatter::writeCommaList(Cpp::InteriorNode& list, const std::string& openS
     {
         Corvale::ScopedIndent indent(*m_pOut, indentOf(dc));
         Pieces gap = readUpTo(list.child(0)->start());
-        std::size_t open = findTopLevel(gap, openType, 0);
-        if (open < gap.size()) {
-            Pieces before(gap.begin(), gap.begin() + static_cast<std::ptrdiff_t>(open));
-            Pieces after(gap.begin() + static_cast<std::ptrdiff_t>(open) + 1, gap.end());
-            applyBefore(before, openSep);
-            applyAfter(after, afterOpen);
-            before.push_back(gap[open]);
-            before.insert(before.end(), after.begin(), after.end());
-            gap.swap(before);
-        }
+        spaceAround(gap, openType, openSep, afterOpen);
         write(gap);
     }
     bool onOwnLines = beforeComma.find('\n') != std::string::npos || afterComma.find('\n') != std::string::npos;
@@ -219,16 +227,7 @@ void Formatter::writeCommaList(Cpp::InteriorNode& list, const std::string& openS
         Cpp::SyntaxNode* pChild = list.child(i);
         if (i > 0) {
             Pieces gap = readUpTo(pChild->start());
-            std::size_t comma = findTopLevel(gap, Cpp::COMMA, 0);
-            if (comma < gap.size()) {
-                Pieces before(gap.begin(), gap.begin() + static_cast<std::ptrdiff_t>(comma));
-                Pieces after(gap.begin() + static_cast<std::ptrdiff_t>(comma) + 1, gap.end());
-                applyBefore(before, beforeComma);
-                applyAfter(after, afterComma);
-                before.push_back(gap[comma]);
-                before.insert(before.end(), after.begin(), after.end());
-                gap.swap(before);
-            }
+            spaceAround(gap, Cpp::COMMA, beforeComma, afterComma);
             write(gap);
         }
         pChild->accept(*this);
@@ -259,16 +258,7 @@ void Formatter::writeParameterList(Cpp::InteriorNode& params)
         Cpp::SyntaxNode* pChild = params.child(i);
         if (i > 0) {
             Pieces gap = readUpTo(pChild->start());
-            std::size_t comma = findTopLevel(gap, Cpp::COMMA, 0);
-            if (comma < gap.size()) {
-                Pieces before(gap.begin(), gap.begin() + static_cast<std::ptrdiff_t>(comma));
-                Pieces after(gap.begin() + static_cast<std::ptrdiff_t>(comma) + 1, gap.end());
-                applyBefore(before, s.m_WsBeforeFnComma);
-                applyAfter(after, s.m_WsBetweenFnParams);
-                before.push_back(gap[comma]);
-                before.insert(before.end(), after.begin(), after.end());
-                gap.swap(before);
-            }
+            spaceAround(gap, Cpp::COMMA, s.m_WsBeforeFnComma, s.m_WsBetweenFnParams);
             write(gap);
         }
         pChild->accept(*this);
@@ -586,16 +576,7 @@ void Formatter::visitTemplateNode(Cpp::TemplateNode& node)
                 Cpp::SyntaxNode* pChild = pParams->child(i);
                 if (i > 0) {
                     Pieces gap2 = readUpTo(pChild->start());
-                    std::size_t comma = findTopLevel(gap2, Cpp::COMMA, 0);
-                    if (comma < gap2.size()) {
-                        Pieces before(gap2.begin(), gap2.begin() + static_cast<std::ptrdiff_t>(comma));
-                        Pieces after(gap2.begin() + static_cast<std::ptrdiff_t>(comma) + 1, gap2.end());
-                        applyBefore(before, s.m_WsBeforeTpComma);
-                        applyAfter(after, s.m_WsBetweenTpParams);
-                        before.push_back(gap2[comma]);
-                        before.insert(before.end(), after.begin(), after.end());
-                        gap2.swap(before);
-                    }
+                    spaceAround(gap2, Cpp::COMMA, s.m_WsBeforeTpComma, s.m_WsBetweenTpParams);
                     write(gap2);
                 }
                 pChild->accept(*this);
@@ -648,6 +629,7 @@ void Formatter::writeTypeAligned(Pieces type, int nameColumn, const std::string&
         *m_pOut << Stylist::Padding(pad);
     }
     *m_pOut << sign;
+    m_LastChar = sign.empty() ? ' ' : sign.back();
 }
 
 void Formatter::writeFunctionHead(Cpp::FunctionDeclNode& node, bool definition, int& column)
@@ -944,6 +926,7 @@ void Formatter::visitDataDeclNode(Cpp::DataDeclNode& node)
                 int pad = std::max(column + it->second - m_pOut->col(), 1);
                 Corvale::ScopedKeepLeadingSpace keep(*m_pOut, true);
                 *m_pOut << Stylist::Padding(pad);
+                m_LastChar = ' ';
             }
             writeDataRest(rest);
         }
