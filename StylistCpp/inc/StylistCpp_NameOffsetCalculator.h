@@ -49,6 +49,10 @@ public:
     // For every node in either map: the indentation (a column) its group
     // was measured from.
     const ColumnMap& indents() const { return m_Indents; }
+    // For the data declarations whose pointer or reference signs are
+    // written between the name column and the name (anchored to the name,
+    // not hanging): how many columns the signs take.
+    const ColumnMap& nameShifts() const { return m_NameShifts; }
 
     void visitDataDeclNode(Cpp::DataDeclNode& node) override;
     void visitFunctionDeclNode(Cpp::FunctionDeclNode& node) override;
@@ -101,6 +105,8 @@ private:
     ColumnMap m_DataColumns;
     ColumnMap m_FunctionColumns;
     ColumnMap m_Indents;
+    ColumnMap m_NameShifts;
+    int m_Shift = 0; // of the declaration measured last
 };
 
 } // namespace StylistCpp

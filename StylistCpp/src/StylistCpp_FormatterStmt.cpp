@@ -83,11 +83,19 @@ void Formatter::findAlignment(Cpp::RootNode& node)
         };
         m_FunctionNameColumns = relative(names.functionColumns());
         m_DataNameColumns = relative(names.dataColumns());
-    }
-    if (s.m_AlignDdInitializers) {
+        if (s.m_AlignDdInitializers) {
+            // Where the aligned names start: after the signs written
+            // before them.
+            ColumnMap nameStarts = m_DataNameColumns;
+            for (const auto& shift : names.nameShifts())
+                nameStarts[shift.first] += shift.second;
+            DataOffsetCalculator initializers(m_Scheme);
+            initializers.useNameOffsets(nameStarts);
+            node.accept(initializers);
+            m_DataInitColumns = initializers.takeColumns();
+        }
+    } else if (s.m_AlignDdInitializers) {
         DataOffsetCalculator initializers(m_Scheme);
-        if (s.m_AlignClassMemberNamesLeft || s.m_AlignDdNamesLeft)
-            initializers.useNameOffsets(m_DataNameColumns);
         node.accept(initializers);
         m_DataInitColumns = initializers.takeColumns();
     }

@@ -154,6 +154,7 @@ bool NameOffsetCalculator::measure(const Trn::Location& start, const Trn::Locati
     std::string text = readThrough(typeEnd);
     if (nameStart != Trn::Location())
         text += readUpTo(nameStart);
+    m_Shift = 0;
     if (holdsComment(text))
         return false;
     text = joinLines(text);
@@ -191,8 +192,10 @@ int NameOffsetCalculator::signExtent(const std::string& text, int startCol, char
         if (extent > 0 && Stylist::nextTabStop(extent, m_TabSize) - extent < 2)
             extent += 2;
     } else {
-        // One column between the type and the sign before the name.
+        // One column between the type and the sign before the name, which
+        // then stands after the signs.
         extent += 1;
+        m_Shift = static_cast<int>(std::count(text.begin() + static_cast<std::ptrdiff_t>(cut), text.end(), sign));
     }
     return extent;
 }
@@ -223,8 +226,11 @@ void NameOffsetCalculator::visitDataDeclNode(Cpp::DataDeclNode& node)
     int extent = 0;
     int indent = 0;
     Trn::Location nameStart = node.id() ? node.id()->start() : Trn::Location();
-    if (measure(node.start(), node.type()->end(), nameStart, extent, indent))
+    if (measure(node.start(), node.type()->end(), nameStart, extent, indent)) {
         add(m_Data, node, extent, indent, true);
+        if (m_Shift > 0)
+            m_NameShifts[&node] = m_Shift;
+    }
     clearTemplate();
 }
 
