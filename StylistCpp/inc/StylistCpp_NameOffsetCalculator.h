@@ -16,7 +16,12 @@
 //
 // The type texts are read from the input stream given at construction, a
 // stream over the text the tree was parsed from; it is read once from front
-// to back, declaration by declaration.
+// to back, declaration by declaration. A type is measured as the formatter
+// writes it before an aligned name: on one line and re-spaced by the
+// expression formatter. A declaration with a comment or a preprocessor line
+// between its type and its name is left out.
+//
+// The scheme must carry every key the expression formatter reads.
 //
 // Usage:
 //     Corvale::ITextDocStream in(text);

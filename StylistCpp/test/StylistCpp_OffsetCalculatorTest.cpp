@@ -208,6 +208,20 @@ TEST(NameColumns, RecordsTheIndentationOfEachGroup)
     EXPECT_EQ(0, calc.indents().at(p.m_ByName.at("b")));
 }
 
+// Signs anchored to the name and not hanging stand in the name column and
+// push the name right by their number; hanging ones do not.
+TEST(NameColumns, ReportsHowFarSignsPushTheName)
+{
+    Parsed p = parse("const char **names;\nlong &ref = x;\nint n;\n");
+    Corvale::ITextDocStream in(p.m_Text);
+    StylistCpp::NameOffsetCalculator calc(
+        in, schemeOf("TAB_SIZE=4 ALIGN_DD_NAMES_LEFT=true ASTERISK_ANCHOR=1 AMPERSAND_ANCHOR=1 HANGING_AMPERSAND=true"));
+    p.m_pRoot->accept(calc);
+    EXPECT_EQ(2, calc.nameShifts().at(p.m_ByName.at("names")));
+    EXPECT_EQ(0u, calc.nameShifts().count(p.m_ByName.at("ref")));
+    EXPECT_EQ(0u, calc.nameShifts().count(p.m_ByName.at("n")));
+}
+
 // ---- initialiser columns ----------------------------------------------------------------
 
 const CalcCase DATA_CASES[] = {
