@@ -11,8 +11,9 @@
 // Columns are absolute source columns: a declaration's extent counts the
 // text before it on its line. Alongside each column the calculator keeps
 // the indentation the group was measured from (the smallest such
-// indentation among its members), so that a user of the columns can place
-// the names relative to where the declarations are written.
+// indentation among its members) and the column counted from there, so
+// that a user of the columns can place the names relative to where the
+// declarations are written.
 //
 // The type texts are read from the input stream given at construction, a
 // stream over the text the tree was parsed from; it is read once from front
@@ -54,6 +55,11 @@ public:
     // For every node in either map: the indentation (a column) its group
     // was measured from.
     const ColumnMap& indents() const { return m_Indents; }
+    // For every node in either map: its name column counted from that
+    // indentation (the group's widest extent beyond the indentation, raised
+    // to the next tab stop), which is where the name goes when the group is
+    // written at another indentation.
+    const ColumnMap& offsets() const { return m_Offsets; }
     // For the data declarations whose pointer or reference signs are
     // written between the name column and the name (anchored to the name,
     // not hanging): how many columns the signs take.
@@ -65,6 +71,7 @@ public:
     // Access labels do not end a name group.
     void visitAccessSpecNode(Cpp::AccessSpecNode& node) override;
     // The group of the members is ended by the enclosing class.
+    void visitTemplateNode(Cpp::TemplateNode& node) override;
     void visitClassDeclNode(Cpp::ClassDeclNode& node) override;
     void visitClassBodyNode(Cpp::ClassBodyNode& node) override;
     void visitBlockNode(Cpp::BlockNode& node) override;
@@ -92,10 +99,10 @@ private:
     // otherwise extent and indent are set.
     bool measure(const Trn::Location& start, const Trn::Location& typeEnd, const Trn::Location& nameStart,
                  int& extent, int& indent);
-    int signExtent(const std::string& text, int startCol, char sign);
+    int signExtent(const std::string& text, int startCol, int indent, char sign);
     std::string respaced(const std::string& text, int col);
     static void add(Group& group, const Cpp::SyntaxNode& node, int extent, int indent, bool measured);
-    void assign(Group& group, ColumnMap& columns, int column, int indent);
+    void assign(Group& group, ColumnMap& columns, int column, int indent, int offset);
 
     Corvale::ITextDocStream& m_In;
     AlignmentSettings m_Settings;
@@ -110,7 +117,19 @@ private:
     ColumnMap m_DataColumns;
     ColumnMap m_FunctionColumns;
     ColumnMap m_Indents;
+    ColumnMap m_Offsets;
     ColumnMap m_NameShifts;
+    // The template head being measured: the column of "template" and the
+    // column at which the declaration after it starts.
+    int m_TemplateIndent = 0;
+    int m_TemplateEnd = 0;
+    std::string m_ParamGap;
+    std::string m_TpBeforeOpen;
+    std::string m_TpAfterOpen;
+    std::string m_TpBeforeComma;
+    std::string m_TpBetween;
+    std::string m_TpBeforeClose;
+    std::string m_TpAfterClose;
     int m_Shift = 0; // of the declaration measured last
 };
 

@@ -70,14 +70,14 @@ void Formatter::findAlignment(Cpp::RootNode& node)
         NameOffsetCalculator names(in, m_Scheme);
         node.accept(names);
         // The name is padded to a column counted from where the declaration
-        // is written: the calculator's absolute source column less the
-        // indentation its group was measured from.
+        // is written: the offset from the indentation its group was
+        // measured from.
         auto relative = [&names](const ColumnMap& columns) {
             ColumnMap offsets;
             for (const auto& entry : columns) {
-                auto indent = names.indents().find(entry.first);
-                int base = indent == names.indents().end() ? 0 : indent->second;
-                offsets.emplace_hint(offsets.end(), entry.first, std::max(entry.second - base, 0));
+                auto offset = names.offsets().find(entry.first);
+                offsets.emplace_hint(offsets.end(), entry.first,
+                                     offset == names.offsets().end() ? entry.second : offset->second);
             }
             return offsets;
         };

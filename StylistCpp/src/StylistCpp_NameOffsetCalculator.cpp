@@ -81,6 +81,50 @@ NameOffsetCalculator::NameOffsetCalculator(Corvale::ITextDocStream& in, const St
 {
     m_TabSize = m_Settings.m_TabSize;
     m_Scheme.getString(Stylist::Key::WS_AFTER_DD_TYPE_ID, m_NameGap);
+    m_Scheme.getString(Stylist::Key::WS_AFTER_PARAM_TYPE_ID, m_ParamGap);
+    m_Scheme.getString(Stylist::Key::WS_BEFORE_TP_OPEN_BRACKET, m_TpBeforeOpen);
+    m_Scheme.getString(Stylist::Key::WS_AFTER_TP_OPEN_BRACKET, m_TpAfterOpen);
+    m_Scheme.getString(Stylist::Key::WS_BEFORE_TP_COMMA, m_TpBeforeComma);
+    m_Scheme.getString(Stylist::Key::WS_BETWEEN_TP_PARAMS, m_TpBetween);
+    m_Scheme.getString(Stylist::Key::WS_BEFORE_TP_CLOSE_BRACKET, m_TpBeforeClose);
+    m_Scheme.getString(Stylist::Key::WS_AFTER_TP_CLOSE_BRACKET, m_TpAfterClose);
+}
+
+// A template head is written by the formatter with the template keys, the
+// declaration after it following WS_AFTER_TP_CLOSE_BRACKET: the column at
+// which that declaration starts is found here, from the head's parameters
+// as the formatter re-spaces them. A line break in a key's value starts the
+// next line at the head's indentation.
+void NameOffsetCalculator::visitTemplateNode(Cpp::TemplateNode& node)
+{
+    if (!m_Template) {
+        readUpTo(node.start());
+        m_TemplateIndent = m_Col;
+        m_TemplateEnd = m_Col;
+    }
+    std::string head = "template" + m_TpBeforeOpen + "<" + m_TpAfterOpen;
+    if (Cpp::ParameterListNode* pParams = node.parameters()) {
+        bool first = true;
+        for (Cpp::SyntaxNode* pParam : pParams->children()) {
+            if (!first)
+                head += m_TpBeforeComma + "," + m_TpBetween;
+            first = false;
+            readUpTo(pParam->start());
+            std::string text = joinLines(readThrough(pParam->end()));
+            Corvale::OIndentState position;
+            position.tabSize = m_TabSize;
+            head += m_Expr.formatDeclarator(text, position, m_ParamGap);
+        }
+    }
+    head += m_TpBeforeClose + ">" + m_TpAfterClose;
+    readThrough(node.end());
+    for (char c : head) {
+        if (c == '\n')
+            m_TemplateEnd = m_TemplateIndent;
+        else
+            m_TemplateEnd += Stylist::charWidth(c, m_TemplateEnd, m_TabSize);
+    }
+    OffsetCalculator::visitTemplateNode(node);
 }
 
 // The type text as the formatter writes it before an aligned name: on one
@@ -144,13 +188,15 @@ bool NameOffsetCalculator::measure(const Trn::Location& start, const Trn::Locati
 {
     // The text before the declaration (or its template head) on its line:
     // its width makes the extent an absolute column.
-    Trn::Location from = start;
-    if (m_Template && m_TemplateStart < start)
-        from = m_TemplateStart;
-    readUpTo(from);
+    readUpTo(start);
     indent = m_Col;
-    readUpTo(start); // the template head, when there is one
     int typeCol = m_Col;
+    if (m_Template) {
+        // Under a template head: measured from the word "template", as the
+        // head is written.
+        indent = m_TemplateIndent;
+        typeCol = m_TemplateEnd;
+    }
     std::string text = readThrough(typeEnd);
     if (nameStart != Trn::Location())
         text += readUpTo(nameStart);
@@ -161,14 +207,14 @@ bool NameOffsetCalculator::measure(const Trn::Location& start, const Trn::Locati
     trimBack(text);
     char last = text.empty() ? '\0' : text.back();
     if (last == '*' || last == '&')
-        extent = signExtent(text, typeCol, last);
+        extent = signExtent(text, typeCol, indent, last);
     else
         extent = columnAfter(respaced(text, typeCol), std::string::npos, typeCol, m_TabSize) + 1;
     return true;
 }
 
 // The extent of a type text that ends in a pointer or reference sign.
-int NameOffsetCalculator::signExtent(const std::string& text, int startCol, char sign)
+int NameOffsetCalculator::signExtent(const std::string& text, int startCol, int indent, char sign)
 {
     const bool star = sign == '*';
     Stylist::Anchor anchor = star ? m_Settings.m_AsteriskAnchor : m_Settings.m_AmpersandAnchor;
@@ -188,8 +234,10 @@ int NameOffsetCalculator::signExtent(const std::string& text, int startCol, char
         cut = text.size();
     int extent = columnAfter(respaced(text.substr(0, cut), startCol), std::string::npos, startCol, m_TabSize);
     if (hanging) {
-        // Room for the sign to hang left of the name column.
-        if (extent > 0 && Stylist::nextTabStop(extent, m_TabSize) - extent < 2)
+        // Room for the sign to hang left of the name column. The tab stops
+        // count from the indentation, as the name columns do.
+        int relative = std::max(extent - indent, 0);
+        if (extent > 0 && Stylist::nextTabStop(relative, m_TabSize) - relative < 2)
             extent += 2;
     } else {
         // One column between the type and the sign before the name, which
@@ -296,11 +344,12 @@ void NameOffsetCalculator::visitBlockNode(Cpp::BlockNode& node)
 
 // ---- ending a group -------------------------------------------------------------
 
-void NameOffsetCalculator::assign(Group& group, ColumnMap& columns, int column, int indent)
+void NameOffsetCalculator::assign(Group& group, ColumnMap& columns, int column, int indent, int offset)
 {
     for (const Cpp::SyntaxNode* pNode : group.m_Pending) {
         columns[pNode] = column;
         m_Indents[pNode] = indent;
+        m_Offsets[pNode] = offset;
     }
     group.m_Pending.clear();
     group.m_Max = 0;
@@ -309,12 +358,12 @@ void NameOffsetCalculator::assign(Group& group, ColumnMap& columns, int column, 
 
 void NameOffsetCalculator::endGroup()
 {
-    int dataColumn = Stylist::nextTabStop(m_Data.m_Max, m_TabSize);
-    int functionColumn = Stylist::nextTabStop(m_Functions.m_Max, m_TabSize);
+    int dataMax = m_Data.m_Max;
+    int functionMax = m_Functions.m_Max;
     int dataIndent = std::max(m_Data.m_Indent, 0);
     int functionIndent = std::max(m_Functions.m_Indent, 0);
     if (m_Settings.m_AlignClassMemberNamesLeft && (m_InClassBody || m_ClassBodyEnded)) {
-        dataColumn = functionColumn = std::max(dataColumn, functionColumn);
+        dataMax = functionMax = std::max(dataMax, functionMax);
         if (m_Data.m_Indent < 0)
             dataIndent = functionIndent;
         else if (m_Functions.m_Indent >= 0)
@@ -322,8 +371,12 @@ void NameOffsetCalculator::endGroup()
         functionIndent = dataIndent;
     }
     m_ClassBodyEnded = false;
-    assign(m_Data, m_DataColumns, dataColumn, dataIndent);
-    assign(m_Functions, m_FunctionColumns, functionColumn, functionIndent);
+    // The offsets are rounded from the indentation, so that they do not
+    // depend on how the source was indented.
+    assign(m_Data, m_DataColumns, Stylist::nextTabStop(dataMax, m_TabSize), dataIndent,
+           Stylist::nextTabStop(std::max(dataMax - dataIndent, 0), m_TabSize));
+    assign(m_Functions, m_FunctionColumns, Stylist::nextTabStop(functionMax, m_TabSize), functionIndent,
+           Stylist::nextTabStop(std::max(functionMax - functionIndent, 0), m_TabSize));
     OffsetCalculator::endGroup();
 }
 

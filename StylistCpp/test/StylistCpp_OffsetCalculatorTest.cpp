@@ -26,7 +26,7 @@ const std::string GOLDEN_DIR = QUILLON_FORMATTER_GOLDEN_DIR;
 
 // A whole scheme with the given keys: "KEY=value" separated by blanks:
 // true/false a flag, digits an integer, 'text a whitespace string in which
-// "_" stands for a space.
+// "_" stands for a space and "~" for a line break.
 Stylist::PropertySet schemeOf(const std::string& keys)
 {
     Stylist::PropertySet scheme =
@@ -42,7 +42,7 @@ Stylist::PropertySet schemeOf(const std::string& keys)
         } else if (!value.empty() && value[0] == '\'') {
             std::string ws = value.substr(1);
             for (char& c : ws)
-                c = c == '_' ? ' ' : c;
+                c = c == '_' ? ' ' : c == '~' ? '\n' : c;
             scheme.setString(key, ws);
         } else {
             scheme.setInt(key, std::stoi(value));
@@ -173,10 +173,13 @@ const CalcCase NAME_CASES[] = {
     // so.
     {"TypeOverTwoLinesMeasuredAsOneLine", "TAB_SIZE=4 ALIGN_DD_NAMES_LEFT=true",
      "int a;\nunsigned\n    long b;\n", "D:a=16 D:b=16"},
+    // The head is measured as it is written: "template<class T> " here.
     {"TemplateHeadCountsOnItsLine", "TAB_SIZE=4 ALIGN_FN_DECL_NAMES_LEFT=true",
-     "int f();\ntemplate <class T> T g();\n", "F:f=24 F:g=24"},
-    {"TemplateHeadOnItsOwnLine", "TAB_SIZE=4 ALIGN_FN_DECL_NAMES_LEFT=true",
-     "int f();\ntemplate <class T>\nT g();\n", "F:f=4 F:g=4"},
+     "int f();\ntemplate <class T>\nT g();\n", "F:f=20 F:g=20"},
+    {"TemplateHeadParametersReSpaced", "TAB_SIZE=4 ALIGN_FN_DECL_NAMES_LEFT=true WS_BETWEEN_TP_PARAMS='___",
+     "int f();\ntemplate <class T,class U> T g();\n", "F:f=32 F:g=32"},
+    {"TemplateHeadOnItsOwnLine", "TAB_SIZE=4 ALIGN_FN_DECL_NAMES_LEFT=true WS_AFTER_TP_CLOSE_BRACKET='~",
+     "int f();\ntemplate <class T> T g();\n", "F:f=4 F:g=4"},
     {"EnumerationEndsTheGroup", "TAB_SIZE=4 ALIGN_DD_NAMES_LEFT=true",
      "int a;\nenum E { X };\nunsigned long b;\n", "D:a=4 D:b=16"},
     {"CommentsAndDirectivesDoNotEndTheGroup", "TAB_SIZE=4 ALIGN_DD_NAMES_LEFT=true",
