@@ -312,11 +312,31 @@ void Formatter::writePieceText(const Piece& piece)
     }
 }
 
+// Text that must come out byte for byte where the output stands: a
+// literal over several lines (a raw string, a spliced string), a region
+// kept verbatim, a directive copied as written. The output's tab
+// conversion would change the lines after the first, so past its first
+// character such a text goes straight to the stream the output writes to;
+// the output's column is then behind for the rest of the text's last line,
+// which only shifts the tab stops there.
 void Formatter::writeRawInPlace(const Piece& piece)
 {
+    const std::string& text = piece.m_Text;
     Corvale::ScopedIndent indent(*m_pOut, std::string());
     Corvale::ScopedKeepLeadingSpace keep(*m_pOut, true);
-    *m_pOut << piece.m_Text;
+    if (m_pOut->indentBuf().tabMode() == Corvale::Keep || text.size() < 2 ||
+        text.find('\n') == std::string::npos) {
+        *m_pOut << text;
+        return;
+    }
+    // A text that ends its line gives that line end to the output, so that
+    // the output knows the next line starts.
+    const bool lineEnd = text.back() == '\n';
+    *m_pOut << text[0];
+    m_pOut->flush();
+    m_pOut->indentBuf().target()->sputn(text.data() + 1, static_cast<std::streamsize>(text.size() - (lineEnd ? 2 : 1)));
+    if (lineEnd)
+        *m_pOut << '\n';
 }
 
 // A block comment or directive over several lines: the first line goes
@@ -531,6 +551,16 @@ std::vector<Formatter::Pieces> Formatter::splitTopLevel(const Pieces& pieces, st
 // run of source text between the whitespace values of keys becomes one
 // piece that is re-spaced when it is written, from the output position it
 // is written at.
+namespace {
+
+bool isMultiLineLiteral(const Formatter::Piece& p)
+{
+    return p.m_Kind == Formatter::Piece::TOKEN && (p.m_Type == Cpp::STRING_LITERAL || p.m_Type == Cpp::CHAR_LITERAL) &&
+           p.m_Text.find('\n') != std::string::npos;
+}
+
+} // namespace
+
 Formatter::Pieces Formatter::respace(const Pieces& pieces, Respace how, const std::string& nameGap)
 {
     Pieces out;
@@ -543,9 +573,15 @@ Formatter::Pieces Formatter::respace(const Pieces& pieces, Respace how, const st
         Piece run{Piece::FORMAT, -1, std::string(), pieces[i].m_Line, pieces[i].m_Col};
         run.m_Declarator = how == Respace::DECLARATOR;
         run.m_pGap = run.m_Declarator ? &nameGap : nullptr;
-        for (; i < pieces.size() && pieces[i].m_Kind != Piece::KEY && pieces[i].m_Kind != Piece::FORMAT; ++i)
+        for (; i < pieces.size() && pieces[i].m_Kind != Piece::KEY && pieces[i].m_Kind != Piece::FORMAT &&
+               !isMultiLineLiteral(pieces[i]);
+             ++i)
             run.m_Text += pieces[i].m_Text;
-        out.push_back(std::move(run));
+        if (!run.m_Text.empty())
+            out.push_back(std::move(run));
+        // A literal over several lines is written on its own, byte for byte.
+        if (i < pieces.size() && isMultiLineLiteral(pieces[i]))
+            out.push_back(pieces[i++]);
     }
     return out;
 }

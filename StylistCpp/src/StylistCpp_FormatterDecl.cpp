@@ -817,7 +817,7 @@ void Formatter::visitFunctionPtrDeclNode(Cpp::FunctionPtrDeclNode& node)
         write(respace(type, Respace::DECLARATOR, s.m_WsAfterFnDeclReturnType));
     }
     if (node.id())
-        writeRespaced(readThrough(node.id()->end()), Respace::EXPRESSION, std::string());
+        copyThrough(node.id()->end()); // the parenthesised declarator as written
     if (Cpp::ParameterListNode* pParams = node.parameters()) {
         Pieces between = readUpTo(pParams->start());
         if (!startsOrEndsWithLineEnder(between)) {

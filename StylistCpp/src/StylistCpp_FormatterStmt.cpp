@@ -243,7 +243,9 @@ void Formatter::visitCtrlSubStmtHeadNode(Cpp::CtrlSubStmtHeadNode& node)
         if (text[i].m_Type == Cpp::RPAREN)
             r = i;
     }
-    if (l == text.size() || r == text.size() || r < l) {
+    // A head with "(" has its ")": the parser delimits heads by them.
+    CORVALE_CHECK_TEXT(l == text.size() || (r != text.size() && r > l), "(l != string::npos) && (r != string::npos)");
+    if (l == text.size()) {
         // Not a parenthesised head (the while of a do statement keeps its
         // ";" here): laid out as an expression.
         applyAfter(text, s.m_WsAfterCsKey);

@@ -1,7 +1,7 @@
 // Nothing but whitespace changes: every installed test-framework header and
 // a sample of the Boost headers that parse without a diagnostic, formatted
 // with schemes of very different character, still lex to the tokens they
-// were made of.
+// were made of, and come out of a second formatting unchanged.
 #include "support/FormatterTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -68,6 +68,8 @@ TEST_P(FormatterTokens, HeadersKeepTheirTokens)
         std::string out = FormatterTest::format(text, scheme);
         std::string where;
         EXPECT_TRUE(FormatterTest::sameTokens(text, out, &where)) << path << ": " << where;
+        // Formatting the output again changes nothing.
+        EXPECT_EQ("", FormatterTest::firstDifference(out, FormatterTest::format(out, scheme))) << path;
     }
     // The corpus is the installed headers; most of them must take part.
     EXPECT_GT(formatted, 40);

@@ -2,7 +2,7 @@ void f()
 {
 // QUILLON-OFF
   int   keep  =  1;
-	  int x;
+      int x;
 // QUILLON-ON
 	g();
 }
