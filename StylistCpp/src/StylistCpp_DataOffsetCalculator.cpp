@@ -15,7 +15,7 @@ namespace {
 // for a node spread over several lines.
 int widthOf(const Trn::Location& start, const Trn::Location& end)
 {
-    if (start.line() != end.line())
+    if (start.line() != end.line() || end < start)
         return 0;
     return Stylist::columnDifference(start, end) + 1;
 }

@@ -180,6 +180,8 @@ const CalcCase NAME_CASES[] = {
      "int f();\ntemplate <class T,class U> T g();\n", "F:f=32 F:g=32"},
     {"TemplateHeadOnItsOwnLine", "TAB_SIZE=4 ALIGN_FN_DECL_NAMES_LEFT=true WS_AFTER_TP_CLOSE_BRACKET='~",
      "int f();\ntemplate <class T> T g();\n", "F:f=4 F:g=4"},
+    // The whole text before a declaration on its line counts.
+    {"SecondDeclarationOnALine", "TAB_SIZE=4 ALIGN_DD_NAMES_LEFT=true", "int a; long b;\n", "D:a=12 D:b=12"},
     {"EnumerationEndsTheGroup", "TAB_SIZE=4 ALIGN_DD_NAMES_LEFT=true",
      "int a;\nenum E { X };\nunsigned long b;\n", "D:a=4 D:b=16"},
     {"CommentsAndDirectivesDoNotEndTheGroup", "TAB_SIZE=4 ALIGN_DD_NAMES_LEFT=true",
