@@ -63,7 +63,8 @@ public:
     // The columns found by the alignment calculators before the walk: the
     // name columns of function declarations, of data declarations, and the
     // initialiser columns of data declarations. A declaration missing from
-    // a map is not aligned; all three are empty unless set here.
+    // a map is not aligned. Unless set here, the root's visit finds them
+    // with the alignment calculators when the scheme asks for alignment.
     void setAlignment(ColumnMap functionNames, ColumnMap dataNames, ColumnMap dataInitializers);
 
     // Written as they stand.
@@ -213,6 +214,7 @@ private:
     void writeDataRest(Pieces rest);
     void finish(const Cpp::SyntaxNode& node);
     bool alignNames() const;
+    void findAlignment(Cpp::RootNode& node);
 
     Stylist::PropertySet m_Scheme;
     FormatterSettings m_Settings;
@@ -241,6 +243,7 @@ private:
     ColumnMap m_FunctionNameColumns;
     ColumnMap m_DataNameColumns;
     ColumnMap m_DataInitColumns;
+    bool m_AlignmentGiven = false;
 };
 
 } // namespace StylistCpp

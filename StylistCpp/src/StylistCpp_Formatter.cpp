@@ -64,6 +64,7 @@ void Formatter::setAlignment(ColumnMap functionNames, ColumnMap dataNames, Colum
     m_FunctionNameColumns = std::move(functionNames);
     m_DataNameColumns = std::move(dataNames);
     m_DataInitColumns = std::move(dataInitializers);
+    m_AlignmentGiven = true;
 }
 
 // ---- reading -----------------------------------------------------------------

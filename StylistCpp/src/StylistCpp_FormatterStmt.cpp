@@ -8,6 +8,8 @@
 #include "Cpp_InteriorNode.h"
 #include "Cpp_LeafNode.h"
 #include "Stylist.h"
+#include "StylistCpp_DataOffsetCalculator.h"
+#include "StylistCpp_NameOffsetCalculator.h"
 
 #include <algorithm>
 
@@ -39,6 +41,8 @@ bool isBraced(const Cpp::BlockNode& block)
 
 void Formatter::visitRootNode(Cpp::RootNode& node)
 {
+    if (!m_AlignmentGiven)
+        findAlignment(node);
     m_DeclColumns.clear();
     m_Pending.clear();
     m_TemplatePushed = false;
@@ -54,6 +58,47 @@ void Formatter::visitRootNode(Cpp::RootNode& node)
     }
     m_Out.flush();
     m_Target.flush();
+}
+
+// The alignment columns, found by the calculators over the whole tree
+// before anything is written.
+void Formatter::findAlignment(Cpp::RootNode& node)
+{
+    const FormatterSettings& s = m_Settings;
+    if (s.m_AlignClassMemberNamesLeft || s.m_AlignFnDeclNamesLeft || s.m_AlignDdNamesLeft) {
+        Corvale::ITextDocStream in(m_Text, m_In.tabMode(), s.m_TabSize);
+        NameOffsetCalculator names(in, m_Scheme);
+        node.accept(names);
+        // The name is padded to a column counted from where the declaration
+        // is written: the offset from the indentation its group was
+        // measured from.
+        auto relative = [&names](const ColumnMap& columns) {
+            ColumnMap offsets;
+            for (const auto& entry : columns) {
+                auto offset = names.offsets().find(entry.first);
+                offsets.emplace_hint(offsets.end(), entry.first,
+                                     offset == names.offsets().end() ? entry.second : offset->second);
+            }
+            return offsets;
+        };
+        m_FunctionNameColumns = relative(names.functionColumns());
+        m_DataNameColumns = relative(names.dataColumns());
+        if (s.m_AlignDdInitializers) {
+            // Where the aligned names start: after the signs written
+            // before them.
+            ColumnMap nameStarts = m_DataNameColumns;
+            for (const auto& shift : names.nameShifts())
+                nameStarts[shift.first] += shift.second;
+            DataOffsetCalculator initializers(m_Scheme);
+            initializers.useNameOffsets(nameStarts);
+            node.accept(initializers);
+            m_DataInitColumns = initializers.takeColumns();
+        }
+    } else if (s.m_AlignDdInitializers) {
+        DataOffsetCalculator initializers(m_Scheme);
+        node.accept(initializers);
+        m_DataInitColumns = initializers.takeColumns();
+    }
 }
 
 // ---- compound statements ----------------------------------------------------------

@@ -1,0 +1,3 @@
+int     first;
+unsigned long /* wide */ second;
+long    third;

@@ -1,0 +1,5 @@
+int size();
+bool empty();
+void clear() { reset(); }
+unsigned long capacity();
+int front();

@@ -1,0 +1,3 @@
+unsigned *values;
+int count;
+char* name;

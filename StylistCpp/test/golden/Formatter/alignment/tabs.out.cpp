@@ -1,0 +1,5 @@
+struct Tabs {
+    int				a;
+    unsigned long	b;
+    char *			c;
+};

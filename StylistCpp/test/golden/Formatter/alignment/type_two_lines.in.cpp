@@ -1,0 +1,4 @@
+int a;
+unsigned
+    long b;
+char c;

@@ -1,0 +1,3 @@
+int             a;
+unsigned long   b;
+char            c;

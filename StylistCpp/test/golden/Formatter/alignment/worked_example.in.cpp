@@ -1,0 +1,5 @@
+class Account {
+    int id;
+    double b;
+    unsigned long count;
+};
