@@ -1,0 +1,1 @@
+#include "StylistCpp_LineWrapper.h"
