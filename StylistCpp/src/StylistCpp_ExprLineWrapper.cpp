@@ -112,7 +112,7 @@ public:
 private:
     void prepare(const ExprWrapStrategy& strategy);
     Layout evaluate(const std::vector<unsigned char>& modes);
-    int continuation(const BreakCandidate& c) const;
+    int continuation(const BreakCandidate& c, int pieceWidth) const;
     int columnOfToken(long token) const;
     void copy(std::size_t from, std::size_t to, Layout& layout);
     void endLine(Layout& layout);
@@ -128,6 +128,9 @@ private:
     WrapTokens m_Tokens;
     std::vector<BreakCandidate> m_Candidates; // bucket by bucket, text order within
     std::vector<BreakPoint> m_Points;         // by gap position
+    // Width of the text after each break point up to the next one (or the
+    // end of its line).
+    std::vector<int> m_PieceWidths;
 
     // State of one evaluation.
     int m_Col = 0;
@@ -180,6 +183,14 @@ void ExprLineWrapper::Run::prepare(const ExprWrapStrategy& strategy)
     m_Points.erase(std::unique(m_Points.begin(), m_Points.end(),
                                [](const BreakPoint& a, const BreakPoint& b) { return a.m_GapBegin == b.m_GapBegin; }),
                    m_Points.end());
+    m_PieceWidths.resize(m_Points.size());
+    for (std::size_t j = 0; j < m_Points.size(); ++j) {
+        const std::size_t end = j + 1 < m_Points.size() ? m_Points[j + 1].m_GapBegin : m_Text.size();
+        int width = 0;
+        for (std::size_t p = m_Points[j].m_GapEnd; p < end && m_Text[p] != '\n'; ++p)
+            width += Stylist::charWidth(m_Text[p], width, m_Tab);
+        m_PieceWidths[j] = width;
+    }
 }
 
 void ExprLineWrapper::Run::endLine(Layout& layout)
@@ -220,15 +231,19 @@ int ExprLineWrapper::Run::columnOfToken(long token) const
     return m_TokenCol[static_cast<std::size_t>(token)];
 }
 
-int ExprLineWrapper::Run::continuation(const BreakCandidate& c) const
+int ExprLineWrapper::Run::continuation(const BreakCandidate& c, int pieceWidth) const
 {
     const int exprCol = columnOfToken(c.m_ExprStart);
     const int listCol = columnOfToken(c.m_ListStart);
     if (m_Settings.m_WrapStyle == 1 && c.m_Bucket != OPENER_BUCKET) {
         // Align with the list start (or the enclosing expression, when it
-        // stands further right).
-        if (listCol >= 0)
-            return std::max(listCol, exprCol);
+        // stands further right); when the piece that follows would not fit
+        // there, indent from the line's indentation instead.
+        if (listCol >= 0) {
+            const int aligned = std::max(listCol, exprCol);
+            const int indented = m_IndentWidth + Stylist::textWidth(m_Settings.m_WrapIndent, m_IndentWidth, m_Tab);
+            return aligned + pieceWidth > m_Margin && indented < aligned ? indented : aligned;
+        }
         // Without a list start the indentation stays, except between
         // string literals, which always indent.
         if (c.m_Bucket != STRING_BUCKET)
@@ -263,8 +278,12 @@ Layout ExprLineWrapper::Run::evaluate(const std::vector<unsigned char>& modes)
         copy(pos, bp.m_GapBegin, layout);
         pos = bp.m_GapBegin;
         const BreakCandidate& c = m_Candidates[bp.m_Candidate];
-        const int target = continuation(c);
+        const int target = continuation(c, m_PieceWidths[j]);
         bool breakHere = mode == ALWAYS;
+        // Moving a list to the next line helps only when the line that the
+        // opener then ends fits (or the list is a head's own list).
+        if (c.m_Bucket == OPENER_BUCKET && m_Col > m_Margin && c.m_ListStart < 0)
+            continue;
         if (mode == FILL && target < m_Col) {
             // Break only when the piece up to the next active break point
             // (or the end of the line) does not fit behind the gap.

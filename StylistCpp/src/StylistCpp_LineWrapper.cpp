@@ -267,6 +267,13 @@ void LineWrapper::visitEnumHeadNode(Cpp::EnumHeadNode& node)
 
 void LineWrapper::visitExprNode(Cpp::ExprNode& node)
 {
+    // An expression whose lines all fit stays as the format pass wrote it
+    // (re-spacing it would re-indent continuation lines that a previous
+    // wrap aligned).
+    if (!overlong(node)) {
+        copyNode(node);
+        return;
+    }
     copyUpTo(node.start());
     const Corvale::OIndentState at = position();
     const std::string text = m_ExprFormatter.formatExpression(takeThrough(node.end()), at);
@@ -394,6 +401,10 @@ void LineWrapper::visitCtorDeclNode(Cpp::CtorDeclNode& node) { writeFunction(nod
 
 void LineWrapper::visitFunctionPtrDeclNode(Cpp::FunctionPtrDeclNode& node)
 {
+    if (!overlong(node)) {
+        copyNode(node);
+        return;
+    }
     copyUpTo(node.start());
     const Corvale::OIndentState at = position();
     write(m_ExprFormatter.formatDeclarator(takeThrough(node.end()), at, m_Settings.m_WsAfterFnDeclReturnType));
@@ -469,8 +480,20 @@ void LineWrapper::visitEnumBodyNode(Cpp::EnumBodyNode& node)
     m_Pos = std::max(m_Pos, std::min(offsetOf(node.end()) + 1, m_Text.size()));
     const Stylist::WrapSettings& settings = m_Settings.m_EnumWrap.m_Wrap;
     std::string wrapped = m_ExprWrapper.wrap(laidOut, at, settings, m_StdStrategy);
-    if (m_Settings.m_AlignEnumInitializers && settings.m_ListWrapStrategy == 2)
-        wrapped = alignEnumInitializers(m_ExprFormatter, wrapped, at);
+    if (m_Settings.m_AlignEnumInitializers && settings.m_ListWrapStrategy == 2) {
+        // The aligner lays every line out at the content indentation; a
+        // closing brace on a line of its own keeps the enumeration's.
+        std::size_t split = wrapped.size();
+        const std::size_t nl = wrapped.rfind('\n');
+        if (nl != std::string::npos && wrapped.back() == '}') {
+            std::size_t p = nl + 1;
+            while (p < wrapped.size() && isBlank(wrapped[p]))
+                ++p;
+            if (p + 1 == wrapped.size())
+                split = nl;
+        }
+        wrapped = alignEnumInitializers(m_ExprFormatter, wrapped.substr(0, split), at) + wrapped.substr(split);
+    }
     write(wrapped);
 }
 

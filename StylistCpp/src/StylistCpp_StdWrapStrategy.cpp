@@ -230,7 +230,10 @@ void StdWrapStrategy::collectBreaks(const std::string& text, WrapTokenIt begin, 
                 c.m_Depth = depth + 1;
                 c.m_Group = i + 1;
                 c.m_ExprStart = frame.m_ElemStart;
-                c.m_ListStart = -1;
+                // The opener of a head's list records that list's start:
+                // its list may move to the next line even when the head
+                // alone is too long.
+                c.m_ListStart = m_Head && inner == out.m_ListStart ? inner : -1;
                 c.m_Style = 2;
                 out.m_Buckets[OPENER_BUCKET].push_back(c);
             }
