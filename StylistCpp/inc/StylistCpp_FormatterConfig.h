@@ -108,6 +108,12 @@ struct FormatterSettings {
     bool m_GlobalLineWrap = false;
     Stylist::PpdPlacement m_AlignPpdLeftMost;
 
+    // compound statements and linkage blocks
+    std::string m_GlobalWsBeforeOpenBrace;
+    std::string m_GlobalWsAfterOpenBrace;
+    std::string m_GlobalWsBeforeCloseBrace;
+    std::string m_GlobalIndentContent;
+
     // namespaces
     std::string m_WsBeforeNsOpenBrace;
     std::string m_WsAfterNsOpenBrace;

@@ -115,6 +115,10 @@ namespace {
 typedef StringField<FormatterSettings> FormatterString;
 const FormatterString FORMATTER_STRINGS[] = {
     {Key::LEFT_MARGIN, &FormatterSettings::m_LeftMargin},
+    {Key::GLOBAL_WS_BEFORE_OPEN_BRACE, &FormatterSettings::m_GlobalWsBeforeOpenBrace},
+    {Key::GLOBAL_WS_AFTER_OPEN_BRACE, &FormatterSettings::m_GlobalWsAfterOpenBrace},
+    {Key::GLOBAL_WS_BEFORE_CLOSE_BRACE, &FormatterSettings::m_GlobalWsBeforeCloseBrace},
+    {Key::GLOBAL_INDENT_CONTENT, &FormatterSettings::m_GlobalIndentContent},
     {Key::WS_BEFORE_NS_OPEN_BRACE, &FormatterSettings::m_WsBeforeNsOpenBrace},
     {Key::WS_AFTER_NS_OPEN_BRACE, &FormatterSettings::m_WsAfterNsOpenBrace},
     {Key::INDENT_NS_CONTENT, &FormatterSettings::m_IndentNsContent},

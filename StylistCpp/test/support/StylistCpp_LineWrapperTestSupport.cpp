@@ -1,6 +1,6 @@
 #include "../StylistCpp_LineWrapperTestSupport.h"
 
-#include "Cpp_LexerIterator.h"
+#include "StylistCpp_PassRunner.h"
 #include "Cpp_Parser.h"
 #include "Cpp_SyntaxTree.h"
 #include "StylistCpp_LineWrapper.h"
@@ -90,19 +90,14 @@ Stylist::PropertySet lineWrapScheme(const Overrides& overrides)
 
 std::string wrapText(const std::string& text, const Stylist::PropertySet& scheme)
 {
-    Cpp::Parser parser;
-    int errors = 0;
-    std::string first;
-    parser.onMessage().connect([&](const Trn::Message& m) {
-        if (m.code() != Cpp::Parser::UNTERMINATED_FUNCTION && errors++ == 0)
-            first = m.text();
-    });
-    std::unique_ptr<Cpp::RootNode> root = parser.parse(Cpp::LexerIterator(text.begin(), text.end()), Cpp::LexerIterator());
-    if (errors != 0)
-        throw std::runtime_error("parse error: " + first);
+    StylistCpp::test::ParsedText parsed = StylistCpp::test::parseText(text);
+    for (const Trn::Message& m : parsed.messages) {
+        if (m.code() != Cpp::Parser::UNTERMINATED_FUNCTION)
+            throw std::runtime_error("parse error: " + StylistCpp::test::describeMessages(parsed.messages));
+    }
     std::ostringstream out;
     StylistCpp::LineWrapper wrapper(text, out, scheme);
-    root->accept(wrapper);
+    parsed.pRoot->accept(wrapper);
     return out.str();
 }
 

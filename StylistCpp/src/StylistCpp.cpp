@@ -1,0 +1,120 @@
+#include "StylistCpp.h"
+
+#include "Cpp_InteriorNode.h"
+#include "Cpp_LexerIterator.h"
+#include "Cpp_Parser.h"
+#include "StylistCpp_Formatter.h"
+#include "StylistCpp_FormatterConfig.h"
+#include "StylistCpp_LineWrapper.h"
+#include "StylistCpp_Rewriter.h"
+
+#include <istream>
+#include <ostream>
+#include <sstream>
+
+namespace StylistCpp {
+
+const char* const FormatPipeline::PROGRESS_ANALYZING = "Analyzing source...";
+const char* const FormatPipeline::PROGRESS_FORMATTING = "Formatting source...";
+const char* const FormatPipeline::PROGRESS_WRAPPING = "Wrapping lines...";
+
+const Trn::Message& FormatPipeline::cancellationMessage()
+{
+    static const Trn::Message message(Trn::ERROR, Trn::Location(0, 0), 0,
+                                      "User cancelled current formatting operation.");
+    return message;
+}
+
+FormatPipeline::FormatPipeline(const Stylist::PropertySet& properties) : m_Properties(properties) {}
+
+FormatPipeline::~FormatPipeline() = default;
+
+std::unique_ptr<Cpp::Parser> FormatPipeline::createParser() const { return std::make_unique<Cpp::Parser>(); }
+
+std::int32_t FormatPipeline::format(std::istream& in, std::ostream& out)
+{
+    m_ErrorCount = 0;
+    std::unique_ptr<Cpp::Parser> pParser = createParser();
+    boost::signals2::scoped_connection diagnostics =
+        pParser->onMessage().connect([this](const Trn::Message& message) { diagnostic(message); });
+
+    std::stringstream inputCopy(std::ios::in | std::ios::out | std::ios::binary);
+    inputCopy << in.rdbuf();
+    inputCopy.flush();
+    std::string text = inputCopy.str();
+    inputCopy.str(std::string());
+
+    std::stringstream work(std::ios::in | std::ios::out | std::ios::binary);
+    // Hands the work stream's content on as the next pass's text.
+    auto nextText = [&work, &text]() {
+        text = work.str();
+        work.str(std::string());
+        work.clear();
+    };
+
+    if (!announce(PROGRESS_ANALYZING))
+        return m_ErrorCount;
+
+    if (readRewriterSettings(m_Properties).rewrites()) {
+        const bool ok = runPass(*pParser, text, work, [this, &text](std::ostream& o) -> std::unique_ptr<Cpp::Emitter> {
+            return std::make_unique<Rewriter>(m_Properties, text, o);
+        });
+        if (!ok)
+            return m_ErrorCount;
+    } else {
+        work << text;
+    }
+
+    if (!announce(PROGRESS_FORMATTING))
+        return m_ErrorCount;
+    nextText();
+    if (!runPass(*pParser, text, work, [this, &text](std::ostream& o) -> std::unique_ptr<Cpp::Emitter> {
+            return std::make_unique<Formatter>(text, o, m_Properties);
+        }))
+        return m_ErrorCount;
+
+    if (!announce(PROGRESS_WRAPPING))
+        return m_ErrorCount;
+    nextText();
+    if (!runPass(*pParser, text, work, [this, &text](std::ostream& o) -> std::unique_ptr<Cpp::Emitter> {
+            return std::make_unique<LineWrapper>(text, o, m_Properties);
+        }))
+        return m_ErrorCount;
+
+    out << work.str();
+    out.flush();
+    return 0;
+}
+
+bool FormatPipeline::runPass(Cpp::Parser& parser, const std::string& text, std::ostream& work,
+                             const EmitterFactory& makeEmitter)
+{
+    std::unique_ptr<Cpp::RootNode> pRoot =
+        parser.parse(Cpp::LexerIterator(text.begin(), text.end()), Cpp::LexerIterator());
+    if (m_ErrorCount != 0)
+        return false;
+    // The emitter exists only for the walk; an exception from its
+    // constructor or from the walk leaves with the tree released.
+    std::unique_ptr<Cpp::Emitter> pEmitter = makeEmitter(work);
+    pRoot->accept(*pEmitter);
+    return true;
+}
+
+bool FormatPipeline::announce(const char* text)
+{
+    if (m_OnProgress(std::string(text)))
+        return true;
+    ++m_ErrorCount;
+    m_OnMessage(cancellationMessage());
+    return false;
+}
+
+void FormatPipeline::diagnostic(const Trn::Message& message)
+{
+    if (message.code() == IGNORED_PARSER_CODE)
+        return;
+    ++m_ErrorCount;
+    m_OnMessage(message);
+}
+
+} // namespace StylistCpp

@@ -1,0 +1,574 @@
+// StylistCpp::Formatter: state, reading and writing of source stretches,
+// the whitespace rules every visit shares, and the leaf visits.
+#include "StylistCpp_Formatter.h"
+
+#include "Corvale_Exception.h"
+#include "Cpp.h"
+#include "Cpp_CompositeNode.h"
+#include "Cpp_InteriorNode.h"
+#include "Cpp_LeafNode.h"
+#include "Cpp_LexerIterator.h"
+#include "Stylist.h"
+
+#include <algorithm>
+
+namespace StylistCpp {
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r'; }
+bool isSpace(char c) { return isBlank(c) || c == '\n'; }
+
+bool allSpace(const std::string& s)
+{
+    return std::all_of(s.begin(), s.end(), [](char c) { return isSpace(c); });
+}
+
+Corvale::TabMode tabModeOf(Stylist::TabConversion c)
+{
+    switch (c) {
+    case Stylist::TabConversion::EXPAND:
+        return Corvale::Expand;
+    case Stylist::TabConversion::COMPRESS:
+        return Corvale::Compress;
+    default:
+        return Corvale::Keep;
+    }
+}
+
+std::vector<std::size_t> lineStartsOf(const std::string& text)
+{
+    std::vector<std::size_t> starts{0};
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (text[i] == '\n')
+            starts.push_back(i + 1);
+    return starts;
+}
+
+} // namespace
+
+Formatter::Formatter(const std::string& text, std::ostream& out, const Stylist::PropertySet& scheme)
+    : m_Scheme(scheme), m_Settings(readFormatterSettings(scheme)), m_Text(text), m_LineStarts(lineStartsOf(text)),
+      m_In(text, tabModeOf(m_Settings.m_ConvertWs), m_Settings.m_TabSize), m_Target(out),
+      m_Out(out, std::string(), false, tabModeOf(m_Settings.m_ConvertWs), m_Settings.m_TabSize), m_pOut(&m_Out),
+      m_Expr(scheme)
+{
+    Stylist::fillSchemeDefaults(m_Scheme);
+}
+
+Formatter::~Formatter() = default;
+
+void Formatter::setAlignment(ColumnMap functionNames, ColumnMap dataNames, ColumnMap dataInitializers)
+{
+    m_FunctionNameColumns = std::move(functionNames);
+    m_DataNameColumns = std::move(dataNames);
+    m_DataInitColumns = std::move(dataInitializers);
+}
+
+// ---- reading -----------------------------------------------------------------
+
+bool Formatter::ahead(const Trn::Location& l) const
+{
+    if (l == Trn::Location() || !m_In)
+        return false;
+    // The input's location is that of the character read last; l is ahead
+    // when its character has not been read yet.
+    return inPos() < l;
+}
+
+Formatter::Pieces Formatter::split(const std::string& text, int line, int col) const
+{
+    Pieces pieces;
+    if (text.empty())
+        return pieces;
+    std::vector<std::size_t> starts = lineStartsOf(text);
+    auto offsetOf = [&](const Trn::Location& l) -> std::size_t {
+        std::size_t li = static_cast<std::size_t>(std::max(l.line(), 1) - 1);
+        if (li >= starts.size())
+            return text.size();
+        return starts[li] + static_cast<std::size_t>(l.col()) - 1;
+    };
+    auto sourceOf = [&](std::size_t offset, int& l, int& c) {
+        std::size_t li = static_cast<std::size_t>(std::upper_bound(starts.begin(), starts.end(), offset) -
+                                                  starts.begin()) -
+                         1;
+        l = line + static_cast<int>(li);
+        c = li == 0 ? col + static_cast<int>(offset) : static_cast<int>(offset - starts[li]);
+    };
+    auto addText = [&](std::size_t from, std::size_t to) {
+        if (to <= from)
+            return;
+        Piece p;
+        p.m_Text = text.substr(from, to - from);
+        p.m_Kind = allSpace(p.m_Text) ? Piece::SPACE : Piece::JUNK;
+        p.m_Type = -1;
+        sourceOf(from, p.m_Line, p.m_Col);
+        pieces.push_back(std::move(p));
+    };
+
+    std::size_t pos = 0;
+    Cpp::LexerIterator it(text.begin(), text.end()), end;
+    for (; it != end && !it.stuck(); ++it) {
+        const Trn::Token& tok = *it;
+        std::size_t s = offsetOf(tok.start());
+        std::size_t e = std::min(offsetOf(tok.end()) + 1, text.size());
+        if (s < pos || e <= s)
+            continue; // never happens with a well-formed token stream
+        addText(pos, s);
+        Piece p;
+        p.m_Kind = Piece::TOKEN;
+        p.m_Type = tok.type();
+        p.m_Text = text.substr(s, e - s);
+        sourceOf(s, p.m_Line, p.m_Col);
+        pieces.push_back(std::move(p));
+        pos = e;
+    }
+    addText(pos, text.size());
+    return pieces;
+}
+
+Formatter::Pieces Formatter::readUpTo(const Trn::Location& l)
+{
+    if (!ahead(l))
+        return Pieces();
+    int line = m_In.line();
+    int col = m_In.col();
+    return split(Stylist::readUpTo(m_In, l), line, col);
+}
+
+Formatter::Pieces Formatter::readThrough(const Trn::Location& l)
+{
+    if (!ahead(l))
+        return Pieces();
+    int line = m_In.line();
+    int col = m_In.col();
+    return split(Stylist::readThrough(m_In, l), line, col);
+}
+
+void Formatter::copyNode(const Cpp::SyntaxNode& node)
+{
+    applyPending(node.start());
+    copyThrough(node.end());
+}
+
+void Formatter::finish(const Cpp::SyntaxNode& node) { copyThrough(node.end()); }
+
+int Formatter::sourceColumn(int line, int col) const
+{
+    if (line < 1 || static_cast<std::size_t>(line) > m_LineStarts.size())
+        return 0;
+    std::size_t start = m_LineStarts[static_cast<std::size_t>(line) - 1];
+    return Stylist::textWidth(m_Text.substr(start, static_cast<std::size_t>(col)), 0, m_Settings.m_TabSize);
+}
+
+std::string Formatter::lineIndentOf(int line, int col) const
+{
+    if (line < 1 || static_cast<std::size_t>(line) > m_LineStarts.size())
+        return std::string();
+    std::string prefix = m_Text.substr(m_LineStarts[static_cast<std::size_t>(line) - 1], static_cast<std::size_t>(col));
+    return std::all_of(prefix.begin(), prefix.end(), isBlank) ? prefix : std::string();
+}
+
+// ---- writing -------------------------------------------------------------------
+
+void Formatter::write(const Pieces& pieces)
+{
+    for (const Piece& p : pieces)
+        writePiece(p);
+}
+
+void Formatter::writeKey(const std::string& text)
+{
+    Corvale::ScopedKeepLeadingSpace keep(*m_pOut, true);
+    *m_pOut << text;
+}
+
+void Formatter::writePiece(const Piece& piece)
+{
+    switch (piece.m_Kind) {
+    case Piece::KEY:
+        writeKey(piece.m_Text);
+        return;
+    case Piece::FORMAT:
+        writeFormatted(piece);
+        return;
+    case Piece::SPACE: {
+        std::size_t lineEnds = static_cast<std::size_t>(std::count(piece.m_Text.begin(), piece.m_Text.end(), '\n'));
+        if (lineEnds > 0) {
+            Corvale::ScopedKeepLeadingSpace keep(*m_pOut, false);
+            *m_pOut << std::string(lineEnds, '\n');
+        } else if (m_pOut->col() != 0) {
+            *m_pOut << piece.m_Text;
+        }
+        return;
+    }
+    case Piece::JUNK: {
+        Corvale::ScopedKeepLeadingSpace keep(*m_pOut, false);
+        *m_pOut << piece.m_Text;
+        return;
+    }
+    case Piece::TOKEN:
+        break;
+    }
+    Corvale::ScopedKeepLeadingSpace keep(*m_pOut, false);
+    switch (piece.m_Type) {
+    case Cpp::PREPROCESSOR:
+        writeDirective(piece);
+        return;
+    case Cpp::ML_COMMENT_UNPARSED:
+        if (m_pOut->col() != 0)
+            writeRawInPlace(piece);
+        else
+            writeRawInPlace(Piece{Piece::TOKEN, piece.m_Type, lineIndentOf(piece.m_Line, piece.m_Col) + piece.m_Text,
+                                  piece.m_Line, 0});
+        return;
+    case Cpp::ML_COMMENT:
+        writeMultiLine(piece);
+        return;
+    case Cpp::SL_COMMENT:
+        *m_pOut << piece.m_Text;
+        return;
+    case Cpp::STRING_LITERAL:
+    case Cpp::CHAR_LITERAL:
+        if (piece.m_Text.find('\n') != std::string::npos)
+            writeRawInPlace(piece); // a literal that spans lines keeps every byte
+        else
+            *m_pOut << piece.m_Text;
+        return;
+    default:
+        // A name folded over several lines (a template-id) follows the
+        // indentation like any code.
+        *m_pOut << piece.m_Text;
+        return;
+    }
+}
+
+void Formatter::writeRawInPlace(const Piece& piece)
+{
+    Corvale::ScopedIndent indent(*m_pOut, std::string());
+    Corvale::ScopedKeepLeadingSpace keep(*m_pOut, true);
+    *m_pOut << piece.m_Text;
+}
+
+// A block comment or directive over several lines: the first line goes
+// where the output stands, and each further line keeps its offset from the
+// first character.
+void Formatter::writeMultiLine(const Piece& piece)
+{
+    const std::string& text = piece.m_Text;
+    std::size_t nl = text.find('\n');
+    if (nl == std::string::npos) {
+        *m_pOut << text;
+        return;
+    }
+    const int tab = m_Settings.m_TabSize;
+    int sourceCol = sourceColumn(piece.m_Line, piece.m_Col);
+    *m_pOut << text[0];
+    int c = std::max(m_pOut->col() - 1, 0);
+    *m_pOut << text.substr(1, nl);
+    std::string lineIndent = Stylist::whitespaceOfWidth(*m_pOut, c);
+    Corvale::ScopedIndent indent(*m_pOut, lineIndent);
+    Corvale::ScopedKeepLeadingSpace keep(*m_pOut, true);
+    std::size_t pos = nl + 1;
+    while (pos < text.size()) {
+        std::size_t next = text.find('\n', pos);
+        std::size_t lineEnd = next == std::string::npos ? text.size() : next + 1;
+        std::size_t i = pos;
+        int w = 0;
+        while (i < lineEnd && isBlank(text[i]) && w < sourceCol) {
+            w += Stylist::charWidth(text[i], w, tab);
+            ++i;
+        }
+        *m_pOut << text.substr(i, lineEnd - i);
+        pos = lineEnd;
+    }
+}
+
+void Formatter::writeDirective(const Piece& piece)
+{
+    if (m_pOut->col() != 0)
+        *m_pOut << '\n'; // a directive always starts a line
+    const Stylist::PpdPlacement& place = m_Settings.m_AlignPpdLeftMost;
+    if (!place.m_Present) {
+        writeRawInPlace(Piece{Piece::TOKEN, piece.m_Type, lineIndentOf(piece.m_Line, piece.m_Col) + piece.m_Text,
+                              piece.m_Line, 0});
+    } else if (place.m_LeftMost) {
+        Corvale::ScopedIndent indent(*m_pOut, m_Settings.m_LeftMargin);
+        writeMultiLine(piece);
+    } else {
+        writeMultiLine(piece);
+    }
+}
+
+// ---- whitespace rules -------------------------------------------------------------
+
+bool Formatter::endsLine(const Piece& piece)
+{
+    return piece.m_Kind == Piece::TOKEN && (piece.m_Type == Cpp::SL_COMMENT || piece.m_Type == Cpp::PREPROCESSOR) &&
+           !piece.m_Text.empty() && piece.m_Text.back() == '\n';
+}
+
+void Formatter::trimFront(Pieces& pieces)
+{
+    auto it = std::find_if(pieces.begin(), pieces.end(), [](const Piece& p) { return p.m_Kind != Piece::SPACE; });
+    pieces.erase(pieces.begin(), it);
+}
+
+void Formatter::trimBack(Pieces& pieces)
+{
+    while (!pieces.empty() && pieces.back().m_Kind == Piece::SPACE)
+        pieces.pop_back();
+}
+
+bool Formatter::hasLineEnd(const Pieces& pieces)
+{
+    for (const Piece& p : pieces)
+        if (p.m_Kind != Piece::KEY && p.m_Text.find('\n') != std::string::npos)
+            return true;
+    return false;
+}
+
+bool Formatter::holdsCommentOrDirective(const Pieces& pieces)
+{
+    for (const Piece& p : pieces)
+        if (p.m_Kind == Piece::TOKEN &&
+            (p.m_Type == Cpp::SL_COMMENT || p.m_Type == Cpp::ML_COMMENT || p.m_Type == Cpp::PREPROCESSOR ||
+             p.m_Type == Cpp::ML_COMMENT_UNPARSED))
+            return true;
+    return false;
+}
+
+namespace {
+
+Formatter::Piece keyPiece(const std::string& text) { return Formatter::Piece{Formatter::Piece::KEY, -1, text, 0, 0}; }
+
+// What is left of a separator after a line end that the text already has.
+std::string afterFirstLineEnd(const std::string& sep)
+{
+    std::size_t nl = sep.find('\n');
+    return nl == std::string::npos ? std::string() : sep.substr(nl + 1);
+}
+
+} // namespace
+
+void Formatter::applyBefore(Pieces& pieces, const std::string& sep)
+{
+    auto last = std::find_if(pieces.rbegin(), pieces.rend(), [](const Piece& p) { return p.m_Kind != Piece::SPACE; });
+    if (last != pieces.rend() && endsLine(*last)) {
+        if (sep.find('\n') == std::string::npos)
+            return; // the line break after the comment stays, with the blank lines after it
+        trimBack(pieces);
+        pieces.push_back(keyPiece(afterFirstLineEnd(sep)));
+        return;
+    }
+    trimBack(pieces);
+    pieces.push_back(keyPiece(sep));
+}
+
+void Formatter::applySeparator(Pieces& pieces, const std::string& sep) const
+{
+    bool onlySpace = std::all_of(pieces.begin(), pieces.end(), [](const Piece& p) { return p.m_Kind == Piece::SPACE; });
+    if (onlySpace && m_pOut->col() == 0) {
+        // What was written last (a comment, a directive) ended its line.
+        pieces.clear();
+        if (sep.find('\n') != std::string::npos)
+            pieces.push_back(keyPiece(afterFirstLineEnd(sep)));
+        return;
+    }
+    applyBefore(pieces, sep);
+}
+
+void Formatter::applyAfter(Pieces& pieces, const std::string& after)
+{
+    bool lineEndFirst = false;
+    std::size_t first = 0;
+    while (first < pieces.size() && pieces[first].m_Kind == Piece::SPACE) {
+        if (pieces[first].m_Text.find('\n') != std::string::npos)
+            lineEndFirst = true;
+        ++first;
+    }
+    if (first < pieces.size() && !lineEndFirst && pieces[first].m_Kind == Piece::TOKEN &&
+        pieces[first].m_Type == Cpp::ML_COMMENT && first + 1 < pieces.size() &&
+        pieces[first + 1].m_Kind == Piece::SPACE && pieces[first + 1].m_Text.find('\n') != std::string::npos) {
+        // A block comment that ends the opening's line stays on it; the
+        // value takes the place of the line break after it.
+        pieces[first + 1] = keyPiece(after);
+        return;
+    }
+    if (first < pieces.size() && !lineEndFirst && endsLine(pieces[first])) {
+        // A comment on the opening's line stays on it.
+        pieces.insert(pieces.begin() + static_cast<std::ptrdiff_t>(first) + 1, keyPiece(afterFirstLineEnd(after)));
+        std::size_t rest = first + 2;
+        while (rest < pieces.size() && pieces[rest].m_Kind == Piece::SPACE &&
+               pieces[rest].m_Text.find('\n') == std::string::npos)
+            pieces.erase(pieces.begin() + static_cast<std::ptrdiff_t>(rest));
+        return;
+    }
+    bool directive = first < pieces.size() && pieces[first].m_Kind == Piece::TOKEN &&
+                     pieces[first].m_Type == Cpp::PREPROCESSOR;
+    trimFront(pieces);
+    pieces.insert(pieces.begin(), keyPiece(directive ? std::string("\n") : after));
+}
+
+std::size_t Formatter::findTopLevel(const Pieces& pieces, std::int32_t type, std::size_t from)
+{
+    int depth = 0;
+    for (std::size_t i = from; i < pieces.size(); ++i) {
+        const Piece& p = pieces[i];
+        if (p.m_Kind != Piece::TOKEN)
+            continue;
+        if (depth == 0 && p.m_Type == type)
+            return i;
+        switch (p.m_Type) {
+        case Cpp::LPAREN:
+        case Cpp::LBRACKET:
+        case Cpp::LBRACE:
+            ++depth;
+            break;
+        case Cpp::RPAREN:
+        case Cpp::RBRACKET:
+        case Cpp::RBRACE:
+            if (depth > 0)
+                --depth;
+            break;
+        default:
+            break;
+        }
+    }
+    return pieces.size();
+}
+
+std::vector<Formatter::Pieces> Formatter::splitTopLevel(const Pieces& pieces, std::int32_t type, Pieces* pSeparators)
+{
+    std::vector<Pieces> parts;
+    std::size_t from = 0;
+    for (;;) {
+        std::size_t at = findTopLevel(pieces, type, from);
+        parts.emplace_back(pieces.begin() + static_cast<std::ptrdiff_t>(from),
+                           pieces.begin() + static_cast<std::ptrdiff_t>(at));
+        if (at == pieces.size())
+            break;
+        if (pSeparators)
+            pSeparators->push_back(pieces[at]);
+        from = at + 1;
+    }
+    return parts;
+}
+
+// ---- re-spacing ---------------------------------------------------------------------
+
+// Every stretch that the expression formatter re-spaces passes here: each
+// run of source text between the whitespace values of keys becomes one
+// piece that is re-spaced when it is written, from the output position it
+// is written at.
+Formatter::Pieces Formatter::respace(const Pieces& pieces, Respace how, const std::string& nameGap)
+{
+    Pieces out;
+    std::size_t i = 0;
+    while (i < pieces.size()) {
+        if (pieces[i].m_Kind == Piece::KEY || pieces[i].m_Kind == Piece::FORMAT) {
+            out.push_back(pieces[i++]);
+            continue;
+        }
+        Piece run{Piece::FORMAT, -1, std::string(), pieces[i].m_Line, pieces[i].m_Col};
+        run.m_Declarator = how == Respace::DECLARATOR;
+        run.m_Gap = nameGap;
+        for (; i < pieces.size() && pieces[i].m_Kind != Piece::KEY && pieces[i].m_Kind != Piece::FORMAT; ++i)
+            run.m_Text += pieces[i].m_Text;
+        out.push_back(std::move(run));
+    }
+    return out;
+}
+
+std::string Formatter::render(const Pieces& pieces)
+{
+    Corvale::OIndentStream scratch(m_pOut->state());
+    Corvale::OIndentStream* pSaved = m_pOut;
+    m_pOut = &scratch;
+    try {
+        write(pieces);
+    } catch (...) {
+        m_pOut = pSaved;
+        throw;
+    }
+    m_pOut = pSaved;
+    scratch.flush();
+    return scratch.str();
+}
+
+void Formatter::writeFormatted(const Piece& piece)
+{
+    if (allSpace(piece.m_Text)) {
+        // Whitespace alone is laid out as any gap.
+        write(split(piece.m_Text, piece.m_Line, piece.m_Col));
+        return;
+    }
+    std::string text = piece.m_Declarator ? m_Expr.formatDeclarator(piece.m_Text, m_pOut->state(), piece.m_Gap)
+                                          : m_Expr.formatExpression(piece.m_Text, m_pOut->state());
+    if (piece.m_TrimAfterSign) {
+        std::size_t last = text.find_last_not_of(" \t\n\r");
+        if (last != std::string::npos && (text[last] == '*' || text[last] == '&'))
+            text.erase(last + 1);
+    }
+    Stylist::writeRaw(*m_pOut, text);
+}
+
+void Formatter::writeRespaced(const Pieces& pieces, Respace how, const std::string& nameGap)
+{
+    write(respace(pieces, how, nameGap));
+}
+
+// ---- shared mechanisms ----------------------------------------------------------------
+
+std::string Formatter::indentOf(int col) const { return Stylist::whitespaceOfWidth(*m_pOut, std::max(col, 0)); }
+
+int Formatter::columnAfterFirst()
+{
+    int c = m_pOut->col();
+    return c > 0 ? c - 1 : 0;
+}
+
+// The column at which the next character written will stand.
+int Formatter::startColumn() const
+{
+    if (m_pOut->col() != 0)
+        return m_pOut->col();
+    return Stylist::textWidth(m_pOut->indent(), 0, m_Settings.m_TabSize);
+}
+
+bool Formatter::popPending(std::string& sep)
+{
+    if (m_Pending.empty())
+        return false;
+    sep = m_Pending.back();
+    m_Pending.pop_back();
+    return true;
+}
+
+void Formatter::applyPending(const Trn::Location& start)
+{
+    std::string sep;
+    if (!popPending(sep))
+        return;
+    Pieces gap = readUpTo(start);
+    applySeparator(gap, sep);
+    write(gap);
+}
+
+bool Formatter::alignNames() const
+{
+    return m_Settings.m_AlignDdNamesLeft || (m_InClass && m_Settings.m_AlignClassMemberNamesLeft);
+}
+
+// ---- leaves written as they stand -------------------------------------------------------
+
+void Formatter::visitTextNode(Cpp::TextNode& node) { copyNode(node); }
+void Formatter::visitLabelNode(Cpp::LabelNode& node) { copyNode(node); }
+void Formatter::visitKeywordNode(Cpp::KeywordNode& node) { copyNode(node); }
+void Formatter::visitTypeNode(Cpp::TypeNode& node) { copyNode(node); }
+void Formatter::visitIdNode(Cpp::IdNode& node) { copyNode(node); }
+void Formatter::visitEnumHeadNode(Cpp::EnumHeadNode& node) { copyNode(node); }
+void Formatter::visitNamespaceHeadNode(Cpp::NamespaceHeadNode& node) { copyNode(node); }
+void Formatter::visitClassNameNode(Cpp::ClassNameNode& node) { copyNode(node); }
+
+} // namespace StylistCpp

@@ -1,0 +1,917 @@
+// StylistCpp::Formatter: braced bodies, comma-separated lists, and the
+// visits of declarations and classes.
+#include "StylistCpp_Formatter.h"
+
+#include "Cpp.h"
+#include "Cpp_CompositeNode.h"
+#include "Cpp_InteriorNode.h"
+#include "Cpp_LeafNode.h"
+#include "Stylist.h"
+
+#include <algorithm>
+
+namespace StylistCpp {
+
+namespace {
+
+bool isCommentOrDirective(const Cpp::SyntaxNode* p)
+{
+    return dynamic_cast<const Cpp::CommentNode*>(p) != nullptr ||
+           dynamic_cast<const Cpp::PreprocDirectiveNode*>(p) != nullptr;
+}
+
+// The last character of the pieces that is not whitespace; 0 when none.
+char lastNonSpace(const Formatter::Pieces& pieces)
+{
+    for (auto it = pieces.rbegin(); it != pieces.rend(); ++it) {
+        if (it->m_Kind == Formatter::Piece::SPACE || it->m_Kind == Formatter::Piece::KEY)
+            continue;
+        auto c = std::find_if(it->m_Text.rbegin(), it->m_Text.rend(),
+                              [](char ch) { return ch != ' ' && ch != '\t' && ch != '\n' && ch != '\r'; });
+        if (c != it->m_Text.rend())
+            return *c;
+    }
+    return 0;
+}
+
+bool startsOrEndsWithLineEnder(const Formatter::Pieces& pieces)
+{
+    auto isEnder = [](const Formatter::Piece& p) {
+        return p.m_Kind == Formatter::Piece::TOKEN && (p.m_Type == Cpp::SL_COMMENT || p.m_Type == Cpp::PREPROCESSOR);
+    };
+    auto first = std::find_if(pieces.begin(), pieces.end(),
+                              [](const Formatter::Piece& p) { return p.m_Kind != Formatter::Piece::SPACE; });
+    auto last = std::find_if(pieces.rbegin(), pieces.rend(),
+                             [](const Formatter::Piece& p) { return p.m_Kind != Formatter::Piece::SPACE; });
+    return (first != pieces.end() && isEnder(*first)) || (last != pieces.rend() && isEnder(*last));
+}
+
+// Newlines become blanks, trailing whitespace goes: a type written on one
+// line so that the name after it can be aligned.
+void joinLines(Formatter::Pieces& pieces)
+{
+    for (Formatter::Piece& p : pieces)
+        if (p.m_Kind == Formatter::Piece::SPACE && p.m_Text.find('\n') != std::string::npos)
+            p.m_Text = " ";
+}
+
+} // namespace
+
+// ---- braced bodies ----------------------------------------------------------
+
+void Formatter::writeChildren(Cpp::InteriorNode& body)
+{
+    const std::size_t n = body.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        Cpp::SyntaxNode* pChild = body.child(i);
+        bool isData = dynamic_cast<Cpp::DataDeclNode*>(pChild) != nullptr;
+        if (!isData)
+            m_ClassEndedAtBrace = false;
+        pChild->accept(*this);
+        if (isData)
+            m_ClassEndedAtBrace = false;
+        bool keepsState =
+            dynamic_cast<Cpp::TemplateNode*>(pChild) != nullptr || isCommentOrDirective(pChild);
+        if (!keepsState) {
+            // A template head whose declaration took no column, or a
+            // separator no visit used, ends with the declaration.
+            if (m_TemplatePushed) {
+                m_TemplatePushed = false;
+                if (!m_DeclColumns.empty())
+                    m_DeclColumns.pop_back();
+            }
+            m_Pending.clear();
+        }
+        if (dynamic_cast<Cpp::CaseNode*>(pChild) != nullptr) {
+            // What follows a case label is decided by WS_AFTER_CS_CASE_LABELS,
+            // except that a comment on the label's line stays there.
+            Pieces gap;
+            if (i + 1 < n)
+                gap = readUpTo(body.child(i + 1)->start());
+            auto* pComment = i + 1 < n ? dynamic_cast<Cpp::CommentNode*>(body.child(i + 1)) : nullptr;
+            bool lineEndFirst = false;
+            std::size_t first = 0;
+            while (first < gap.size() && gap[first].m_Kind == Piece::SPACE) {
+                lineEndFirst = lineEndFirst || gap[first].m_Text.find('\n') != std::string::npos;
+                ++first;
+            }
+            if (pComment && pComment->isSingleLine() && !lineEndFirst && first == gap.size()) {
+                write(gap);
+            } else if (first < gap.size() && !lineEndFirst && endsLine(gap[first])) {
+                write(gap);
+            } else {
+                trimFront(gap);
+                writeKey(m_Settings.m_WsAfterCsCaseLabels);
+                write(gap);
+            }
+        }
+    }
+}
+
+void Formatter::writeEmptyBody(Cpp::InteriorNode& body, const BodyKeys& keys)
+{
+    const int dc = declColumn();
+    Pieces inner = readUpTo(body.end());
+    bool lineEndBeforeClose = false;
+    for (auto it = inner.rbegin(); it != inner.rend() && it->m_Kind == Piece::SPACE; ++it)
+        lineEndBeforeClose = lineEndBeforeClose || it->m_Text.find('\n') != std::string::npos;
+    bool lineEndAfterOpen = !inner.empty() && inner.front().m_Kind == Piece::SPACE &&
+                            inner.front().m_Text.find('\n') != std::string::npos;
+    trimFront(inner);
+    trimBack(inner);
+    {
+        Corvale::ScopedIndent indent(*m_pOut, indentOf(dc) + *keys.m_pContent);
+        if (!inner.empty()) {
+            writeKey(lineEndAfterOpen ? "\n" : " ");
+            write(inner);
+        }
+    }
+    Corvale::ScopedIndent indent(*m_pOut, indentOf(dc));
+    bool closeOnNewLine = lineEndBeforeClose && keys.m_pBeforeClose->find('\n') != std::string::npos;
+    if (!inner.empty() && endsLine(inner.back()))
+        ; // the comment's line end already stands before the "}"
+    else if (closeOnNewLine)
+        writeKey("\n");
+    else if (!inner.empty())
+        writeKey(" ");
+    copyThrough(body.end());
+}
+
+void Formatter::writeBracedBody(Cpp::InteriorNode& body, bool braced, const BodyKeys& keys, bool isSwitch)
+{
+    (void)isSwitch;
+    const int dc = declColumn();
+    if (!braced) {
+        // The single statement of a control part: the separator before it
+        // takes the place of the brace.
+        std::string content = indentOf(dc) + *keys.m_pContent;
+        Corvale::ScopedIndent indent(*m_pOut, content);
+        if (!body.empty())
+            applyPending(body.child(0)->start());
+        writeChildren(body);
+        return;
+    }
+
+    std::string sep;
+    if (popPending(sep)) {
+        Corvale::ScopedIndent indent(*m_pOut, indentOf(dc));
+        Pieces gap = readUpTo(body.start());
+        applySeparator(gap, sep);
+        write(gap);
+    }
+    {
+        Corvale::ScopedIndent indent(*m_pOut, indentOf(dc));
+        copyThrough(body.start());
+    }
+    if (body.empty()) {
+        writeEmptyBody(body, keys);
+        return;
+    }
+    {
+        Corvale::ScopedIndent indent(*m_pOut, indentOf(dc) + *keys.m_pContent);
+        Pieces gap = readUpTo(body.child(0)->start());
+        // A comment that stands on the brace's line stays there.
+        if (!(dynamic_cast<Cpp::CommentNode*>(body.child(0)) != nullptr && !hasLineEnd(gap)))
+            applyAfter(gap, *keys.m_pAfterOpen);
+        write(gap);
+        writeChildren(body);
+    }
+    Corvale::ScopedIndent indent(*m_pOut, indentOf(dc));
+    Pieces gap = readUpTo(body.end());
+    applySeparator(gap, *keys.m_pBeforeClose);
+    write(gap);
+    copyThrough(body.end());
+}
+
+// ---- comma-separated lists --------------------------------------------------------
+
+// The text before the first element holds the list's opening (":" of a
+// base clause or initialiser list); the pending separator goes before it
+// and afterOpen after it. Between elements the "," gets beforeComma and
+// afterComma.
+void Formatter::writeCommaList(Cpp::InteriorNode& list, const std::string& openSep, const std::string& afterOpen,
+                               const std::string& beforeComma, const std::string& afterComma,
+                               std::int32_t openType)
+{
+    if (list.empty())
+        return;
+    const int dc = declColumn();
+    {
+        Corvale::ScopedIndent indent(*m_pOut, indentOf(dc));
+        Pieces gap = readUpTo(list.child(0)->start());
+        std::size_t open = findTopLevel(gap, openType, 0);
+        if (open < gap.size()) {
+            Pieces before(gap.begin(), gap.begin() + static_cast<std::ptrdiff_t>(open));
+            Pieces after(gap.begin() + static_cast<std::ptrdiff_t>(open) + 1, gap.end());
+            applyBefore(before, openSep);
+            applyAfter(after, afterOpen);
+            before.push_back(gap[open]);
+            before.insert(before.end(), after.begin(), after.end());
+            gap.swap(before);
+        }
+        write(gap);
+    }
+    bool onOwnLines = beforeComma.find('\n') != std::string::npos || afterComma.find('\n') != std::string::npos;
+    int listCol = onOwnLines ? startColumn() : dc;
+    Corvale::ScopedIndent indent(*m_pOut, indentOf(listCol));
+    Corvale::ScopedKeepLeadingSpace keep(*m_pOut, false);
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        Cpp::SyntaxNode* pChild = list.child(i);
+        if (i > 0) {
+            Pieces gap = readUpTo(pChild->start());
+            std::size_t comma = findTopLevel(gap, Cpp::COMMA, 0);
+            if (comma < gap.size()) {
+                Pieces before(gap.begin(), gap.begin() + static_cast<std::ptrdiff_t>(comma));
+                Pieces after(gap.begin() + static_cast<std::ptrdiff_t>(comma) + 1, gap.end());
+                applyBefore(before, beforeComma);
+                applyAfter(after, afterComma);
+                before.push_back(gap[comma]);
+                before.insert(before.end(), after.begin(), after.end());
+                gap.swap(before);
+            }
+            write(gap);
+        }
+        pChild->accept(*this);
+    }
+}
+
+void Formatter::writeParameterList(Cpp::InteriorNode& params)
+{
+    const FormatterSettings& s = m_Settings;
+    copyThrough(params.start()); // "("
+    if (params.empty()) {
+        Pieces inner = readUpTo(params.end());
+        trimFront(inner);
+        trimBack(inner);
+        write(inner);
+        copyThrough(params.end());
+        return;
+    }
+    {
+        Pieces gap = readUpTo(params.child(0)->start());
+        applyAfter(gap, s.m_WsAfterFnOpenParen);
+        write(gap);
+    }
+    bool onOwnLines =
+        s.m_WsBeforeFnComma.find('\n') != std::string::npos || s.m_WsBetweenFnParams.find('\n') != std::string::npos;
+    Corvale::ScopedIndent indent(*m_pOut, indentOf(onOwnLines ? startColumn() : declColumn()));
+    for (std::size_t i = 0; i < params.size(); ++i) {
+        Cpp::SyntaxNode* pChild = params.child(i);
+        if (i > 0) {
+            Pieces gap = readUpTo(pChild->start());
+            std::size_t comma = findTopLevel(gap, Cpp::COMMA, 0);
+            if (comma < gap.size()) {
+                Pieces before(gap.begin(), gap.begin() + static_cast<std::ptrdiff_t>(comma));
+                Pieces after(gap.begin() + static_cast<std::ptrdiff_t>(comma) + 1, gap.end());
+                applyBefore(before, s.m_WsBeforeFnComma);
+                applyAfter(after, s.m_WsBetweenFnParams);
+                before.push_back(gap[comma]);
+                before.insert(before.end(), after.begin(), after.end());
+                gap.swap(before);
+            }
+            write(gap);
+        }
+        pChild->accept(*this);
+    }
+    Pieces gap = readUpTo(params.end());
+    applySeparator(gap, s.m_WsBeforeFnCloseParen);
+    write(gap);
+    copyThrough(params.end());
+}
+
+// ---- namespaces and linkage blocks ------------------------------------------------------
+
+void Formatter::visitNamespaceDeclNode(Cpp::NamespaceDeclNode& node)
+{
+    applyPending(node.start());
+    if (node.head()) {
+        copyThrough(node.head()->start());
+        m_DeclColumns.push_back(columnAfterFirst());
+        {
+            Corvale::ScopedIndent indent(*m_pOut, indentOf(declColumn()));
+            node.head()->accept(*this);
+        }
+        if (node.body()) {
+            m_Pending.push_back(m_Settings.m_WsBeforeNsOpenBrace);
+            node.body()->accept(*this);
+        }
+        m_DeclColumns.pop_back();
+    } else if (node.body()) {
+        node.body()->accept(*this);
+    }
+    finish(node);
+}
+
+void Formatter::visitNamespaceBodyNode(Cpp::NamespaceBodyNode& node)
+{
+    const FormatterSettings& s = m_Settings;
+    bool inClass = m_InClass;
+    m_InClass = false;
+    writeBracedBody(node, true, BodyKeys{&s.m_IndentNsContent, &s.m_WsAfterNsOpenBrace, &s.m_WsBeforeNsCloseBrace},
+                    false);
+    m_InClass = inClass;
+}
+
+void Formatter::visitLinkageBlockNode(Cpp::LinkageBlockNode& node)
+{
+    applyPending(node.start());
+    if (node.expr()) {
+        copyThrough(node.expr()->start());
+        m_DeclColumns.push_back(columnAfterFirst());
+        {
+            Corvale::ScopedIndent indent(*m_pOut, indentOf(declColumn()));
+            copyThrough(node.expr()->end());
+        }
+        if (node.body()) {
+            m_Pending.push_back(m_Settings.m_GlobalWsBeforeOpenBrace);
+            node.body()->accept(*this);
+        }
+        m_DeclColumns.pop_back();
+    } else if (node.body()) {
+        node.body()->accept(*this);
+    }
+    finish(node);
+}
+
+void Formatter::visitLinkageBlockBodyNode(Cpp::LinkageBlockBodyNode& node)
+{
+    const FormatterSettings& s = m_Settings;
+    writeBracedBody(node, true,
+                    BodyKeys{&s.m_GlobalIndentContent, &s.m_GlobalWsAfterOpenBrace, &s.m_GlobalWsBeforeCloseBrace},
+                    false);
+}
+
+// ---- classes --------------------------------------------------------------------------
+
+void Formatter::visitClassDeclNode(Cpp::ClassDeclNode& node)
+{
+    applyPending(node.start());
+    int col;
+    if (m_TemplatePushed) {
+        m_TemplatePushed = false;
+        col = declColumn();
+        m_DeclColumns.pop_back();
+    } else if (node.head()) {
+        copyThrough(node.head()->start());
+        col = columnAfterFirst();
+    } else {
+        col = startColumn();
+    }
+    m_DeclColumns.push_back(col);
+    if (node.head())
+        node.head()->accept(*this);
+    if (!m_Settings.m_ClassDoNotFormat && node.body()) {
+        const std::string& sep = m_Settings.m_WsBeforeClassOpenBrace;
+        if (!(m_pOut->col() == 0 && sep.find('\n') == std::string::npos))
+            m_Pending.push_back(sep);
+    }
+    m_DeclColumns.pop_back();
+    if (node.body()) {
+        m_DeclColumns.push_back(col);
+        node.body()->accept(*this);
+        m_DeclColumns.pop_back();
+    }
+    m_Pending.clear();
+    finish(node);
+    m_ClassEndedAtBrace = node.body() && node.body()->end() != Trn::Location() && node.end() == node.body()->end();
+}
+
+void Formatter::visitClassHeadNode(Cpp::ClassHeadNode& node)
+{
+    Corvale::ScopedIndent indent(*m_pOut, indentOf(declColumn()));
+    if (node.className())
+        node.className()->accept(*this);
+    if (node.baseClauses()) {
+        if (!m_Settings.m_ClassDoNotFormat)
+            m_Pending.push_back(m_Settings.m_WsAfterClassName);
+        node.baseClauses()->accept(*this);
+    }
+    copyThrough(node.end());
+}
+
+void Formatter::visitBaseClauseListNode(Cpp::BaseClauseListNode& node)
+{
+    if (m_Settings.m_ClassDoNotFormat) {
+        copyThrough(node.end());
+        return;
+    }
+    std::string sep;
+    if (!popPending(sep))
+        sep = " ";
+    const FormatterSettings& s = m_Settings;
+    writeCommaList(node, sep, s.m_WsBeforeBaseClauses, s.m_WsBeforeBaseClausesComma, s.m_WsBetweenBaseClauses,
+                   Cpp::COLON);
+}
+
+void Formatter::visitBaseClauseNode(Cpp::BaseClauseNode& node)
+{
+    Pieces text = readThrough(node.end());
+    writeRespaced(text, Respace::DECLARATOR, m_Settings.m_WsAfterParamTypeId);
+}
+
+void Formatter::visitClassBodyNode(Cpp::ClassBodyNode& node)
+{
+    const FormatterSettings& s = m_Settings;
+    bool inClass = m_InClass;
+    m_InClass = true;
+    writeBracedBody(node, true,
+                    BodyKeys{&s.m_IndentClassContent, &s.m_WsAfterClassOpenBrace, &s.m_WsBeforeClassCloseBrace}, false);
+    m_InClass = inClass;
+}
+
+void Formatter::visitAccessSpecNode(Cpp::AccessSpecNode& node)
+{
+    applyPending(node.start());
+    Corvale::ScopedIndent indent(*m_pOut, indentOf(declColumn()) + m_Settings.m_IndentAccessSpecLabel);
+    Corvale::ScopedKeepLeadingSpace keep(*m_pOut, false);
+    copyThrough(node.end());
+}
+
+// ---- enumerations --------------------------------------------------------------------
+
+void Formatter::visitEnumDeclNode(Cpp::EnumDeclNode& node)
+{
+    applyPending(node.start());
+    if (m_Settings.m_EnumDoNotFormat) {
+        copyThrough(node.end());
+        return;
+    }
+    int col;
+    if (node.head()) {
+        copyThrough(node.head()->start());
+        col = columnAfterFirst();
+        {
+            Corvale::ScopedIndent indent(*m_pOut, indentOf(col));
+            node.head()->accept(*this);
+        }
+        if (node.body())
+            m_Pending.push_back(m_Settings.m_WsBeforeEnumOpenBrace);
+    } else {
+        col = startColumn();
+    }
+    if (node.body()) {
+        m_DeclColumns.push_back(col);
+        node.body()->accept(*this);
+        m_DeclColumns.pop_back();
+    }
+    m_Pending.clear();
+    finish(node);
+}
+
+void Formatter::visitEnumBodyNode(Cpp::EnumBodyNode& node)
+{
+    const FormatterSettings& s = m_Settings;
+    BodyKeys keys{&s.m_IndentEnumContent, &s.m_WsAfterEnumOpenBrace, &s.m_WsBeforeEnumCloseBrace};
+    if (node.empty()) {
+        writeBracedBody(node, true, keys, false);
+        return;
+    }
+    const int dc = declColumn();
+    std::string sep;
+    if (popPending(sep)) {
+        Corvale::ScopedIndent indent(*m_pOut, indentOf(dc));
+        Pieces gap = readUpTo(node.start());
+        applySeparator(gap, sep);
+        write(gap);
+    }
+    {
+        Corvale::ScopedIndent indent(*m_pOut, indentOf(dc));
+        copyThrough(node.start());
+    }
+    const Cpp::SyntaxNode* pFirst = node.child(0);
+    const Cpp::SyntaxNode* pLast = node.child(node.size() - 1);
+    {
+        Corvale::ScopedIndent indent(*m_pOut, indentOf(dc) + s.m_IndentEnumContent);
+        // The text after "{" and the enumerators with the comments and
+        // directives among them, as one list.
+        Pieces list = readThrough(pLast->end());
+        Pieces commas;
+        std::vector<Pieces> items = splitTopLevel(list, Cpp::COMMA, &commas);
+        Pieces out;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            Pieces item = items[i];
+            if (i > 0)
+                applyAfter(item, s.m_WsBetweenEnumElements);
+            else if (dynamic_cast<const Cpp::PreprocDirectiveNode*>(pFirst) == nullptr)
+                applyAfter(item, s.m_WsAfterEnumOpenBrace);
+            if (i + 1 < items.size())
+                applyBefore(item, s.m_WsBeforeEnumComma);
+            Pieces laid = respace(item, Respace::EXPRESSION, std::string());
+            out.insert(out.end(), laid.begin(), laid.end());
+            if (i < commas.size())
+                out.push_back(commas[i]);
+        }
+        // Initialisers are aligned when every enumerator starts a line.
+        std::size_t enumerators = 0;
+        bool ownLines = true;
+        int lastLine = 0;
+        for (std::size_t i = 0; i < node.size(); ++i) {
+            const Cpp::SyntaxNode* pChild = node.child(i);
+            if (isCommentOrDirective(pChild))
+                continue;
+            ++enumerators;
+            ownLines = ownLines && pChild->start().line() > lastLine;
+            lastLine = pChild->end().line();
+        }
+        // (or will, because the value after each comma breaks the line:
+        // the layout must not change when the output is formatted again).
+        ownLines = ownLines || s.m_WsBetweenEnumElements.find('\n') != std::string::npos;
+        if (s.m_AlignEnumInitializers && enumerators >= 2 && ownLines) {
+            std::string laid = render(out);
+            Stylist::writeRaw(*m_pOut, alignEnumInitializers(m_Expr, laid, m_pOut->state()));
+        } else {
+            write(out);
+        }
+    }
+    Corvale::ScopedIndent indent(*m_pOut, indentOf(dc));
+    Pieces gap = readUpTo(node.end());
+    applySeparator(gap, isCommentOrDirective(pLast) ? std::string("\n") : s.m_WsBeforeEnumCloseBrace);
+    write(gap);
+    copyThrough(node.end());
+}
+
+// ---- templates -----------------------------------------------------------------------
+
+void Formatter::visitTemplateNode(Cpp::TemplateNode& node)
+{
+    const FormatterSettings& s = m_Settings;
+    applyPending(node.start());
+    copyThrough(node.start());
+    if (m_TemplatePushed && !m_DeclColumns.empty())
+        m_DeclColumns.pop_back(); // a second head before one declaration
+    m_DeclColumns.push_back(columnAfterFirst());
+    m_TemplatePushed = true;
+    Corvale::ScopedIndent indent(*m_pOut, indentOf(declColumn()));
+    if (node.keyword())
+        copyThrough(node.keyword()->end());
+    Cpp::ParameterListNode* pParams = node.parameters();
+    if (pParams) {
+        Pieces gap = readUpTo(pParams->start());
+        applyAfter(gap, s.m_WsBeforeTpOpenBracket);
+        write(gap);
+        copyThrough(pParams->start()); // "<"
+        if (pParams->empty()) {
+            Pieces inner = readUpTo(pParams->end());
+            trimFront(inner);
+            trimBack(inner);
+            write(inner);
+        } else {
+            Pieces first = readUpTo(pParams->child(0)->start());
+            applyAfter(first, s.m_WsAfterTpOpenBracket);
+            write(first);
+            bool onOwnLines =
+                s.m_WsBeforeTpComma.find('\n') != std::string::npos || s.m_WsBetweenTpParams.find('\n') != std::string::npos;
+            Corvale::ScopedIndent listIndent(*m_pOut, indentOf(onOwnLines ? startColumn() : declColumn()));
+            for (std::size_t i = 0; i < pParams->size(); ++i) {
+                Cpp::SyntaxNode* pChild = pParams->child(i);
+                if (i > 0) {
+                    Pieces gap2 = readUpTo(pChild->start());
+                    std::size_t comma = findTopLevel(gap2, Cpp::COMMA, 0);
+                    if (comma < gap2.size()) {
+                        Pieces before(gap2.begin(), gap2.begin() + static_cast<std::ptrdiff_t>(comma));
+                        Pieces after(gap2.begin() + static_cast<std::ptrdiff_t>(comma) + 1, gap2.end());
+                        applyBefore(before, s.m_WsBeforeTpComma);
+                        applyAfter(after, s.m_WsBetweenTpParams);
+                        before.push_back(gap2[comma]);
+                        before.insert(before.end(), after.begin(), after.end());
+                        gap2.swap(before);
+                    }
+                    write(gap2);
+                }
+                pChild->accept(*this);
+            }
+            Pieces last = readUpTo(pParams->end());
+            applySeparator(last, s.m_WsBeforeTpCloseBracket);
+            write(last);
+        }
+        copyThrough(pParams->end()); // ">"
+    }
+    copyThrough(node.end());
+    m_Pending.push_back(s.m_WsAfterTpCloseBracket);
+}
+
+// ---- functions ------------------------------------------------------------------------
+
+void Formatter::writeTypeAligned(Pieces type, int nameColumn, const std::string& nameGap)
+{
+    const FormatterSettings& s = m_Settings;
+    trimBack(type);
+    if (!startsOrEndsWithLineEnder(type))
+        joinLines(type);
+    // A trailing "*" or "&" anchored to the name is split off and written
+    // right before it.
+    std::string sign;
+    char last = lastNonSpace(type);
+    bool splitSign = (last == '*' && s.m_AsteriskAnchor == Stylist::Anchor::TO_NAME) ||
+                     (last == '&' && s.m_AmpersandAnchor == Stylist::Anchor::TO_NAME);
+    if (splitSign) {
+        while (!type.empty() && (type.back().m_Kind == Piece::SPACE ||
+                                 (type.back().m_Kind == Piece::TOKEN &&
+                                  (type.back().m_Type == Cpp::STAR || type.back().m_Type == Cpp::AMPERSAND ||
+                                   type.back().m_Type == Cpp::AND_AND)))) {
+            if (type.back().m_Kind == Piece::TOKEN)
+                sign.insert(0, type.back().m_Text);
+            type.pop_back();
+        }
+    }
+    write(respace(type, Respace::DECLARATOR, nameGap));
+    int target = Stylist::textWidth(m_pOut->indent(), 0, s.m_TabSize) + nameColumn;
+    int pad = Stylist::paddingTo(target, m_pOut->col(), s.m_TabSize);
+    if (pad == 0 && m_pOut->col() != 0)
+        pad = 1;
+    bool hang = !sign.empty() &&
+                ((sign.back() == '*' && s.m_HangingAsterisk) || (sign.back() == '&' && s.m_HangingAmpersand));
+    if (hang && pad > static_cast<int>(sign.size()))
+        pad -= static_cast<int>(sign.size());
+    {
+        Corvale::ScopedKeepLeadingSpace keep(*m_pOut, true);
+        *m_pOut << Stylist::Padding(pad);
+    }
+    *m_pOut << sign;
+}
+
+void Formatter::writeFunctionHead(Cpp::FunctionDeclNode& node, bool definition, int& column)
+{
+    const FormatterSettings& s = m_Settings;
+    Cpp::FunctionHeadNode* pHead = node.head();
+    applyPending(pHead->start());
+    bool fromTemplate = m_TemplatePushed;
+    if (fromTemplate) {
+        m_TemplatePushed = false;
+        column = declColumn();
+        m_DeclColumns.pop_back();
+    }
+    Cpp::IdNode* pName = pHead->id();
+    Trn::Location nameStart = pName ? pName->start() : pHead->end();
+    if (pHead->returnType()) {
+        copyUpTo(pHead->returnType()->start());
+        if (!fromTemplate)
+            column = startColumn();
+        Pieces type = readUpTo(nameStart);
+        char last = lastNonSpace(type);
+        bool pointer = last == '*' || last == '&';
+        bool aligned = false;
+        if (!definition && !s.m_FnDoNotFormat &&
+            (s.m_AlignFnDeclNamesLeft || (m_InClass && s.m_AlignClassMemberNamesLeft)) &&
+            !holdsCommentOrDirective(type)) {
+            auto it = m_FunctionNameColumns.find(&node);
+            if (it != m_FunctionNameColumns.end()) {
+                aligned = true;
+                writeTypeAligned(type, it->second, s.m_WsAfterDdTypeId);
+            }
+        }
+        if (!aligned) {
+            if (s.m_FnDoNotFormat) {
+                write(type);
+            } else {
+                const std::string& sep = definition ? s.m_WsAfterFnDefnReturnType : s.m_WsAfterFnDeclReturnType;
+                if (definition || !pointer)
+                    applyBefore(type, sep);
+                write(respace(type, Respace::DECLARATOR, sep));
+            }
+        }
+    } else {
+        copyUpTo(nameStart);
+        if (!fromTemplate)
+            column = startColumn();
+    }
+    if (pName) {
+        copyUpTo(pName->start());
+        writeRespaced(readThrough(pName->end()), Respace::EXPRESSION, std::string());
+    }
+    m_DeclColumns.push_back(column);
+    if (Cpp::ParameterListNode* pParams = pHead->parameters()) {
+        Pieces between = readUpTo(pParams->start());
+        if (!startsOrEndsWithLineEnder(between)) {
+            trimFront(between);
+            trimBack(between);
+        }
+        writeKey(s.m_WsAfterFnName);
+        write(between);
+        Corvale::ScopedIndent indent(*m_pOut, indentOf(column));
+        writeParameterList(*pParams);
+    }
+    {
+        Corvale::ScopedIndent indent(*m_pOut, indentOf(column));
+        writeRespaced(readThrough(pHead->end()), Respace::EXPRESSION, std::string());
+    }
+    m_DeclColumns.pop_back();
+}
+
+void Formatter::visitFunctionDeclNode(Cpp::FunctionDeclNode& node)
+{
+    const FormatterSettings& s = m_Settings;
+    if (!node.head()) {
+        copyNode(node);
+        return;
+    }
+    int column = 0;
+    writeFunctionHead(node, node.body() != nullptr, column);
+    m_DeclColumns.push_back(column);
+    if (Cpp::BlockNode* pBody = node.body()) {
+        m_Pending.push_back(s.m_WsBeforeFnOpenBrace);
+        bool inClass = m_InClass;
+        m_InClass = false;
+        writeBracedBody(*pBody, true, BodyKeys{&s.m_IndentFnContent, &s.m_WsAfterFnOpenBrace, &s.m_WsBeforeFnCloseBrace},
+                        false);
+        m_InClass = inClass;
+    }
+    m_Pending.clear();
+    {
+        Corvale::ScopedIndent indent(*m_pOut, indentOf(column));
+        finish(node);
+    }
+    m_DeclColumns.pop_back();
+}
+
+void Formatter::visitCtorDeclNode(Cpp::CtorDeclNode& node)
+{
+    const FormatterSettings& s = m_Settings;
+    if (!node.head()) {
+        copyNode(node);
+        return;
+    }
+    int column = 0;
+    writeFunctionHead(node, true, column);
+    m_DeclColumns.push_back(column);
+    if (Cpp::InitializerListNode* pInits = node.initializers()) {
+        m_Pending.push_back(s.m_WsBeforeClassInitList);
+        if (!s.m_ClassInitDoNotFormat) {
+            pInits->accept(*this);
+            if (node.body())
+                m_Pending.push_back(s.m_WsAfterClassInitList);
+        }
+    } else if (node.body()) {
+        m_Pending.push_back(s.m_WsBeforeFnOpenBrace);
+    }
+    if (Cpp::BlockNode* pBody = node.body()) {
+        bool inClass = m_InClass;
+        m_InClass = false;
+        writeBracedBody(*pBody, true, BodyKeys{&s.m_IndentFnContent, &s.m_WsAfterFnOpenBrace, &s.m_WsBeforeFnCloseBrace},
+                        false);
+        m_InClass = inClass;
+    }
+    m_Pending.clear();
+    {
+        Corvale::ScopedIndent indent(*m_pOut, indentOf(column));
+        finish(node);
+    }
+    m_DeclColumns.pop_back();
+}
+
+void Formatter::visitInitializerListNode(Cpp::InitializerListNode& node)
+{
+    const FormatterSettings& s = m_Settings;
+    std::string sep;
+    if (!popPending(sep))
+        sep = " ";
+    writeCommaList(node, sep, s.m_WsBeforeClassInits, s.m_WsBeforeClassInitsComma, s.m_WsBetweenClassInits,
+                   Cpp::COLON);
+}
+
+void Formatter::visitInitializerNode(Cpp::InitializerNode& node)
+{
+    writeRespaced(readThrough(node.end()), Respace::DECLARATOR, m_Settings.m_WsAfterDdTypeId);
+}
+
+void Formatter::visitParameterNode(Cpp::ParameterNode& node)
+{
+    Pieces text = respace(readThrough(node.end()), Respace::DECLARATOR, m_Settings.m_WsAfterParamTypeId);
+    for (Piece& p : text)
+        p.m_TrimAfterSign = true; // an unnamed "int *" parameter ends at its sign
+    write(text);
+}
+
+void Formatter::visitFunctionPtrDeclNode(Cpp::FunctionPtrDeclNode& node)
+{
+    const FormatterSettings& s = m_Settings;
+    applyPending(node.start());
+    int column;
+    if (m_TemplatePushed) {
+        m_TemplatePushed = false;
+        column = declColumn();
+        m_DeclColumns.pop_back();
+        copyUpTo(node.start());
+    } else {
+        copyUpTo(node.start());
+        column = startColumn();
+    }
+    m_DeclColumns.push_back(column);
+    Corvale::ScopedIndent indent(*m_pOut, indentOf(column));
+    if (node.type() && node.id()) {
+        Pieces type = readUpTo(node.id()->start());
+        applyBefore(type, s.m_WsAfterFnDeclReturnType);
+        write(respace(type, Respace::DECLARATOR, s.m_WsAfterFnDeclReturnType));
+    }
+    if (node.id())
+        writeRespaced(readThrough(node.id()->end()), Respace::EXPRESSION, std::string());
+    if (Cpp::ParameterListNode* pParams = node.parameters()) {
+        Pieces between = readUpTo(pParams->start());
+        if (!startsOrEndsWithLineEnder(between)) {
+            trimFront(between);
+            trimBack(between);
+        }
+        write(between);
+        writeParameterList(*pParams);
+    }
+    writeRespaced(readThrough(node.end()), Respace::EXPRESSION, std::string());
+    m_DeclColumns.pop_back();
+}
+
+// ---- data declarations ---------------------------------------------------------------------
+
+// The rest of a data declaration after its name: declarators after the
+// first are separated by the data declaration comma keys.
+void Formatter::writeDataRest(Pieces rest)
+{
+    const FormatterSettings& s = m_Settings;
+    if (s.m_ExprDoNotFormat) {
+        write(rest);
+        return;
+    }
+    Pieces commas;
+    std::vector<Pieces> parts = splitTopLevel(rest, Cpp::COMMA, &commas);
+    Pieces out;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        Pieces part = parts[i];
+        if (i > 0)
+            applyAfter(part, s.m_WsBetweenDdElements);
+        if (i + 1 < parts.size())
+            applyBefore(part, s.m_WsBeforeDdComma);
+        Pieces laid = respace(part, i == 0 ? Respace::EXPRESSION : Respace::DECLARATOR, s.m_WsAfterDdTypeId);
+        out.insert(out.end(), laid.begin(), laid.end());
+        if (i < commas.size())
+            out.push_back(commas[i]);
+    }
+    write(out);
+}
+
+void Formatter::visitDataDeclNode(Cpp::DataDeclNode& node)
+{
+    const FormatterSettings& s = m_Settings;
+    applyPending(node.start());
+    bool fromTemplate = m_TemplatePushed;
+    int column = 0;
+    if (fromTemplate) {
+        // A variable template: the template head gave the column.
+        m_TemplatePushed = false;
+        column = declColumn();
+        m_DeclColumns.pop_back();
+    }
+    copyUpTo(node.type() ? node.type()->start() : node.start());
+    if (!fromTemplate)
+        column = startColumn();
+    if (s.m_DdDoNotFormat) {
+        copyThrough(node.end());
+        return;
+    }
+    m_DeclColumns.push_back(column);
+    Corvale::ScopedIndent indent(*m_pOut, indentOf(column));
+    if (node.type() && node.id()) {
+        Pieces type = readUpTo(node.id()->start());
+        bool aligned = false;
+        if (!m_ClassEndedAtBrace && alignNames() && !holdsCommentOrDirective(type)) {
+            auto it = m_DataNameColumns.find(&node);
+            if (it != m_DataNameColumns.end()) {
+                aligned = true;
+                writeTypeAligned(type, it->second, s.m_WsAfterDdTypeId);
+            }
+        }
+        if (!aligned) {
+            char last = lastNonSpace(type);
+            if (!(last == '*' || last == '&'))
+                applyBefore(type, s.m_WsAfterDdTypeId);
+            write(respace(type, Respace::DECLARATOR, s.m_WsAfterDdTypeId));
+        }
+    }
+    // The name and what follows it are one expression ("n=0" takes the
+    // operator keys on both sides), unless the initialiser is aligned.
+    Pieces name = node.id() ? readThrough(node.id()->end()) : Pieces();
+    auto init = m_DataInitColumns.find(&node);
+    bool alignInit = node.rest() && s.m_AlignDdInitializers && init != m_DataInitColumns.end();
+    if (!node.rest() || alignInit) {
+        writeRespaced(name, Respace::EXPRESSION, std::string());
+    } else {
+        Pieces rest = readThrough(node.rest()->end());
+        name.insert(name.end(), rest.begin(), rest.end());
+        writeDataRest(name);
+    }
+    if (node.rest() && alignInit) {
+        auto it = init;
+        {
+            Pieces rest = readThrough(node.rest()->end());
+            trimFront(rest);
+            if (!rest.empty() && rest.front().m_Kind == Piece::TOKEN && rest.front().m_Type != Cpp::SEMICOLON &&
+                rest.front().m_Type != Cpp::COMMA) {
+                int pad = std::max(column + it->second - m_pOut->col(), 1);
+                Corvale::ScopedKeepLeadingSpace keep(*m_pOut, true);
+                *m_pOut << Stylist::Padding(pad);
+            }
+            writeDataRest(rest);
+        }
+    }
+    finish(node);
+    m_DeclColumns.pop_back();
+}
+
+} // namespace StylistCpp

@@ -1,0 +1,8 @@
+class A {
+public:
+A();
+protected:
+int p;
+private:
+int q;
+};

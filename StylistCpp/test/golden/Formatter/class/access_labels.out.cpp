@@ -1,0 +1,10 @@
+class A {
+
+  public:
+    A();
+  protected:
+    int p;
+  private:
+    int q;
+
+};

@@ -1,0 +1,4 @@
+struct D:public B1,protected virtual B2,B3{};
+class E : public F
+{
+};

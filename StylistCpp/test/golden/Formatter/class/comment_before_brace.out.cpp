@@ -1,0 +1,4 @@
+class A // the A
+{
+    int x;
+};

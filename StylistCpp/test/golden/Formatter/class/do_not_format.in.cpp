@@ -1,0 +1,5 @@
+class   A :public B ,  C
+{
+int x;
+      int y;
+};

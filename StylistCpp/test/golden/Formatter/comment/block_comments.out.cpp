@@ -1,0 +1,6 @@
+namespace n {
+  /* a block
+     comment */
+  int a; /* trailing */
+  // line
+}

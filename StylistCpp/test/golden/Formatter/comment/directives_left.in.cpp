@@ -1,0 +1,5 @@
+namespace n {
+    #if defined(X)
+    int a;
+    #endif
+}

@@ -1,0 +1,7 @@
+void f()
+{
+    int a;
+    {
+        int b;
+    }
+}

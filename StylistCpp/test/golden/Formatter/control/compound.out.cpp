@@ -1,0 +1,4 @@
+void f() {
+    int a;
+    { int b; }
+}

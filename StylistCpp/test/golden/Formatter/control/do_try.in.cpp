@@ -1,0 +1,5 @@
+void f()
+{
+    do x(); while (a);
+    try { g(); } catch (E& e) { h(); } catch (...) { }
+}

@@ -1,0 +1,11 @@
+void f()
+{
+    do
+        x();
+    while (a);
+    try {
+        g();
+    } catch (E& e) {
+        h();
+    } catch (...) {}
+}

@@ -1,0 +1,6 @@
+void f()
+{
+    while (x)
+        y();
+    if (a)   b();
+}

@@ -1,0 +1,4 @@
+void f() {
+    while (x) y();
+    if (a) b();
+}

@@ -1,0 +1,4 @@
+void f()
+{
+    if(a)b;else c;
+}

@@ -1,0 +1,6 @@
+void f() {
+    if (a)
+        b;
+    else
+        c;
+}

@@ -1,0 +1,2 @@
+int    a ,b;
+static   int c=1;

@@ -1,0 +1,5 @@
+enum E { // the values
+  A, // first
+  B, /* second */
+  C
+};

@@ -1,0 +1,6 @@
+enum E
+{ // the values
+    A, // first
+    B, /* second */
+    C
+};

@@ -1,0 +1,5 @@
+namespace n {
+    enum E { A,
+    B = 2,
+    C };
+}

@@ -1,0 +1,7 @@
+enum Color
+{
+  Red ,
+  Green = 2,
+  Blue
+};
+enum class Empty {};

@@ -1,0 +1,2 @@
+enum Color { Red, Green = 2, Blue };
+enum class Empty {};

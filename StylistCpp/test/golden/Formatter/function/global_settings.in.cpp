@@ -1,0 +1,3 @@
+void f (int a) {
+  g();
+}

@@ -1,0 +1,2 @@
+int (*handler)(int,char*);
+void   (*table[4])( void );

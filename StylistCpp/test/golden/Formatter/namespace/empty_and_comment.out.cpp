@@ -1,0 +1,6 @@
+namespace a {}
+namespace b { // about b
+    int x;
+}
+namespace c {
+}

@@ -1,0 +1,4 @@
+extern "C" {
+int f(int);
+int g;
+}

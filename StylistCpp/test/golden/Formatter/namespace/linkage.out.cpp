@@ -1,0 +1,5 @@
+extern "C"
+{
+   int f(int);
+   int g;
+}

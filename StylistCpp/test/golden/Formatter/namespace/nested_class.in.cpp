@@ -1,0 +1,5 @@
+namespace n {
+class C {
+int x;
+};
+}

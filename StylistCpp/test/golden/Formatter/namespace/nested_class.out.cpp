@@ -1,0 +1,7 @@
+namespace n
+{
+    class C
+    {
+      int x;
+    };
+}

@@ -1,0 +1,8 @@
+namespace outer
+{
+    namespace inner
+    {
+        int a;
+        int b;
+    }
+}

@@ -1,0 +1,2 @@
+namespace outer { namespace inner { int a;
+                    int b; } }

@@ -1,0 +1,1 @@
+namespace n{int a;}

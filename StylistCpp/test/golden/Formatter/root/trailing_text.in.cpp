@@ -1,0 +1,5 @@
+int a;
+
+// end of file
+/* really */
+

@@ -1,0 +1,9 @@
+void f(int k)
+{
+	switch (k)
+	{
+	case 1: a();
+		break;
+	default: b();
+	}
+}

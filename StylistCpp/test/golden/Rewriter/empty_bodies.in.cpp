@@ -1,0 +1,8 @@
+void idle(int n)
+{
+    if (n) ;
+    if (n) {}
+    for (;;) {}
+    for (;;) { ; }
+    for (;;) {{ n++; }}
+}

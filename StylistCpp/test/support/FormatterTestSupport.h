@@ -1,0 +1,41 @@
+// Helpers of the formatter tests: parse a text, run the formatter over
+// it, read the test schemes, compare two texts token by token.
+#ifndef STYLISTCPP_FORMATTERTESTSUPPORT_H
+#define STYLISTCPP_FORMATTERTESTSUPPORT_H
+
+#include "Stylist_PropertySet.h"
+
+#include <string>
+#include <vector>
+
+namespace FormatterTest {
+
+// Parses text; answers whether the parser reported nothing (the
+// "function appears unterminated" notice aside, as the pipeline does).
+bool parsesCleanly(const std::string& text, std::string* pFirstMessage = nullptr);
+
+// Parses text and writes it through a formatter built on scheme. Throws
+// std::runtime_error when the text does not parse cleanly.
+std::string format(const std::string& text, const Stylist::PropertySet& scheme);
+
+// A test scheme file: lines "KEY = value" where a value is "true" or
+// "false" (flag), a number (integer) or a quoted string with the escapes
+// \n, \t, \\ and \" (whitespace string). Empty lines and lines starting
+// with "#" are skipped. A line "base = NAME" first reads
+// <baseDir>/NAME.scheme, whose keys the later lines override.
+Stylist::PropertySet readScheme(const std::string& path, const std::string& baseDir);
+
+// The first place where a and b differ, as "line:column (expected ...,
+// got ...)"; empty when they are equal.
+std::string firstDifference(const std::string& expected, const std::string& actual);
+
+// Whether two texts lex to the same tokens (the shared comparison of
+// support/StylistCpp_TokenCompare.h). On a mismatch *pWhere describes the
+// first differing token.
+bool sameTokens(const std::string& a, const std::string& b, std::string* pWhere = nullptr);
+
+std::string readFile(const std::string& path);
+
+} // namespace FormatterTest
+
+#endif
