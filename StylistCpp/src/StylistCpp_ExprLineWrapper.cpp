@@ -54,6 +54,7 @@ struct BreakPoint {
     std::size_t m_GapBegin;
     std::size_t m_GapEnd;
     std::size_t m_Candidate;
+    bool m_Existing; // the gap already holds a line break
 };
 
 // One way of laying the text out.
@@ -135,6 +136,9 @@ private:
     // State of one evaluation.
     int m_Col = 0;
     int m_Line = 0;
+    int m_LineIndent = 0; // column of the current line's first non-blank, -1 while none
+    std::vector<int> m_LineIndents; // the same for the lines already ended
+
     bool m_LineHasText = false;
     std::size_t m_NextToken = 0;
     std::vector<int> m_TokenCol;
@@ -172,11 +176,17 @@ void ExprLineWrapper::Run::prepare(const ExprWrapStrategy& strategy)
         const std::size_t gapEnd = m_Tokens[right].m_Begin;
         if (gapBegin > gapEnd || (gapBegin > 0 && m_Text[gapBegin - 1] == '\n'))
             continue;
+        // A gap of blanks may break; so may a gap that holds one line break
+        // already (an earlier wrap's, re-indented here by the same rules).
+        // A blank line in the gap is left alone.
         bool blank = true;
-        for (std::size_t p = gapBegin; p < gapEnd && blank; ++p)
-            blank = isBlank(m_Text[p]);
-        if (blank)
-            m_Points.push_back(BreakPoint{gapBegin, gapEnd, i});
+        int lineEnds = 0;
+        for (std::size_t p = gapBegin; p < gapEnd && blank; ++p) {
+            lineEnds += m_Text[p] == '\n' ? 1 : 0;
+            blank = isBlank(m_Text[p]) || m_Text[p] == '\n';
+        }
+        if (blank && lineEnds <= 1)
+            m_Points.push_back(BreakPoint{gapBegin, gapEnd, i, lineEnds == 1});
     }
     std::stable_sort(m_Points.begin(), m_Points.end(),
                      [](const BreakPoint& a, const BreakPoint& b) { return a.m_GapBegin < b.m_GapBegin; });
@@ -196,6 +206,7 @@ void ExprLineWrapper::Run::prepare(const ExprWrapStrategy& strategy)
 void ExprLineWrapper::Run::endLine(Layout& layout)
 {
     layout.m_Widths.push_back(m_Col);
+    m_LineIndents.push_back(m_LineIndent >= 0 ? m_LineIndent : m_Col);
     if (m_Margin > 0 && m_Col > m_Margin) {
         ++layout.m_Overlong;
         layout.m_Excess += m_Col - m_Margin;
@@ -217,7 +228,10 @@ void ExprLineWrapper::Run::copy(std::size_t from, std::size_t to, Layout& layout
         layout.m_Text += c;
         if (c == '\n') {
             endLine(layout);
+            m_LineIndent = -1;
         } else {
+            if (m_LineIndent < 0 && !isBlank(c))
+                m_LineIndent = m_Col;
             m_Col += Stylist::charWidth(c, m_Col, m_Tab);
             m_LineHasText = m_LineHasText || !isBlank(c);
         }
@@ -233,24 +247,36 @@ int ExprLineWrapper::Run::columnOfToken(long token) const
 
 int ExprLineWrapper::Run::continuation(const BreakCandidate& c, int pieceWidth) const
 {
+    // The indentation to indent from: that of the line on which the
+    // candidate's list (or expression) begins, so that the elements of one
+    // list share one column; for a list opener, that of its own line. A
+    // line's indentation is the text's own for its first line, else where
+    // the line's first token stands.
+    int lineIndent = m_LineIndent >= 0 ? m_LineIndent : m_Col;
+    const long anchor = c.m_Bucket == OPENER_BUCKET ? -1 : c.m_ListStart >= 0 ? c.m_ListStart : c.m_ExprStart;
+    if (anchor >= 0 && static_cast<std::size_t>(anchor) < m_NextToken) {
+        const int line = m_TokenLine[static_cast<std::size_t>(anchor)];
+        if (line >= 0 && static_cast<std::size_t>(line) < m_LineIndents.size())
+            lineIndent = m_LineIndents[static_cast<std::size_t>(line)];
+    }
+    const int indented = lineIndent + Stylist::textWidth(m_Settings.m_WrapIndent, lineIndent, m_Tab);
     const int exprCol = columnOfToken(c.m_ExprStart);
     const int listCol = columnOfToken(c.m_ListStart);
     if (m_Settings.m_WrapStyle == 1 && c.m_Bucket != OPENER_BUCKET) {
         // Align with the list start (or the enclosing expression, when it
         // stands further right); when the piece that follows would not fit
-        // there, indent from the line's indentation instead.
+        // there, indent from the line's indentation instead. Without a list
+        // start, indent too: a continuation never starts at the column of
+        // the line it continues.
         if (listCol >= 0) {
             const int aligned = std::max(listCol, exprCol);
-            const int indented = m_IndentWidth + Stylist::textWidth(m_Settings.m_WrapIndent, m_IndentWidth, m_Tab);
             return aligned + pieceWidth > m_Margin && indented < aligned ? indented : aligned;
         }
-        // Without a list start the indentation stays, except between
-        // string literals, which always indent.
-        if (c.m_Bucket != STRING_BUCKET)
-            return m_IndentWidth;
+        return indented;
     }
-    const int base = m_Settings.m_IndentWrapStyle == 2 && exprCol >= 0 ? exprCol : m_IndentWidth;
-    return base + Stylist::textWidth(m_Settings.m_WrapIndent, base, m_Tab);
+    if (m_Settings.m_IndentWrapStyle == 2 && exprCol >= 0)
+        return exprCol + Stylist::textWidth(m_Settings.m_WrapIndent, exprCol, m_Tab);
+    return indented;
 }
 
 Layout ExprLineWrapper::Run::evaluate(const std::vector<unsigned char>& modes)
@@ -258,6 +284,8 @@ Layout ExprLineWrapper::Run::evaluate(const std::vector<unsigned char>& modes)
     Layout layout;
     layout.m_Text.reserve(m_Text.size() + m_Text.size() / 8);
     m_Col = m_Position.col;
+    m_LineIndent = m_IndentWidth;
+    m_LineIndents.clear();
     m_Line = 0;
     m_LineHasText = false;
     m_NextToken = 0;
@@ -267,12 +295,12 @@ Layout ExprLineWrapper::Run::evaluate(const std::vector<unsigned char>& modes)
     // The next active break point after each one, for the fill decision.
     std::vector<std::size_t> nextActive(m_Points.size(), m_Points.size());
     for (std::size_t j = m_Points.size(); j-- > 1;)
-        nextActive[j - 1] = modes[m_Points[j].m_Candidate] != OFF ? j : nextActive[j];
+        nextActive[j - 1] = modes[m_Points[j].m_Candidate] != OFF || m_Points[j].m_Existing ? j : nextActive[j];
 
     std::size_t pos = 0;
     for (std::size_t j = 0; j < m_Points.size(); ++j) {
         const BreakPoint& bp = m_Points[j];
-        const unsigned char mode = modes[bp.m_Candidate];
+        const unsigned char mode = bp.m_Existing ? static_cast<unsigned char>(ALWAYS) : modes[bp.m_Candidate];
         if (mode == OFF)
             continue;
         copy(pos, bp.m_GapBegin, layout);
@@ -282,7 +310,7 @@ Layout ExprLineWrapper::Run::evaluate(const std::vector<unsigned char>& modes)
         bool breakHere = mode == ALWAYS;
         // Moving a list to the next line helps only when the line that the
         // opener then ends fits (or the list is a head's own list).
-        if (c.m_Bucket == OPENER_BUCKET && m_Col > m_Margin && c.m_ListStart < 0)
+        if (c.m_Bucket == OPENER_BUCKET && m_Col > m_Margin && c.m_ListStart < 0 && !bp.m_Existing)
             continue;
         if (mode == FILL && target < m_Col) {
             // Break only when the piece up to the next active break point
@@ -303,6 +331,7 @@ Layout ExprLineWrapper::Run::evaluate(const std::vector<unsigned char>& modes)
         const std::string ws = Stylist::whitespaceOfWidth(m_Stream, std::max(target, 0));
         layout.m_Text += ws;
         m_Col = Stylist::textWidth(ws, 0, m_Tab);
+        m_LineIndent = m_Col;
         pos = bp.m_GapEnd;
     }
     copy(pos, m_Text.size(), layout);

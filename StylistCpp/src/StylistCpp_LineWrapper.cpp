@@ -359,7 +359,9 @@ void LineWrapper::visitDataDeclNode(Cpp::DataDeclNode& node)
         copyNode(node);
         return;
     }
-    copyUpTo(pRest->start());
+    // From the declared name on, so that a break before the "=" of the
+    // initialiser has a token before it.
+    copyUpTo(node.id() != nullptr ? node.id()->start() : pRest->start());
     const std::size_t from = m_Pos;
     const std::size_t to = std::min(offsetOf(pRest->end()) + 1, m_Text.size());
     const bool braced = m_Text.find('{', from) < to;
