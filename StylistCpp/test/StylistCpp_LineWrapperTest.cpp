@@ -3,6 +3,9 @@
 #include "StylistCpp_LineWrapper.h"
 
 #include "StylistCpp.h"
+#include "Corvale_Exception.h"
+#include "Cpp_SyntaxTree.h"
+#include "Stylist_Exception.h"
 #include "StylistCpp_LineWrapperTestSupport.h"
 #include "Stylist_SchemeKeys.h"
 #include "support/FormatterTestSupport.h"
@@ -15,6 +18,7 @@
 
 #include <fstream>
 #include <iostream>
+#include <set>
 #include <sstream>
 
 using namespace StylistCppTest;
@@ -148,4 +152,101 @@ TEST(RealisticWrap, PipelineIdempotence)
         same += once == twice ? 1 : 0;
     }
     std::cout << "pipeline idempotent at " << same << " of 3 margins\n";
+}
+
+// ---- switches ----------------------------------------------------------------------
+
+namespace {
+
+struct SwitchCase {
+    const char* name;
+    Overrides overrides;
+    const char* input;
+    bool wraps; // whether the text comes out changed
+};
+
+const char* const LONG_CTOR = "Widget::Widget(int width, int height) : m_Width(width), m_Height(height)\n{\n}\n";
+const char* const LONG_DECL = "void configureEverything(int alphaValue, int betaValue, int gammaValue);\n";
+const char* const LONG_DATA = "int values[] = { 1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000 };\n";
+const char* const LONG_ENUM = "enum E { FIRST_VALUE, SECOND_VALUE, THIRD_VALUE, FOURTH_VALUE };\n";
+const char* const LONG_BASES = "class C : public FirstBase, public SecondBase, public ThirdBase\n{\n};\n";
+const char* const LONG_IF = "void f()\n{\n    if (firstCondition && secondCondition && thirdCondition)\n        g();\n}\n";
+
+} // namespace
+
+class LineWrapperSwitches : public ::testing::TestWithParam<SwitchCase> {};
+
+TEST_P(LineWrapperSwitches, TurnFamiliesOnAndOff)
+{
+    const SwitchCase& c = GetParam();
+    const std::string out = wrapText(c.input, lineWrapScheme(c.overrides));
+    EXPECT_EQ(c.wraps, out != c.input) << out;
+    EXPECT_TRUE(sameTokens(c.input, out));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Families, LineWrapperSwitches,
+    ::testing::Values(
+        SwitchCase{"ctor_on", {}, LONG_CTOR, true},
+        SwitchCase{"ctor_line_wrap_off", {{Stylist::Key::CLASS_INIT_LINE_WRAP, "b:false"}}, LONG_CTOR, false},
+        SwitchCase{"ctor_do_not_format", {{Stylist::Key::CLASS_INIT_DO_NOT_FORMAT, "b:true"}}, LONG_CTOR, false},
+        SwitchCase{"ctor_inits_on_own_lines", {{Stylist::Key::WS_BETWEEN_CLASS_INITS, "\n"}}, LONG_CTOR, false},
+        SwitchCase{"decl_on", {}, LONG_DECL, true},
+        SwitchCase{"decl_line_wrap_off", {{Stylist::Key::FN_DECL_LINE_WRAP, "b:false"}}, LONG_DECL, false},
+        SwitchCase{"decl_defn_flag_is_not_its_own", {{Stylist::Key::FN_DEFN_LINE_WRAP, "b:false"}}, LONG_DECL, true},
+        SwitchCase{"fn_do_not_format", {{Stylist::Key::FN_DO_NOT_FORMAT, "b:true"}}, LONG_DECL, false},
+        SwitchCase{"data_on", {}, LONG_DATA, true},
+        SwitchCase{"data_line_wrap_off", {{Stylist::Key::DD_LINE_WRAP, "b:false"}}, LONG_DATA, false},
+        SwitchCase{"data_do_not_format", {{Stylist::Key::DD_DO_NOT_FORMAT, "b:true"}}, LONG_DATA, false},
+        SwitchCase{"enum_on", {}, LONG_ENUM, true},
+        SwitchCase{"enum_line_wrap_off", {{Stylist::Key::ENUM_LINE_WRAP, "b:false"}}, LONG_ENUM, false},
+        SwitchCase{"enum_do_not_format", {{Stylist::Key::ENUM_DO_NOT_FORMAT, "b:true"}}, LONG_ENUM, false},
+        SwitchCase{"bases_on", {}, LONG_BASES, true},
+        SwitchCase{"bases_class_do_not_format", {{Stylist::Key::CLASS_DO_NOT_FORMAT, "b:true"}}, LONG_BASES, false},
+        SwitchCase{"if_on", {}, LONG_IF, true},
+        SwitchCase{"if_expr_line_wrap_off", {{Stylist::Key::EXPR_LINE_WRAP, "b:false"}}, LONG_IF, false},
+        SwitchCase{"if_cs_do_not_format", {{Stylist::Key::CS_DO_NOT_FORMAT, "b:true"}}, LONG_IF, false},
+        SwitchCase{"margin_zero", {{Stylist::Key::RIGHT_MARGIN, "i:0"}}, LONG_CTOR, false},
+        SwitchCase{"wide_margin_leaves_fitting_lines",
+                   {{Stylist::Key::RIGHT_MARGIN, "i:80"}}, LONG_CTOR, false}),
+    [](const ::testing::TestParamInfo<SwitchCase>& info) { return std::string(info.param.name); });
+
+TEST(LineWrapper, ReadsItsKeysOnceWithTheDoNotFormatRules)
+{
+    // Under LINE_WRAP_DO_NOT_FORMAT the GLOBAL_LINE_WRAP key need not exist;
+    // a family left unformatted needs none of its wrap keys.
+    Overrides o = {{Stylist::Key::LINE_WRAP_DO_NOT_FORMAT, "b:true"},
+                   {Stylist::Key::GLOBAL_LINE_WRAP, "-"},
+                   {Stylist::Key::DD_DO_NOT_FORMAT, "b:true"},
+                   {Stylist::Key::DD_LINE_WRAP, "-"},
+                   {Stylist::Key::DD_WRAP_STYLE, "-"}};
+    std::ostringstream out;
+    const std::string text = "int x;\n";
+    StylistCpp::LineWrapper wrapper(text, out, lineWrapScheme(o));
+    EXPECT_FALSE(wrapper.settings().m_GlobalLineWrap);
+    EXPECT_FALSE(wrapper.settings().m_DdWrap.m_LineWrap);
+    // A negative margin fails every wrap pass.
+    EXPECT_THROW(StylistCpp::LineWrapper(text, out, lineWrapScheme({{Stylist::Key::RIGHT_MARGIN, "i:-4"}})),
+                 Corvale::ContractViolation);
+    // A missing family switch is a missing property.
+    EXPECT_THROW(StylistCpp::LineWrapper(text, out, lineWrapScheme({{Stylist::Key::EXPR_LINE_WRAP, "-"}})),
+                 Stylist::PropertyMissingException);
+}
+
+TEST(LineWrapper, OverlongTestAndEnumHeadContract)
+{
+    const std::string text = "int a;\nint bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb;\nint c;\n";
+    std::ostringstream out;
+    StylistCpp::LineWrapper wrapper(text, out, lineWrapScheme({{Stylist::Key::ENUM_LINE_WRAP, "b:false"}}));
+    EXPECT_EQ(std::set<int>{2}, wrapper.overlongLines());
+    Cpp::ExprNode first(Trn::Location(1, 1), Trn::Location(1, 6));
+    Cpp::ExprNode span(Trn::Location(1, 1), Trn::Location(3, 6));
+    Cpp::ExprNode backwards(Trn::Location(3, 1), Trn::Location(1, 6));
+    Cpp::ExprNode none((Trn::Location()), Trn::Location());
+    EXPECT_FALSE(wrapper.overlong(first));
+    EXPECT_TRUE(wrapper.overlong(span));
+    EXPECT_FALSE(wrapper.overlong(backwards));
+    EXPECT_FALSE(wrapper.overlong(none));
+    Cpp::EnumHeadNode head(Trn::Location(1, 1), Trn::Location(1, 4), "E");
+    EXPECT_THROW(wrapper.visitEnumHeadNode(head), Corvale::ContractViolation);
 }
