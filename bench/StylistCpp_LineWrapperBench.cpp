@@ -136,7 +136,7 @@ void BM_WrapPassOverCall(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(BM_WrapCall)->Arg(1000)->Arg(2000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WrapCall)->Arg(1000)->Arg(2000)->Arg(4000)->Arg(8000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WrapSum)->Arg(250)->Arg(500)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WrapInitialiser)->Arg(1000)->Arg(2000)->Arg(4000)->Arg(8000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WrapPassOverCall)->Arg(1000)->Arg(2000)->Unit(benchmark::kMillisecond);
