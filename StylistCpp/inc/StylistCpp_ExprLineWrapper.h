@@ -13,8 +13,8 @@
 // replaces the blanks between two tokens by a line end and the
 // continuation indentation.
 //
-// Cost: one lexing, one collection and at most MAX_LAYOUTS layout
-// evaluations, each linear in the text, per call.
+// Cost: per round one lexing, one collection and a fixed number of layout
+// evaluations, each linear in the text; at most MAX_ROUNDS rounds per call.
 #ifndef STYLISTCPP_EXPRLINEWRAPPER_H
 #define STYLISTCPP_EXPRLINEWRAPPER_H
 
@@ -96,11 +96,14 @@ public:
 
 class ExprLineWrapper : public ExprFormatterBase {
 public:
-    // The most layouts one wrap call evaluates: the unbroken text, the
-    // steps, and the alternatives of the search.
+    // The most layouts one round evaluates: the unbroken text, the steps,
+    // and the alternatives of the search. A wrap call runs at most
+    // MAX_ROUNDS rounds, each over the previous round's text, until the
+    // text stays as it is.
     static constexpr int MAX_STEPS = 16;
     static constexpr int MAX_ALTERNATIVES = 4;
-    static constexpr int MAX_LAYOUTS = 1 + MAX_STEPS + MAX_ALTERNATIVES;
+    static constexpr int MAX_ROUNDS = 4;
+    static constexpr int MAX_LAYOUTS = (1 + MAX_STEPS + MAX_ALTERNATIVES) * MAX_ROUNDS;
 
     // Reads RIGHT_MARGIN (0 when absent; negative is a contract violation
     // "m_RightMargin >= 0") and SHIFT_WRAP_STYLE (1 when absent, 1 or 2).

@@ -452,11 +452,19 @@ std::string ExprLineWrapper::wrap(const std::string& text, const Corvale::OInden
                                   const Stylist::WrapSettings& settings, const ExprWrapStrategy& strategy) const
 {
     m_LastLayoutCount = 0;
-    if (!needsWrap(text, position))
-        return text;
-    Stylist::WrapSettings effective = settings;
-    Run run(*this, text, position, effective);
-    return run.run(strategy, m_LastLayoutCount);
+    // Breaks already in the text are kept, so a second round can only add
+    // breaks where the first left a line overlong; a few rounds reach the
+    // text that wrapping leaves as it is.
+    std::string current = text;
+    for (int round = 0; round < MAX_ROUNDS && needsWrap(current, position); ++round) {
+        int layouts = 0;
+        std::string next = Run(*this, current, position, settings).run(strategy, layouts);
+        m_LastLayoutCount += layouts;
+        if (next == current)
+            break;
+        current.swap(next);
+    }
+    return current;
 }
 
 } // namespace StylistCpp

@@ -204,12 +204,15 @@ void LineWrapper::wrapList(Cpp::InteriorNode& list, const std::string& beforeCom
     copyUpTo(list.start());
     const Corvale::OIndentState at = position();
     const std::size_t from = m_Pos;
-    const std::size_t to = std::min(offsetOf(list.end()) + 1, m_Text.size());
+    // Up to the end of the last element: a bracketed list's closing
+    // bracket is copied by the caller.
+    const auto& children = list.children();
+    const Trn::Location last = children.empty() ? list.end() : children.back()->end();
+    const std::size_t to = std::max(from, std::min(offsetOf(last) + 1, m_Text.size()));
     // Elements separated by anything but blanks and one comma (a comment,
     // a directive) keep the source's spelling between them.
     bool plain = !holdsTrivia(from, to);
     std::string text = prefix;
-    const auto& children = list.children();
     for (std::size_t i = 0; plain && i < children.size(); ++i) {
         const std::size_t b = offsetOf(children[i]->start());
         const std::size_t e = std::min(offsetOf(children[i]->end()) + 1, m_Text.size());
@@ -276,11 +279,11 @@ void LineWrapper::visitExprNode(Cpp::ExprNode& node)
     }
     copyUpTo(node.start());
     const Corvale::OIndentState at = position();
-    const std::string text = m_ExprFormatter.formatExpression(takeThrough(node.end()), at);
+    const std::string text = takeThrough(node.end());
     if (m_Settings.m_ExprWrap.m_LineWrap)
         writeWrapped(text, at, m_Settings.m_ExprWrap.m_Wrap, m_StdStrategy);
     else
-        write(text);
+        write(m_ExprFormatter.formatExpression(text, at));
 }
 
 void LineWrapper::visitBaseClauseListNode(Cpp::BaseClauseListNode& node)

@@ -19,6 +19,7 @@
 #include <fstream>
 #include <iostream>
 #include <set>
+#include <vector>
 #include <sstream>
 
 using namespace StylistCppTest;
@@ -249,4 +250,43 @@ TEST(LineWrapper, OverlongTestAndEnumHeadContract)
     EXPECT_FALSE(wrapper.overlong(none));
     Cpp::EnumHeadNode head(Trn::Location(1, 1), Trn::Location(1, 4), "E");
     EXPECT_THROW(wrapper.visitEnumHeadNode(head), Corvale::ContractViolation);
+}
+
+// ---- the corpus: the project's own sources and the formatter's golden outputs ----
+
+TEST(LineWrapperCorpus, KeepsTokensAndIsIdempotent)
+{
+    std::vector<std::string> files;
+    const std::string root = QUILLON_SOURCE_DIR;
+    for (const char* dir : {"/Cpp/src", "/StylistCpp/src", "/Stylist/src", "/StylistCpp/test/golden/Formatter"}) {
+        if (!std::filesystem::exists(root + dir))
+            continue;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(root + dir)) {
+            const std::string name = entry.path().string();
+            if (name.size() > 4 && (name.substr(name.size() - 4) == ".cpp" || name.substr(name.size() - 2) == ".h"))
+                files.push_back(name);
+        }
+    }
+    int runs = 0;
+    int idempotent = 0;
+    for (const std::string& file : files) {
+        const std::string text = FormatterTest::readFile(file);
+        if (!FormatterTest::parsesCleanly(text))
+            continue;
+        for (int margin : {40, 78}) {
+            SCOPED_TRACE(file + " at " + std::to_string(margin));
+            const Stylist::PropertySet scheme = lineWrapScheme({{Stylist::Key::RIGHT_MARGIN,
+                                                                 "i:" + std::to_string(margin)}});
+            const std::string once = wrapText(text, scheme);
+            EXPECT_TRUE(sameTokens(text, once));
+            const std::string twice = wrapText(once, scheme);
+            ++runs;
+            idempotent += once == twice ? 1 : 0;
+            if (once != twice && std::getenv("QUILLON_SHOW") != nullptr)
+                std::cout << file << " " << margin << ": " << FormatterTest::firstDifference(once, twice) << "\n";
+        }
+    }
+    EXPECT_GT(runs, 20);
+    std::cout << "corpus runs: " << runs << ", idempotent: " << idempotent << "\n";
+    EXPECT_EQ(runs, idempotent);
 }
