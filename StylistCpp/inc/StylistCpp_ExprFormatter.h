@@ -50,7 +50,12 @@ public:
     // declarator and is placed by the anchor keys, and nameGap is the
     // whitespace put between the type part and the declared name (for
     // example the padding that aligns names). The mode and the name gap
-    // hold for this call only.
+    // hold for this call only. Hand over the type together with the
+    // declared name ("const char *p", not "const char *"): with anchor 1
+    // the name follows the anchor whitespace directly, and with anchor 0
+    // the name gap is written only where a name follows the pointer run.
+    // (Both calls honour the position's keep-leading-space switch: when it
+    // is off, continuation lines start at the position's indentation.)
     std::string formatDeclarator(const std::string& text, const Corvale::OIndentState& position,
                                  const std::string& nameGap);
 
@@ -94,6 +99,8 @@ private:
     // exit.
     bool m_DeclarationMode = false;
     std::string m_NameGap;
+    // Whether a name gap was given (formatExpression gives none).
+    bool m_HasNameGap = false;
     bool m_ArgumentList = false;
 };
 

@@ -81,6 +81,7 @@ std::string ExprFormatter::formatExpression(const std::string& text, const Corva
 {
     ScopedValue<bool> mode(m_DeclarationMode, false);
     ScopedValue<std::string> gap(m_NameGap, std::string());
+    ScopedValue<bool> hasGap(m_HasNameGap, false);
     ScopedValue<bool> args(m_ArgumentList, false);
     return format(text, position);
 }
@@ -90,6 +91,7 @@ std::string ExprFormatter::formatDeclarator(const std::string& text, const Corva
 {
     ScopedValue<bool> mode(m_DeclarationMode, true);
     ScopedValue<std::string> gap(m_NameGap, nameGap);
+    ScopedValue<bool> hasGap(m_HasNameGap, true);
     ScopedValue<bool> args(m_ArgumentList, false);
     return format(text, position);
 }

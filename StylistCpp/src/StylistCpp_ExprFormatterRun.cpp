@@ -104,6 +104,15 @@ std::string ExprFormatter::Run::format()
     return m_Out.str();
 }
 
+std::string ExprFormatter::Run::formatList()
+{
+    formatList(0, m_Tokens.size(), std::string(), m_S.m_WsBetweenTpParams, false);
+    const std::string rest = Stylist::restOfText(m_In);
+    emit(rest, true, true, m_Stuck);
+    m_Out.flush();
+    return m_Out.str();
+}
+
 // ---- matching ---------------------------------------------------------------
 
 bool ExprFormatter::Run::isComment(std::int32_t t)
@@ -252,8 +261,7 @@ std::size_t ExprFormatter::Run::dispatch(std::size_t i, std::size_t end)
         putFill(m_S.m_WsBeforeLBracket);
         return bracketRule(i, end, m_S.m_WsAfterLBracket, m_S.m_WsBeforeRBracket, std::string(), std::string());
     case Cpp::LBRACE:
-        return bracketRule(i, end, std::string(), std::string(), m_S.m_WsBeforeFnCallComma,
-                           m_S.m_WsBetweenFnCallArgs);
+        return braceGroup(i, end);
     case Cpp::EQUALS:
         return equalsOperator(i, end);
     case Cpp::LESS:
@@ -436,7 +444,17 @@ std::size_t ExprFormatter::Run::declaratorRule(std::size_t i, std::size_t end)
     const std::int32_t after = type(runEnd, end);
     const bool named = after == Cpp::IDENTIFIER || after == Cpp::CONST_KEY || after == Cpp::VOLATILE_KEY ||
                        after == Cpp::OPERATOR_KEY || after == Cpp::LPAREN;
-    const std::string& nameGap = m_Formatter.m_NameGap;
+    // Without a name gap given (an expression), the gap is one blank where
+    // the source had blanks around the run, so that 'int *p' in a for
+    // head becomes 'int* p' and not 'int*p'.
+    auto adjacent = [this](std::size_t a, std::size_t b) {
+        const Trn::Location& e = m_Tokens[a].end();
+        const Trn::Location& s = m_Tokens[b].start();
+        return e.line() == s.line() && e.col() + 1 == s.col();
+    };
+    const bool sourceBlank = !adjacent(i, i + 1) || (runEnd < end && !adjacent(runEnd - 1, runEnd));
+    const std::string nameGap =
+        m_Formatter.m_HasNameGap ? m_Formatter.m_NameGap : std::string(sourceBlank ? " " : "");
     auto writeRun = [&] {
         for (std::size_t k = i + 1; k < runEnd; ++k) {
             putTrimmed(gapBefore(k));
@@ -573,6 +591,27 @@ void ExprFormatter::Run::formatList(std::size_t begin, std::size_t end, const st
     formatElement(element, end);
 }
 
+// Braces inside an expression (a lambda body, a braced temporary): the
+// blanks inside the braces stay as written, the content is formatted as a
+// list with the call comma strings. Answers the index of "}".
+std::size_t ExprFormatter::Run::braceGroup(std::size_t i, std::size_t end)
+{
+    const std::size_t close = closer(i, end);
+    if (close == NONE)
+        return copyRest(i, end);
+    if (m_Depth >= MAX_DEPTH) {
+        for (std::size_t k = i; k < close; ++k)
+            copyThrough(k);
+        return close;
+    }
+    ScopedValue<int> depth(m_Depth, m_Depth + 1);
+    copyThrough(i);
+    if (i + 1 < close)
+        formatList(i + 1, close, m_S.m_WsBeforeFnCallComma, m_S.m_WsBetweenFnCallArgs, false);
+    copyUpTo(close);
+    return close;
+}
+
 // A brace initialiser: its elements at the indentation widened by
 // INDENT_DD_CONTENT; nested braces alike. Answers the index of "}".
 std::size_t ExprFormatter::Run::braceInitializer(std::size_t i, std::size_t end)
@@ -673,6 +712,7 @@ std::size_t ExprFormatter::Run::castKeywordRule(std::size_t i, std::size_t end)
         {
             ScopedValue<bool> mode(m_Formatter.m_DeclarationMode, true);
             ScopedValue<std::string> gap(m_Formatter.m_NameGap, m_S.m_WsBetweenAsteriskAnchor);
+            ScopedValue<bool> hasGap(m_Formatter.m_HasNameGap, true);
             close = bracketRule(k, end, m_S.m_WsAfterTpOpenBracket, m_S.m_WsBeforeTpCloseBracket,
                                 m_S.m_WsBeforeFnCallComma, m_S.m_WsBetweenFnCallArgs);
         }
@@ -698,6 +738,8 @@ std::size_t ExprFormatter::Run::templateArgumentRule(std::size_t less, std::size
                        "(lType == Cpp::IDENTIFIER || lType == Cpp::CLASS_KEY || lType == Cpp::STRUCT_KEY || "
                        "lType == Cpp::TYPENAME_KEY || lType == LTYPE) && (lType == LTYPE || rType == LTYPE)");
     ScopedValue<bool> mode(m_Formatter.m_DeclarationMode, true);
+    ScopedValue<std::string> gap(m_Formatter.m_NameGap, m_S.m_WsBetweenAsteriskAnchor);
+    ScopedValue<bool> hasGap(m_Formatter.m_HasNameGap, true);
     ScopedValue<bool> args(m_Formatter.m_ArgumentList, false);
     return bracketRule(less, end, m_S.m_WsAfterTpOpenBracket, m_S.m_WsBeforeTpCloseBracket, std::string(),
                        m_S.m_WsBetweenTpParams);
@@ -785,8 +827,43 @@ void ExprFormatter::Run::writeOperand(std::size_t i)
         copyThrough(i);
 }
 
-// A name copied as written; a template-id with its argument list
-// re-spaced and its qualified tail kept.
+// The end of the template argument list that opens at text[lt]: the ">"
+// that brings the count of "<" and ">" outside parentheses back to zero
+// (the way the lexer delimits the lists of a template-id), or npos.
+namespace {
+std::size_t templateListEnd(const std::string& text, std::size_t lt)
+{
+    int angles = 0;
+    int parens = 0;
+    for (std::size_t k = lt; k < text.size(); ++k) {
+        switch (text[k]) {
+        case '(':
+            ++parens;
+            break;
+        case ')':
+            if (parens > 0)
+                --parens;
+            break;
+        case '<':
+            if (parens == 0)
+                ++angles;
+            break;
+        case '>':
+            if (parens == 0 && --angles == 0)
+                return k;
+            break;
+        default:
+            break;
+        }
+    }
+    return std::string::npos;
+}
+} // namespace
+
+// A name copied as written; a template-id with each of its argument lists
+// re-spaced as an expression of its own, and its names and qualified tail
+// kept. The characters around each list stay as they were, so the text
+// still lexes as the same one name.
 void ExprFormatter::Run::identifierRule(std::size_t i)
 {
     const Tok& t = m_Tokens[i];
@@ -797,25 +874,54 @@ void ExprFormatter::Run::identifierRule(std::size_t i)
     }
     copyUpTo(i);
     const std::string src = Stylist::readThrough(m_In, t.end());
-    const std::size_t lt = src.find('<');
-    const std::size_t gt = src.rfind('>');
-    if (lt == std::string::npos || gt == std::string::npos || gt < lt || m_Depth >= MAX_TEMPLATE_DEPTH) {
+    if (m_Depth >= MAX_TEMPLATE_DEPTH) {
         putSource(src);
         m_LastTokenType = t.type();
         return;
     }
-    putSource(src.substr(0, lt));
-    m_Out.flush();
-    std::string args;
-    {
-        Run nested(m_Formatter, src.substr(lt, gt - lt + 1), m_Out.state(), m_Depth + 1);
-        ScopedValue<bool> mode(m_Formatter.m_DeclarationMode, true);
-        args = nested.format();
+    std::size_t done = 0;
+    std::size_t lt = src.find('<');
+    while (lt != std::string::npos) {
+        const std::size_t gt = templateListEnd(src, lt);
+        if (gt == std::string::npos)
+            break;
+        const std::size_t odd = src.find_first_of("\\\"'", lt);
+        if (odd < gt) {
+            // A line splice or a literal inside the list: kept as written
+            // (the lexer delimits the list without regard to quotes).
+            emit(src.substr(done, gt + 1 - done), true, true);
+            done = gt + 1;
+            lt = src.find('<', done);
+            continue;
+        }
+        emit(src.substr(done, lt + 1 - done), true, true);
+        // The arguments, without the blanks around them, formatted on
+        // their own.
+        std::size_t b = lt + 1, e = gt;
+        while (b < e && isBlank(src[b]))
+            ++b;
+        while (e > b && isBlank(src[e - 1]))
+            --e;
+        if (b < e) {
+            putFill(m_S.m_WsAfterTpOpenBracket);
+            m_Out.flush();
+            std::string list;
+            {
+                ScopedValue<bool> mode(m_Formatter.m_DeclarationMode, true);
+                ScopedValue<std::string> gap(m_Formatter.m_NameGap, m_S.m_WsBetweenAsteriskAnchor);
+            ScopedValue<bool> hasGap(m_Formatter.m_HasNameGap, true);
+                ScopedValue<bool> args(m_Formatter.m_ArgumentList, false);
+                Run nested(m_Formatter, src.substr(b, e - b), m_Out.state(), m_Depth + 1);
+                list = nested.formatList();
+            }
+            emit(list, false, false, true);
+            putFill(m_S.m_WsBeforeTpCloseBracket);
+        }
+        emit(">", false, true);
+        done = gt + 1;
+        lt = src.find('<', done);
     }
-    // The name and its "<" stay together, as do the ">" and the
-    // qualified tail after it: otherwise the text would lex differently.
-    emit(args, true, true, true);
-    emit(src.substr(gt + 1), true, true);
+    emit(src.substr(done), true, true);
     m_LastTokenType = t.type();
 }
 
@@ -899,6 +1005,10 @@ bool ExprFormatter::Run::glues(char next, char afterNext) const
         return true;
     if ((isWordChar(last) || last == '>') && next == ':' && afterNext == ':')
         return true;
+    // A template-id goes on with whatever name characters or further
+    // argument list follow it directly.
+    if (last == '>' && m_LastTokenType == Cpp::IDENTIFIER && (isWordChar(next) || next == '<'))
+        return true;
     if (isWordChar(last) && (isWordChar(next) || next == '"' || next == '\''))
         return true;
     if ((last == '"' || last == '\'') && isWordChar(next))
@@ -926,12 +1036,31 @@ void ExprFormatter::Run::emit(const std::string& text, bool startContiguous, boo
         m_Contiguous = m_Contiguous && startContiguous && endContiguous;
         return;
     }
-    if (!(startContiguous && m_Contiguous) && glues(text[0], text.size() > 1 ? text[1] : '\0'))
+    const bool joined = startContiguous && m_Contiguous;
+    if (!joined && glues(text[0], text.size() > 1 ? text[1] : '\0'))
         m_Out << ' ';
+    if (!joined && m_Splice && text.find('\n') < text.find_first_not_of(" \t\n\r\v\f")) {
+        // A stray backslash would become a line splice before a line break
+        // that was not there: the break becomes a blank.
+        std::string t = text;
+        for (std::size_t k = 0; k < t.size() && isBlank(t[k]); ++k)
+            if (t[k] == '\n')
+                t[k] = ' ';
+        m_Contiguous = true;
+        emit(t, false, endContiguous, raw);
+        return;
+    }
     if (raw)
         Stylist::writeRaw(m_Out, text);
     else
         m_Out << text;
+    // Whether the output now ends with a backslash and blanks.
+    for (std::size_t k = text.size(); k-- > 0;) {
+        if (text[k] != '\n' && isBlank(text[k]))
+            continue;
+        m_Splice = text[k] == '\\';
+        break;
+    }
     const std::size_t n = text.size();
     m_Last = text[n - 1];
     m_BeforeLast = n > 1 ? text[n - 2] : m_Last;

@@ -27,6 +27,9 @@ public:
 
     // Formats the whole text and answers the result.
     std::string format();
+    // Formats the whole text as a template argument list without its
+    // brackets and answers the result.
+    std::string formatList();
 
 private:
     // What the rules need of a token: its type and locations, whether its
@@ -84,6 +87,7 @@ private:
                             const std::string& beforeClose, const std::string& beforeComma,
                             const std::string& afterComma);
     std::size_t braceInitializer(std::size_t i, std::size_t end);
+    std::size_t braceGroup(std::size_t i, std::size_t end);
     void formatList(std::size_t begin, std::size_t end, const std::string& beforeComma,
                     const std::string& afterComma, bool braces);
     std::size_t callRule(std::size_t i, std::size_t end);
@@ -127,6 +131,8 @@ private:
     char m_Last = '\n';
     char m_BeforeLast = '\n';
     bool m_Contiguous = true;
+    // The output ends with a backslash and perhaps blanks.
+    bool m_Splice = false;
     std::int32_t m_LastTokenType = Trn::END_OF_FILE;
     // Whether anything but blanks was written on the current output line.
     bool m_LineHasText = false;

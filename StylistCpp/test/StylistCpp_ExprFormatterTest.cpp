@@ -169,6 +169,7 @@ TEST(ExprFormatterNames, TemplateIds)
         {{}, "f<int>(x)", "f<int>(x)"},
         {{}, "pair<int,x+1>", "pair<int, x + 1>"},
         {{{Key::ASTERISK_ANCHOR, "i:0"}}, "vector<char *>", "vector<char*>"},
+        {{{Key::ASTERISK_ANCHOR, "i:1"}, {Key::WS_BETWEEN_ASTERISK_ANCHOR, " "}}, "vector<char*>", "vector<char *>"},
         {{}, "ns :: name", "ns :: name"},
         {{}, "a < b", "a < b"},
         {{}, "a < b && c > d", "a < b && c > d"},
@@ -242,6 +243,11 @@ TEST(ExprFormatterDeclarators, ExpressionModeKeepsStarsAfterNamesAsOperators)
         {{{Key::ASTERISK_ANCHOR, "i:0"}}, "a * b", "a * b"},
         {{{Key::ASTERISK_ANCHOR, "i:0"}}, "sizeof(int *)", "sizeof(int*)"},
         {{{Key::ASTERISK_ANCHOR, "i:0"}}, "a, *b", "a, *b"},
+        // Without a name gap, a blank stays where the source had one.
+        {{{Key::ASTERISK_ANCHOR, "i:0"}}, "int *p = q", "int* p = q"},
+        {{{Key::ASTERISK_ANCHOR, "i:0"}}, "int*p = q", "int*p = q"},
+        {{{Key::ASTERISK_ANCHOR, "i:1"}}, "char * p", "char *p"},
+        {{{Key::ASTERISK_ANCHOR, "i:1"}}, "(char*)p", "(char*)p"},
     });
 }
 
