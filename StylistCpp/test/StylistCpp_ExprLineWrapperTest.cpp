@@ -242,3 +242,40 @@ TEST(ExprLineWrapper, SearchIsBounded)
     EXPECT_LE(w.lastLayoutCount(), ExprLineWrapper::MAX_LAYOUTS);
     EXPECT_TRUE(StylistCppTest::sameTokens(text, out));
 }
+
+TEST(ExprLineWrapper, RandomTokenSoupsKeepTheirTokensUnderEveryStyle)
+{
+    // Pieces that exercise every bucket, nesting, comments, literals and
+    // unmatched brackets; a fixed seed keeps the test repeatable.
+    const char* const pieces[] = {"a",  "bb", "ccc", "f(",  ")",  "{", "}",     ",",      ";",  "+",   "-",
+                                  "*",  "&",  "&&", "||",   "?",  ":", "<<",    ">>",     "=",  "+=",  "^",
+                                  "[",  "]",  "\"s\"", "'c'", "42", "// c\n", "/* m */", "\n", "  ", "x.y",
+                                  "->", "!",  "~",  "<",    ">",  "==", "::z", "#define Q\n"};
+    const std::size_t count = sizeof(pieces) / sizeof(pieces[0]);
+    unsigned state = 12345;
+    auto next = [&state]() {
+        state = state * 1103515245u + 12345u;
+        return (state >> 16) & 0x7fff;
+    };
+    const StdWrapStrategy standard;
+    const StdWrapStrategy list(false, true);
+    const FnDeclWrapStrategy head;
+    const ExprWrapStrategy* const strategies[] = {&standard, &list, &head, &ClassInitWrapStrategy::shared()};
+    for (int round = 0; round < 300; ++round) {
+        std::string text;
+        const int length = 5 + static_cast<int>(next() % 60);
+        for (int i = 0; i < length; ++i)
+            text += std::string(pieces[next() % count]) + (next() % 3 == 0 ? "" : " ");
+        const ExprLineWrapper w = wrapperWithMargin(8 + static_cast<int>(next() % 30));
+        const Stylist::WrapSettings s = settings(1 + static_cast<int>(next() % 2), 1 + static_cast<int>(next() % 2),
+                                                 1 + static_cast<int>(next() % 2), 1 + static_cast<int>(next() % 2),
+                                                 1 + static_cast<int>(next() % 2), next() % 2 ? "    " : "\t",
+                                                 1 + static_cast<int>(next() % 2));
+        const ExprWrapStrategy& strategy = *strategies[next() % 4];
+        const Corvale::OIndentState at = w.position(static_cast<int>(next() % 12), next() % 2 ? "    " : "");
+        const std::string out = w.wrap(text, at, s, strategy);
+        ASSERT_TRUE(StylistCppTest::sameTokens(text, out)) << text;
+        EXPECT_LE(w.lastLayoutCount(), ExprLineWrapper::MAX_LAYOUTS);
+        EXPECT_EQ(out, w.wrap(out, at, s, strategy)) << text;
+    }
+}
