@@ -134,8 +134,30 @@ void BM_WrapPassOverCall(benchmark::State& state)
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(text.size()));
 }
 
+// A whole function body on one line: every statement lies on the overlong
+// line and is wrapped on its own.
+void BM_WrapPassOverOneLineBody(benchmark::State& state)
+{
+    std::string text = "void f() {";
+    for (int i = 0; i < state.range(0); ++i)
+        text += " total = total + value" + std::to_string(i) + " * factor;";
+    text += " }\n";
+    const Stylist::PropertySet s = scheme();
+    for (auto _ : state) {
+        Cpp::Parser parser;
+        std::unique_ptr<Cpp::RootNode> root =
+            parser.parse(Cpp::LexerIterator(text.begin(), text.end()), Cpp::LexerIterator());
+        std::ostringstream out;
+        StylistCpp::LineWrapper wrapper(text, out, s);
+        root->accept(wrapper);
+        benchmark::DoNotOptimize(out.str());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(text.size()));
+}
+
 } // namespace
 
+BENCHMARK(BM_WrapPassOverOneLineBody)->Arg(1000)->Arg(2000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WrapCall)->Arg(1000)->Arg(2000)->Arg(4000)->Arg(8000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WrapSum)->Arg(250)->Arg(500)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WrapInitialiser)->Arg(1000)->Arg(2000)->Arg(4000)->Arg(8000)->Unit(benchmark::kMillisecond);

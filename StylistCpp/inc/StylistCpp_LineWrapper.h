@@ -157,6 +157,15 @@ private:
     std::vector<std::size_t> m_LineStarts;
     std::size_t m_Pos = 0; // read position in m_Text
     std::string m_Buffer;  // the output written so far
+    // The current output line, brought up to date lazily by position(), so
+    // that every character written is looked at once: where it starts in
+    // m_Buffer, where its leading blanks end, its column, and how far
+    // m_Buffer has been looked at.
+    mutable std::size_t m_LineStart = 0;
+    mutable std::size_t m_IndentEnd = 0;
+    mutable bool m_IndentDone = false;
+    mutable int m_OutCol = 0;
+    mutable std::size_t m_Scanned = 0;
     std::set<int> m_OverlongLines;
     // Columns of the enclosing blocks that are being re-laid out.
     std::deque<int> m_IndentStack;

@@ -371,7 +371,6 @@ std::string ExprLineWrapper::Run::run(const ExprWrapStrategy& strategy, int& lay
     });
     const unsigned char stepMode = m_Settings.m_ListWrapStrategy == 2 ? ALWAYS : FILL;
     std::vector<std::pair<std::size_t, std::size_t>> applied; // ranges of order
-    std::vector<char> groupHot;
     for (std::size_t r = 0; r < order.size() && current.m_Overlong > 0 && layouts < 1 + MAX_STEPS;) {
         std::size_t e = r;
         const BreakCandidate& first = m_Candidates[order[r]];

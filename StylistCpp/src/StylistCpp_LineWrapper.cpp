@@ -78,6 +78,7 @@ LineWrapper::LineWrapper(const std::string& text, std::ostream& out, const Styli
             m_OverlongLines.insert(line);
     }
     m_Buffer.reserve(text.size() + text.size() / 16);
+    m_OutCol = m_StartCol;
 }
 
 LineWrapper::~LineWrapper() = default;
@@ -143,14 +144,25 @@ std::string LineWrapper::takeThrough(const Trn::Location& l)
 
 Corvale::OIndentState LineWrapper::position(const std::string& extraIndent) const
 {
-    const std::size_t nl = m_Buffer.rfind('\n');
-    const std::size_t lineStart = nl == std::string::npos ? 0 : nl + 1;
-    std::size_t indentEnd = lineStart;
-    while (indentEnd < m_Buffer.size() && isBlank(m_Buffer[indentEnd]))
-        ++indentEnd;
-    const int startCol = nl == std::string::npos ? m_StartCol : 0;
-    Corvale::OIndentState state = m_ExprWrapper.position(0, m_Buffer.substr(lineStart, indentEnd - lineStart) + extraIndent);
-    state.col = startCol + Stylist::textWidth(m_Buffer.substr(lineStart), startCol, m_Settings.m_TabSize);
+    for (; m_Scanned < m_Buffer.size(); ++m_Scanned) {
+        const char c = m_Buffer[m_Scanned];
+        if (c == '\n') {
+            m_LineStart = m_IndentEnd = m_Scanned + 1;
+            m_IndentDone = false;
+            m_OutCol = 0;
+            continue;
+        }
+        if (!m_IndentDone) {
+            if (isBlank(c))
+                m_IndentEnd = m_Scanned + 1;
+            else
+                m_IndentDone = true;
+        }
+        m_OutCol += Stylist::charWidth(c, m_OutCol, m_Settings.m_TabSize);
+    }
+    Corvale::OIndentState state =
+        m_ExprWrapper.position(0, m_Buffer.substr(m_LineStart, m_IndentEnd - m_LineStart) + extraIndent);
+    state.col = m_OutCol;
     state.tabSize = m_Settings.m_TabSize;
     return state;
 }
