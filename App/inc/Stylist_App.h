@@ -9,6 +9,7 @@
 
 #include "Stylist_PropertySet.h"
 #include "Stylist_PropertySetStore.h"
+#include "Trn_Message.h"
 
 #include <boost/filesystem/path.hpp>
 #include <boost/signals2/signal.hpp>
@@ -102,6 +103,14 @@ private:
 
     static App* s_pInstance;
 };
+
+// The word shown for a message severity: "Information", "Warning" or
+// "Error" for 1, 2 and 3, the empty string for any other value.
+std::string severityWord(int severity);
+
+// The line that shows a diagnostic about a buffer:
+// "<buffer>(<line>): <severity word>: <text>".
+std::string diagnosticLine(const std::string& bufferName, const Trn::Message& message);
 
 // Composes the shown version from a product version text: the dots become
 // blanks, three decimal numbers are read (anything after the third is

@@ -1,11 +1,15 @@
 #include "Stylist_App.h"
 
 #include "Corvale_Exception.h"
+#include "Corvale_LineBuf.h"
 #include "Corvale_Registry.h"
 #include "Stylist_Exception.h"
 #include "Stylist_Messages.h"
 #include "Stylist_UserDataConverter.h"
 #include "Stylist_Version.h"
+#include "StylistCpp.h"
+#include "Trn_Exception.h"
+#include "Trn_Message.h"
 
 #include <boost/filesystem/operations.hpp>
 
@@ -40,16 +44,114 @@ bool App::progress(const std::string& bufferName, const std::string& text, int s
     return m_Progress(bufferName, text, step, count);
 }
 
+std::string severityWord(int severity)
+{
+    switch (severity) {
+    case Trn::INFORMATION:
+        return appMessage(APP_INFORMATION);
+    case Trn::WARNING:
+        return appMessage(APP_WARNING);
+    case Trn::ERROR:
+        return appMessage(APP_ERROR);
+    default:
+        return std::string();
+    }
+}
+
+std::string diagnosticLine(const std::string& bufferName, const Trn::Message& message)
+{
+    return fillMessage("%1%(%2%): %3%: %4%", bufferName, message.location().line(),
+                       severityWord(message.severity()), message.text());
+}
+
+namespace {
+
+// Passes text through a line-end buffer: reading (mode WRITE_LF) turns every
+// CR LF, lone CR and LF into one newline; writing in mode WRITE_CRLF turns
+// every newline into CR LF.
+std::string readThroughLineBuf(const std::string& text)
+{
+    std::istringstream source(text, std::ios::in | std::ios::binary);
+    Corvale::LineBuf lines(source.rdbuf(), Corvale::LineBuf::WRITE_LF);
+    std::ostringstream result(std::ios::out | std::ios::binary);
+    char block[4096];
+    std::streamsize n;
+    while ((n = lines.sgetn(block, sizeof block)) > 0)
+        result.write(block, n);
+    return result.str();
+}
+
+std::string writeThroughLineBuf(const std::string& text)
+{
+    std::ostringstream target(std::ios::out | std::ios::binary);
+    {
+        Corvale::LineBuf lines(target.rdbuf(), Corvale::LineBuf::WRITE_CRLF);
+        lines.sputn(text.data(), static_cast<std::streamsize>(text.size()));
+        lines.pubsync();
+    }
+    return target.str();
+}
+
+} // namespace
+
 void App::formatBuffer(std::string& buffer, const std::string& bufferName, const std::string& schemeName)
 {
     CORVALE_CHECK(!bufferName.empty());
     CORVALE_CHECK(!schemeName.empty());
     // An unknown scheme ends here, before anything is reported.
     const PropertySet properties = scheme(schemeName);
-    // The format pipeline is not part of this build yet: the buffer is
-    // passed through as read.
-    (void)properties;
-    (void)buffer;
+
+    StylistCpp::FormatPipeline pipeline(properties);
+    // Both forwarders are disconnected on every way out of this function,
+    // before the pipeline goes.
+    boost::signals2::scoped_connection progressForwarder = pipeline.onProgress().connect(
+        [this, &bufferName](const std::string& text) { return progress(bufferName, text, 1, 1); });
+    boost::signals2::scoped_connection messageForwarder =
+        pipeline.onMessage().connect([this, &bufferName](const Trn::Message& message) {
+            m_Message(message.severity(), diagnosticLine(bufferName, message));
+        });
+
+    m_Message(Trn::INFORMATION, fillMessage(appMessage(APP_USING_SCHEME), bufferName, pipeline.properties().name()));
+
+    if (!progress(bufferName, appMessage(APP_READING_BUFFER), 1, 1)) {
+        m_Message(Trn::ERROR, appMessage(APP_USER_CANCELLED));
+        return;
+    }
+
+    try {
+        if (buffer.empty())
+            return;
+
+        std::istringstream in(readThroughLineBuf(buffer), std::ios::in | std::ios::binary);
+        if (!in.good()) {
+            m_Message(Trn::ERROR, fillMessage(appMessage(APP_CANNOT_READ_BUFFER), bufferName));
+            return;
+        }
+        std::ostringstream out(std::ios::out | std::ios::binary);
+        if (pipeline.format(in, out) != 0)
+            return;
+
+        // The slot that shows this text fills in the buffer name.
+        if (!progress(bufferName, appMessage(APP_WRITING_BUFFER), 1, 1)) {
+            m_Message(Trn::ERROR, appMessage(APP_USER_CANCELLED));
+            return;
+        }
+
+        if (out.good())
+            buffer = writeThroughLineBuf(out.str());
+        else
+            m_Message(Trn::ERROR, fillMessage(appMessage(APP_CANNOT_WRITE_BUFFER), bufferName));
+    } catch (const PropertyMissingException&) {
+        throw;
+    } catch (const Trn::Exception& e) {
+        m_Message(Trn::ERROR, fillMessage(appMessage(APP_UNEXPECTED_ERROR_WITH_TEXT), e.message()));
+    } catch (const Corvale::ContractViolation& e) {
+        m_Message(Trn::ERROR, fillMessage(appMessage(APP_UNEXPECTED_ERROR_WITH_TEXT), e.description()));
+    } catch (const std::exception& e) {
+        m_Message(Trn::ERROR, fillMessage(appMessage(APP_UNEXPECTED_ERROR_WITH_TEXT), e.what()));
+    } catch (...) {
+        m_Message(Trn::ERROR, appMessage(APP_UNEXPECTED_ERROR));
+    }
 }
 
 PropertySet App::scheme(const std::string& name)

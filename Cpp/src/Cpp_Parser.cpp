@@ -136,6 +136,17 @@ Parser::Run::Run(Parser& parser, std::vector<Trn::Token> tokens)
             stacks[kind].pop_back();
         }
     }
+
+    const Index count = m_Tokens.size();
+    m_NameRunEnd.assign(count + 1, count);
+    m_NameCount.assign(count + 1, 0);
+    std::vector<bool> plain(count, false);
+    for (Index i = 0; i < count; ++i) {
+        plain[i] = type(i) == IDENTIFIER && !isTypeQualifier(m_Tokens[i]);
+        m_NameCount[i + 1] = m_NameCount[i] + (plain[i] ? 1 : 0);
+    }
+    for (Index i = count; i-- > 0;)
+        m_NameRunEnd[i] = (plain[i] || isTrivia(i)) ? m_NameRunEnd[i + 1] : i;
 }
 
 bool Parser::Run::isTrivia(Index i) const
@@ -660,10 +671,10 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseClass(Index& first, Index last)
     }
     else {
         // A forward declaration ('class C;', 'friend class C;') has no body;
-        // without a semicolon the declaration ends with its name.
+        // without a semicolon the declaration ends with its head.
         pDecl = std::make_unique<ClassDeclNode>(std::move(pHead));
         if (i >= last || type(i) != SEMICOLON)
-            i = nameEnd;
+            i = previous(i, key);
     }
     pDecl->setStart(startOf(skipTrivia(first, last)));
     pDecl->setEnd(endOf(i));

@@ -95,11 +95,21 @@ int Parser::Run::classify(Index first, Index last) const
     int budget = CLASSIFY_LOOKAHEAD;
     bool scanning = true;
     while (scanning && c < last) {
-        if (--budget < 0) { // far beyond any real declaration head: read as the end
-            c = last;
+        if (--budget < 0 || c - declFirst > static_cast<Index>(CLASSIFY_LOOKAHEAD)) {
+            c = last; // far beyond any real declaration head: read as the end
             break;
         }
         std::int32_t t = type(c);
+        if (t == IDENTIFIER && m_NameRunEnd[c] > c + 1) {
+            // A run of plain names (with comments and directives between
+            // them) only counts names: it is passed in one step, so that
+            // runs of names never cost more than once.
+            Index runEnd = std::min(m_NameRunEnd[c], last);
+            names += static_cast<int>(m_NameCount[runEnd] - m_NameCount[c]);
+            prev = previous(runEnd, c);
+            c = runEnd;
+            continue;
+        }
         switch (t) {
         case SEMICOLON:
         case COLON:
@@ -262,7 +272,6 @@ int Parser::Run::classify(Index first, Index last) const
             break;
         }
     }
-    (void)typeWordSeen;
     if (kind == FUNCTION_FULL_HEAD)
         return functionCheck(declFirst, last, c, prev, operatorSeen, externSeen, classKeySeen, voidSeen);
     if (kind == CLASS_DECL)

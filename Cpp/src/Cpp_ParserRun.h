@@ -123,6 +123,12 @@ private:
     // For every bracket token the index of its partner (counting only its
     // own kind), NONE for an unmatched one and for every other token.
     std::vector<Index> m_Match;
+    // For every token, the first token at or after it that is neither a
+    // plain name (an identifier that is no type qualifier) nor a comment or
+    // directive; and the number of plain names before every token. They let
+    // the classifier pass a run of names in one step.
+    std::vector<Index> m_NameRunEnd;
+    std::vector<std::uint32_t> m_NameCount;
     int m_Depth = 0;
     unsigned m_Errors = 0;
     // The token at which the last diagnostic was reported.

@@ -79,6 +79,21 @@ TEST(ParserClassify, ExampleTable)
         EXPECT_EQ(c.kind, classifyText(c.text)) << c.text;
 }
 
+TEST(ParserClassify, RunsOfNamesAndTheLookAheadLimit)
+{
+    std::string names;
+    for (int i = 0; i < 100; ++i)
+        names += "n" + std::to_string(i) + (i % 10 == 0 ? " // c\n#define X\n" : " ");
+    EXPECT_EQ(Parser::DATA_DECL, classifyText(names + ";"));
+    EXPECT_EQ(Parser::DATA_DECL, classifyText(names + "= 1;"));
+    EXPECT_EQ(Parser::FUNCTION_FULL_HEAD, classifyText(names + "(int a);"));
+    // Beyond the look-ahead limit the head is read as ending there.
+    std::string many;
+    for (int i = 0; i < Parser::CLASSIFY_LOOKAHEAD + 10; ++i)
+        many += "n ";
+    EXPECT_EQ(Parser::NO_DECLARATION, classifyText(many + ";"));
+}
+
 // ---------------------------------------------------------------------------
 // Error texts
 
@@ -928,6 +943,17 @@ TEST(ParserRobustness, AnUnclosedBodyEndingInACommentStaysInsideItsFunction)
     ASSERT_EQ(1u, r.pRoot->size());
     EXPECT_EQ(Trn::Location(3, 0), r.pRoot->child(0)->end());
     checkOrder(*r.pRoot);
+}
+
+TEST(ParserRobustness, AClassHeadWithoutBodyOrSemicolonEndsAfterItsBases)
+{
+    ParseResult r = parseText("void f() { struct P : B case 1: }");
+    checkOrder(*r.pRoot);
+    ParseResult top = parseText("class C : public B");
+    EXPECT_EQ("", top.diagnostics());
+    ASSERT_EQ(1u, top.pRoot->size());
+    EXPECT_EQ(Trn::Location(1, 18), top.pRoot->child(0)->end());
+    checkOrder(*top.pRoot);
 }
 
 TEST(ParserRobustness, SampleParsesCleanlyWithOrderedNodes)

@@ -257,9 +257,12 @@ TEST(Clone, InteriorCopyChildrenAreNotOwnedByTheOriginal)
     root.add(expr(1, 1, 1));
     std::unique_ptr<RootNode> pCopy = cloneAs(root);
     // The copy's child may be moved into the original: it is a different node.
+    SyntaxNode* pChild = pCopy->child(0);
+    EXPECT_NE(root.child(0), pChild);
     pCopy->erase(pCopy->childrenBegin(), pCopy->childrenEnd());
     EXPECT_TRUE(pCopy->empty());
-    EXPECT_EQ(1u, root.size());
+    root.add(pChild);
+    EXPECT_EQ(2u, root.size());
 }
 
 // Records which operation accept called.

@@ -131,9 +131,10 @@ public:
         // FORMAT: re-spaced as a declarator with this name gap, not as an
         // expression; and whether a trailing "*" or "&" loses the
         // whitespace after it.
+        // (The gap is one of the settings' strings.)
         bool m_Declarator = false;
-        std::string m_Gap;
         bool m_TrimAfterSign = false;
+        const std::string* m_pGap = nullptr;
     };
     using Pieces = std::vector<Piece>;
 
@@ -155,9 +156,12 @@ private:
     Pieces readThrough(const Trn::Location& l);
     void write(const Pieces& pieces);
     void writePiece(const Piece& piece);
+    void writePieceText(const Piece& piece);
+    void separateWords(const std::string& next);
     void writeMultiLine(const Piece& piece);
     void writeDirective(const Piece& piece);
     void writeRawInPlace(const Piece& piece);
+    void writeLiteral(const std::string& text);
     void writeKey(const std::string& text);
     void copyUpTo(const Trn::Location& l) { write(readUpTo(l)); }
     void copyThrough(const Trn::Location& l) { write(readThrough(l)); }
@@ -202,6 +206,7 @@ private:
     void writeCommaList(Cpp::InteriorNode& list, const std::string& openSep, const std::string& afterOpen,
                         const std::string& beforeComma, const std::string& afterComma, std::int32_t openType);
     void writeParameterList(Cpp::InteriorNode& params);
+    static void spaceAround(Pieces& gap, std::int32_t type, const std::string& before, const std::string& after);
     void writeFunctionHead(Cpp::FunctionDeclNode& node, bool definition, int& column);
     void writeTypeAligned(Pieces type, int nameColumn, const std::string& nameGap);
     void writeFormatted(const Piece& piece);
@@ -228,6 +233,11 @@ private:
     bool m_InClass = false;
     bool m_ClassEndedAtBrace = false;
     bool m_SameLine = false;
+    char m_LastChar = '\n'; // the last character written
+    // Where the last piece of source written ended (line, characters
+    // before the position on that line).
+    int m_LastSourceLine = 0;
+    int m_LastSourceCol = 0;
 
     ColumnMap m_FunctionNameColumns;
     ColumnMap m_DataNameColumns;

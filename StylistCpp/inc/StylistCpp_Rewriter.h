@@ -28,7 +28,8 @@
 //     second statement);
 //   - it is the body of an else whose statement is an if (an else-if chain);
 //   - removing its braces would let a following else bind to an inner if
-//     (dangling else), also through nested loops and else-if chains;
+//     (dangling else), also through nested loops and else-if chains, and
+//     also an else that the parser kept as a statement of its own;
 //   - its statement is not one the braces can be moved around safely: a
 //     declaration (not a valid body in C), a try block, a block (the body
 //     would stay braced), a comment, a label, a one-line assembler
@@ -133,7 +134,9 @@ private:
     // Analyses of the tree and the text behind it.
     bool innerIfWouldTakeElse(const Cpp::BlockNode& body) const;
     bool isElseIf(const Cpp::BlockNode& body) const;
+    void readTokens();
     bool holdsPreprocessorLine(const Cpp::BlockNode& body);
+    bool bracketsPairUp(const Trn::Location& first, const Trn::Location& last);
     bool canUnbrace(const Cpp::BlockNode& body);
     bool isComplete(const Cpp::SyntaxNode& statement);
     bool endsOpen(const Cpp::SyntaxNode& statement);
@@ -148,10 +151,28 @@ private:
     Corvale::OIndentStream m_Out;
     // Offset of the first character of each line (line 1 at index 0).
     std::vector<std::size_t> m_LineStarts;
-    // Start locations of the text's preprocessor lines, in text order;
-    // gathered on first use.
+    // The opening and closing brackets of one kind in text order, with the
+    // depth after each and a tree of minima over those depths, so that
+    // whether the brackets of a stretch of text pair up among themselves is
+    // a logarithmic look-up.
+    class Brackets {
+    public:
+        void add(const Trn::Location& at, int step);
+        void finish();
+        bool pairUp(const Trn::Location& first, const Trn::Location& last) const;
+
+    private:
+        std::vector<Trn::Location> m_At;
+        std::vector<int> m_DepthAfter;
+        std::vector<int> m_MinTree;
+    };
+
+    // Facts from one lexer pass over the text, gathered on first use: the
+    // start locations of its preprocessor lines, in text order, and its
+    // braces, parentheses and square brackets.
+    bool m_TokensRead = false;
     std::vector<Trn::Location> m_PreprocLines;
-    bool m_PreprocLinesRead = false;
+    Brackets m_Brackets[3];
     // Set while the single statement of a body is being visited when that
     // statement must not end in an if without else; read and cleared by the
     // control statement visit.

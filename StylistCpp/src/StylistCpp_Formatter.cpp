@@ -11,6 +11,7 @@
 #include "Stylist.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace StylistCpp {
 
@@ -181,9 +182,76 @@ void Formatter::writeKey(const std::string& text)
 {
     Corvale::ScopedKeepLeadingSpace keep(*m_pOut, true);
     *m_pOut << text;
+    if (!text.empty())
+        m_LastChar = text.back();
+}
+
+namespace {
+
+bool isWordChar(char c)
+{
+    return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_' || c == '$' ||
+           static_cast<unsigned char>(c) >= 0x80;
+}
+
+// Two words never run together: when a value left nothing between a word
+// written last and a word to come, one blank goes between them.
+// Whether two operator characters written side by side would lex as one
+// token (or open a comment).
+bool mergesWith(char a, char b)
+{
+    static const char* const PAIRS[] = {"::", "++", "--", "->", "<<", ">>", "&&", "||", "//", "/*", "==", "<=",
+                                        ">=", "!=", "+=", "-=", "*=", "/=", "%=", "&=", "|=", "^=", "<:", "%:",
+                                        ".*", "..", "##", "<%", ":>", "%>"};
+    for (const char* p : PAIRS)
+        if (p[0] == a && p[1] == b)
+            return true;
+    return false;
+}
+
+} // namespace
+
+void Formatter::separateWords(const std::string& next)
+{
+    if (next.empty() || m_pOut->col() == 0)
+        return;
+    if ((isWordChar(next[0]) && isWordChar(m_LastChar)) || mergesWith(m_LastChar, next[0])) {
+        Corvale::ScopedKeepLeadingSpace keep(*m_pOut, true);
+        *m_pOut << ' ';
+    }
 }
 
 void Formatter::writePiece(const Piece& piece)
+{
+    if (piece.m_Kind == Piece::KEY) {
+        writePieceText(piece);
+        if (!piece.m_Text.empty())
+            m_LastChar = piece.m_Text.back();
+        return;
+    }
+    // A piece that continues the source right where the last one ended
+    // (the rest of a word whose first letter was copied) needs no blank.
+    bool contiguous = piece.m_Line == m_LastSourceLine && piece.m_Col == m_LastSourceCol;
+    std::size_t nl = piece.m_Text.rfind('\n');
+    if (nl == std::string::npos) {
+        m_LastSourceLine = piece.m_Line;
+        m_LastSourceCol = piece.m_Col + static_cast<int>(piece.m_Text.size());
+    } else {
+        m_LastSourceLine = piece.m_Line + static_cast<int>(std::count(piece.m_Text.begin(), piece.m_Text.end(), '\n'));
+        m_LastSourceCol = static_cast<int>(piece.m_Text.size() - nl - 1);
+    }
+    if (piece.m_Kind != Piece::SPACE && !contiguous)
+        separateWords(piece.m_Text);
+    writePieceText(piece);
+    if (piece.m_Kind == Piece::FORMAT)
+        return; // writeFormatted noted its last character
+    if (piece.m_Kind == Piece::SPACE && piece.m_Text.find('\n') == std::string::npos && m_pOut->col() == 0)
+        return; // dropped at a line start
+    if (!piece.m_Text.empty())
+        m_LastChar = piece.m_Text.back();
+}
+
+void Formatter::writePieceText(const Piece& piece)
 {
     switch (piece.m_Kind) {
     case Piece::KEY:
@@ -231,7 +299,7 @@ void Formatter::writePiece(const Piece& piece)
     case Cpp::STRING_LITERAL:
     case Cpp::CHAR_LITERAL:
         if (piece.m_Text.find('\n') != std::string::npos)
-            writeRawInPlace(piece); // a literal that spans lines keeps every byte
+            writeLiteral(piece.m_Text); // a literal that spans lines keeps every byte
         else
             *m_pOut << piece.m_Text;
         return;
@@ -241,6 +309,22 @@ void Formatter::writePiece(const Piece& piece)
         *m_pOut << piece.m_Text;
         return;
     }
+}
+
+// A literal over several lines (a raw string, a spliced string) must keep
+// every byte, which the output's tab conversion would not do for the lines
+// after the first: past its first character it goes straight to the
+// stream the output writes to. The output's column is then behind for the
+// rest of the literal's last line, which only shifts tab stops there.
+void Formatter::writeLiteral(const std::string& text)
+{
+    if (m_pOut->indentBuf().tabMode() == Corvale::Keep || text.size() < 2) {
+        writeRawInPlace(Piece(Piece::TOKEN, Cpp::STRING_LITERAL, text, 0, 0));
+        return;
+    }
+    *m_pOut << text[0];
+    m_pOut->flush();
+    m_pOut->indentBuf().target()->sputn(text.data() + 1, static_cast<std::streamsize>(text.size() - 1));
 }
 
 void Formatter::writeRawInPlace(const Piece& piece)
@@ -390,9 +474,10 @@ void Formatter::applyAfter(Pieces& pieces, const std::string& after)
     if (first < pieces.size() && !lineEndFirst && pieces[first].m_Kind == Piece::TOKEN &&
         pieces[first].m_Type == Cpp::ML_COMMENT && first + 1 < pieces.size() &&
         pieces[first + 1].m_Kind == Piece::SPACE && pieces[first + 1].m_Text.find('\n') != std::string::npos) {
-        // A block comment that ends the opening's line stays on it; the
-        // value takes the place of the line break after it.
-        pieces[first + 1] = keyPiece(after);
+        // A block comment that ends the opening's line stays on it, with
+        // its line break, as a line comment does.
+        pieces[first + 1] = Piece(Piece::SPACE, -1, "\n", pieces[first + 1].m_Line, pieces[first + 1].m_Col);
+        pieces.insert(pieces.begin() + static_cast<std::ptrdiff_t>(first) + 2, keyPiece(afterFirstLineEnd(after)));
         return;
     }
     if (first < pieces.size() && !lineEndFirst && endsLine(pieces[first])) {
@@ -461,6 +546,16 @@ std::vector<Formatter::Pieces> Formatter::splitTopLevel(const Pieces& pieces, st
 // run of source text between the whitespace values of keys becomes one
 // piece that is re-spaced when it is written, from the output position it
 // is written at.
+namespace {
+
+bool isMultiLineLiteral(const Formatter::Piece& p)
+{
+    return p.m_Kind == Formatter::Piece::TOKEN && (p.m_Type == Cpp::STRING_LITERAL || p.m_Type == Cpp::CHAR_LITERAL) &&
+           p.m_Text.find('\n') != std::string::npos;
+}
+
+} // namespace
+
 Formatter::Pieces Formatter::respace(const Pieces& pieces, Respace how, const std::string& nameGap)
 {
     Pieces out;
@@ -472,10 +567,16 @@ Formatter::Pieces Formatter::respace(const Pieces& pieces, Respace how, const st
         }
         Piece run{Piece::FORMAT, -1, std::string(), pieces[i].m_Line, pieces[i].m_Col};
         run.m_Declarator = how == Respace::DECLARATOR;
-        run.m_Gap = nameGap;
-        for (; i < pieces.size() && pieces[i].m_Kind != Piece::KEY && pieces[i].m_Kind != Piece::FORMAT; ++i)
+        run.m_pGap = run.m_Declarator ? &nameGap : nullptr;
+        for (; i < pieces.size() && pieces[i].m_Kind != Piece::KEY && pieces[i].m_Kind != Piece::FORMAT &&
+               !isMultiLineLiteral(pieces[i]);
+             ++i)
             run.m_Text += pieces[i].m_Text;
-        out.push_back(std::move(run));
+        if (!run.m_Text.empty())
+            out.push_back(std::move(run));
+        // A literal over several lines is written on its own, byte for byte.
+        if (i < pieces.size() && isMultiLineLiteral(pieces[i]))
+            out.push_back(pieces[i++]);
     }
     return out;
 }
@@ -503,7 +604,7 @@ void Formatter::writeFormatted(const Piece& piece)
         write(split(piece.m_Text, piece.m_Line, piece.m_Col));
         return;
     }
-    std::string text = piece.m_Declarator ? m_Expr.formatDeclarator(piece.m_Text, m_pOut->state(), piece.m_Gap)
+    std::string text = piece.m_Declarator ? m_Expr.formatDeclarator(piece.m_Text, m_pOut->state(), *piece.m_pGap)
                                           : m_Expr.formatExpression(piece.m_Text, m_pOut->state());
     if (piece.m_TrimAfterSign) {
         std::size_t last = text.find_last_not_of(" \t\n\r");
@@ -511,6 +612,8 @@ void Formatter::writeFormatted(const Piece& piece)
             text.erase(last + 1);
     }
     Stylist::writeRaw(*m_pOut, text);
+    if (!text.empty())
+        m_LastChar = text.back();
 }
 
 void Formatter::writeRespaced(const Pieces& pieces, Respace how, const std::string& nameGap)

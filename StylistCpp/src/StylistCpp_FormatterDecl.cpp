@@ -185,6 +185,23 @@ void Formatter::writeBracedBody(Cpp::InteriorNode& body, bool braced, const Body
 
 // ---- comma-separated lists --------------------------------------------------------
 
+// The first top-level token of the given type in a gap (a ",", the ":" of
+// a list) gets before in place of the whitespace before it and after in
+// place of the whitespace after it; comments around it stay.
+void Formatter::spaceAround(Pieces& gap, std::int32_t type, const std::string& before, const std::string& after)
+{
+    std::size_t at = findTopLevel(gap, type, 0);
+    if (at == gap.size())
+        return;
+    Pieces head(gap.begin(), gap.begin() + static_cast<std::ptrdiff_t>(at));
+    Pieces tail(gap.begin() + static_cast<std::ptrdiff_t>(at) + 1, gap.end());
+    applyBefore(head, before);
+    applyAfter(tail, after);
+    head.push_back(gap[at]);
+    head.insert(head.end(), tail.begin(), tail.end());
+    gap.swap(head);
+}
+
 // The text before the first element holds the list's opening (":" of a
 // base clause or initialiser list); the pending separator goes before it
 // and afterOpen after it. Between elements the "," gets beforeComma and
@@ -199,16 +216,7 @@ void Formatter::writeCommaList(Cpp::InteriorNode& list, const std::string& openS
     {
         Corvale::ScopedIndent indent(*m_pOut, indentOf(dc));
         Pieces gap = readUpTo(list.child(0)->start());
-        std::size_t open = findTopLevel(gap, openType, 0);
-        if (open < gap.size()) {
-            Pieces before(gap.begin(), gap.begin() + static_cast<std::ptrdiff_t>(open));
-            Pieces after(gap.begin() + static_cast<std::ptrdiff_t>(open) + 1, gap.end());
-            applyBefore(before, openSep);
-            applyAfter(after, afterOpen);
-            before.push_back(gap[open]);
-            before.insert(before.end(), after.begin(), after.end());
-            gap.swap(before);
-        }
+        spaceAround(gap, openType, openSep, afterOpen);
         write(gap);
     }
     bool onOwnLines = beforeComma.find('\n') != std::string::npos || afterComma.find('\n') != std::string::npos;
@@ -219,16 +227,7 @@ void Formatter::writeCommaList(Cpp::InteriorNode& list, const std::string& openS
         Cpp::SyntaxNode* pChild = list.child(i);
         if (i > 0) {
             Pieces gap = readUpTo(pChild->start());
-            std::size_t comma = findTopLevel(gap, Cpp::COMMA, 0);
-            if (comma < gap.size()) {
-                Pieces before(gap.begin(), gap.begin() + static_cast<std::ptrdiff_t>(comma));
-                Pieces after(gap.begin() + static_cast<std::ptrdiff_t>(comma) + 1, gap.end());
-                applyBefore(before, beforeComma);
-                applyAfter(after, afterComma);
-                before.push_back(gap[comma]);
-                before.insert(before.end(), after.begin(), after.end());
-                gap.swap(before);
-            }
+            spaceAround(gap, Cpp::COMMA, beforeComma, afterComma);
             write(gap);
         }
         pChild->accept(*this);
@@ -259,16 +258,7 @@ void Formatter::writeParameterList(Cpp::InteriorNode& params)
         Cpp::SyntaxNode* pChild = params.child(i);
         if (i > 0) {
             Pieces gap = readUpTo(pChild->start());
-            std::size_t comma = findTopLevel(gap, Cpp::COMMA, 0);
-            if (comma < gap.size()) {
-                Pieces before(gap.begin(), gap.begin() + static_cast<std::ptrdiff_t>(comma));
-                Pieces after(gap.begin() + static_cast<std::ptrdiff_t>(comma) + 1, gap.end());
-                applyBefore(before, s.m_WsBeforeFnComma);
-                applyAfter(after, s.m_WsBetweenFnParams);
-                before.push_back(gap[comma]);
-                before.insert(before.end(), after.begin(), after.end());
-                gap.swap(before);
-            }
+            spaceAround(gap, Cpp::COMMA, s.m_WsBeforeFnComma, s.m_WsBetweenFnParams);
             write(gap);
         }
         pChild->accept(*this);
@@ -482,26 +472,9 @@ void Formatter::visitEnumBodyNode(Cpp::EnumBodyNode& node)
     const Cpp::SyntaxNode* pLast = node.child(node.size() - 1);
     {
         Corvale::ScopedIndent indent(*m_pOut, indentOf(dc) + s.m_IndentEnumContent);
-        // The text after "{" and the enumerators with the comments and
-        // directives among them, as one list.
-        Pieces list = readThrough(pLast->end());
-        Pieces commas;
-        std::vector<Pieces> items = splitTopLevel(list, Cpp::COMMA, &commas);
-        Pieces out;
-        for (std::size_t i = 0; i < items.size(); ++i) {
-            Pieces item = items[i];
-            if (i > 0)
-                applyAfter(item, s.m_WsBetweenEnumElements);
-            else if (dynamic_cast<const Cpp::PreprocDirectiveNode*>(pFirst) == nullptr)
-                applyAfter(item, s.m_WsAfterEnumOpenBrace);
-            if (i + 1 < items.size())
-                applyBefore(item, s.m_WsBeforeEnumComma);
-            Pieces laid = respace(item, Respace::EXPRESSION, std::string());
-            out.insert(out.end(), laid.begin(), laid.end());
-            if (i < commas.size())
-                out.push_back(commas[i]);
-        }
-        // Initialisers are aligned when every enumerator starts a line.
+        // Initialisers are aligned when every enumerator starts a line (or
+        // will, because the value after each comma breaks the line: the
+        // layout must not change when the output is formatted again).
         std::size_t enumerators = 0;
         bool ownLines = true;
         int lastLine = 0;
@@ -513,15 +486,52 @@ void Formatter::visitEnumBodyNode(Cpp::EnumBodyNode& node)
             ownLines = ownLines && pChild->start().line() > lastLine;
             lastLine = pChild->end().line();
         }
-        // (or will, because the value after each comma breaks the line:
-        // the layout must not change when the output is formatted again).
         ownLines = ownLines || s.m_WsBetweenEnumElements.find('\n') != std::string::npos;
-        if (s.m_AlignEnumInitializers && enumerators >= 2 && ownLines) {
-            std::string laid = render(out);
-            Stylist::writeRaw(*m_pOut, alignEnumInitializers(m_Expr, laid, m_pOut->state()));
-        } else {
-            write(out);
-        }
+        const bool align = s.m_AlignEnumInitializers && enumerators >= 2 && ownLines;
+
+        // The text after "{" and the enumerators with the comments and
+        // directives among them form one comma-separated list, read one
+        // enumerator at a time; aligned, it is laid out whole first.
+        Pieces aligned;
+        Pieces item;
+        std::size_t index = 0;
+        auto emit = [&](Pieces pieces) {
+            if (align)
+                aligned.insert(aligned.end(), pieces.begin(), pieces.end());
+            else
+                write(pieces);
+        };
+        auto endItem = [&](const Piece* pComma) {
+            if (index > 0)
+                applyAfter(item, s.m_WsBetweenEnumElements);
+            else if (dynamic_cast<const Cpp::PreprocDirectiveNode*>(pFirst) == nullptr)
+                applyAfter(item, s.m_WsAfterEnumOpenBrace);
+            if (pComma)
+                applyBefore(item, s.m_WsBeforeEnumComma);
+            Pieces laid = respace(item, Respace::EXPRESSION, std::string());
+            if (pComma)
+                laid.push_back(*pComma);
+            emit(std::move(laid));
+            item.clear();
+            ++index;
+        };
+        auto take = [&](const Trn::Location& through) {
+            Pieces commas;
+            std::vector<Pieces> parts = splitTopLevel(readThrough(through), Cpp::COMMA, &commas);
+            for (std::size_t k = 0; k < parts.size(); ++k) {
+                item.insert(item.end(), parts[k].begin(), parts[k].end());
+                if (k < commas.size())
+                    endItem(&commas[k]);
+            }
+        };
+        for (std::size_t i = 0; i < node.size(); ++i)
+            if (!isCommentOrDirective(node.child(i)))
+                take(node.child(i)->end());
+        take(pLast->end());
+        if (!item.empty())
+            endItem(nullptr);
+        if (align)
+            Stylist::writeRaw(*m_pOut, alignEnumInitializers(m_Expr, render(aligned), m_pOut->state()));
     }
     Corvale::ScopedIndent indent(*m_pOut, indentOf(dc));
     Pieces gap = readUpTo(node.end());
@@ -566,16 +576,7 @@ void Formatter::visitTemplateNode(Cpp::TemplateNode& node)
                 Cpp::SyntaxNode* pChild = pParams->child(i);
                 if (i > 0) {
                     Pieces gap2 = readUpTo(pChild->start());
-                    std::size_t comma = findTopLevel(gap2, Cpp::COMMA, 0);
-                    if (comma < gap2.size()) {
-                        Pieces before(gap2.begin(), gap2.begin() + static_cast<std::ptrdiff_t>(comma));
-                        Pieces after(gap2.begin() + static_cast<std::ptrdiff_t>(comma) + 1, gap2.end());
-                        applyBefore(before, s.m_WsBeforeTpComma);
-                        applyAfter(after, s.m_WsBetweenTpParams);
-                        before.push_back(gap2[comma]);
-                        before.insert(before.end(), after.begin(), after.end());
-                        gap2.swap(before);
-                    }
+                    spaceAround(gap2, Cpp::COMMA, s.m_WsBeforeTpComma, s.m_WsBetweenTpParams);
                     write(gap2);
                 }
                 pChild->accept(*this);
@@ -628,6 +629,7 @@ void Formatter::writeTypeAligned(Pieces type, int nameColumn, const std::string&
         *m_pOut << Stylist::Padding(pad);
     }
     *m_pOut << sign;
+    m_LastChar = sign.empty() ? ' ' : sign.back();
 }
 
 void Formatter::writeFunctionHead(Cpp::FunctionDeclNode& node, bool definition, int& column)
@@ -642,6 +644,7 @@ void Formatter::writeFunctionHead(Cpp::FunctionDeclNode& node, bool definition, 
         m_DeclColumns.pop_back();
     }
     Cpp::IdNode* pName = pHead->id();
+    Pieces typeWithName;
     Trn::Location nameStart = pName ? pName->start() : pHead->end();
     if (pHead->returnType()) {
         copyUpTo(pHead->returnType()->start());
@@ -663,10 +666,13 @@ void Formatter::writeFunctionHead(Cpp::FunctionDeclNode& node, bool definition, 
         if (!aligned) {
             if (s.m_FnDoNotFormat) {
                 write(type);
+            } else if (!definition && pointer) {
+                // The sign's placement and the name gap depend on the name:
+                // both are re-spaced together.
+                typeWithName = type;
             } else {
                 const std::string& sep = definition ? s.m_WsAfterFnDefnReturnType : s.m_WsAfterFnDeclReturnType;
-                if (definition || !pointer)
-                    applyBefore(type, sep);
+                applyBefore(type, sep);
                 write(respace(type, Respace::DECLARATOR, sep));
             }
         }
@@ -676,8 +682,15 @@ void Formatter::writeFunctionHead(Cpp::FunctionDeclNode& node, bool definition, 
             column = startColumn();
     }
     if (pName) {
-        copyUpTo(pName->start());
-        writeRespaced(readThrough(pName->end()), Respace::EXPRESSION, std::string());
+        Pieces name = readThrough(pName->end());
+        if (typeWithName.empty()) {
+            writeRespaced(name, Respace::EXPRESSION, std::string());
+        } else {
+            typeWithName.insert(typeWithName.end(), name.begin(), name.end());
+            writeRespaced(typeWithName, Respace::DECLARATOR, s.m_WsAfterFnDeclReturnType);
+        }
+    } else {
+        write(typeWithName);
     }
     m_DeclColumns.push_back(column);
     if (Cpp::ParameterListNode* pParams = pHead->parameters()) {
@@ -879,9 +892,16 @@ void Formatter::visitDataDeclNode(Cpp::DataDeclNode& node)
         }
         if (!aligned) {
             char last = lastNonSpace(type);
-            if (!(last == '*' || last == '&'))
+            if (!(last == '*' || last == '&')) {
                 applyBefore(type, s.m_WsAfterDdTypeId);
-            write(respace(type, Respace::DECLARATOR, s.m_WsAfterDdTypeId));
+                write(respace(type, Respace::DECLARATOR, s.m_WsAfterDdTypeId));
+            } else {
+                // The sign's placement and the name gap depend on the
+                // name: both are re-spaced together.
+                Pieces name = readThrough(node.id()->end());
+                type.insert(type.end(), name.begin(), name.end());
+                write(respace(type, Respace::DECLARATOR, s.m_WsAfterDdTypeId));
+            }
         }
     }
     // The name and what follows it are one expression ("n=0" takes the
@@ -906,6 +926,7 @@ void Formatter::visitDataDeclNode(Cpp::DataDeclNode& node)
                 int pad = std::max(column + it->second - m_pOut->col(), 1);
                 Corvale::ScopedKeepLeadingSpace keep(*m_pOut, true);
                 *m_pOut << Stylist::Padding(pad);
+                m_LastChar = ' ';
             }
             writeDataRest(rest);
         }

@@ -210,7 +210,19 @@ void Formatter::visitCtrlSubStmtHeadNode(Cpp::CtrlSubStmtHeadNode& node)
     Pieces inner(text.begin() + static_cast<std::ptrdiff_t>(l) + 1, text.begin() + static_cast<std::ptrdiff_t>(r));
     Pieces after(text.begin() + static_cast<std::ptrdiff_t>(r) + 1, text.end());
 
-    applyAfter(before, s.m_WsAfterCsKey);
+    bool words = std::any_of(before.begin(), before.end(), [](const Piece& p) {
+        return p.m_Kind == Piece::JUNK ||
+               (p.m_Kind == Piece::TOKEN && p.m_Type != Cpp::SL_COMMENT && p.m_Type != Cpp::ML_COMMENT);
+    });
+    if (words) {
+        // "if constexpr (": the words after the keyword keep a blank before
+        // them, and the value goes before the "(".
+        trimFront(before);
+        before.insert(before.begin(), Piece(Piece::KEY, -1, " ", 0, 0));
+        applyBefore(before, s.m_WsAfterCsKey);
+    } else {
+        applyAfter(before, s.m_WsAfterCsKey);
+    }
     Pieces out = before;
     out.push_back(text[l]);
     Pieces laid;

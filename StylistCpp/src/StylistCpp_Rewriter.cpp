@@ -62,6 +62,13 @@ std::size_t nextPartIndex(const Cpp::CtrlStmtNode& stmt, std::size_t index)
     return i;
 }
 
+bool startsWithElse(const Cpp::SyntaxNode* pNode)
+{
+    const Cpp::CtrlStmtNode* pStmt = dynamic_cast<const Cpp::CtrlStmtNode*>(pNode);
+    const Cpp::CtrlSubStmtNode* pFirst = pStmt ? firstPart(*pStmt) : nullptr;
+    return pFirst && keywordOf(*pFirst) == Cpp::ELSE_KEY;
+}
+
 bool hasIfPart(const Cpp::SyntaxNode* pNode)
 {
     const Cpp::CtrlStmtNode* pStmt = dynamic_cast<const Cpp::CtrlStmtNode*>(pNode);
@@ -101,15 +108,22 @@ void Rewriter::visitRootNode(Cpp::RootNode& node)
 {
     if (m_Settings.rewrites())
         visitChildren(node);
+    // Locations that ran past the text would have cut the copy short; the
+    // pass must fail rather than hand a shortened text on.
+    CORVALE_CHECK_TEXT(!m_In.fail(), "m_In.good()");
     Stylist::writeRaw(m_Out, Stylist::restOfText(m_In));
     m_Out.flush();
 }
 
 void Rewriter::visitChildren(Cpp::InteriorNode& node)
 {
-    for (Cpp::SyntaxNode* pChild : node.children()) {
-        m_GuardNext = false;
-        pChild->accept(*this);
+    const std::size_t n = node.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        // The parser keeps an else that follows no if as a statement of its
+        // own ('for (;;) { if (b) x(); } else y();' is no valid C++); the
+        // statement before it must not come to end in an if that takes it.
+        m_GuardNext = i + 1 < n && startsWithElse(node.child(i + 1));
+        node.child(i)->accept(*this);
     }
     m_GuardNext = false;
 }
@@ -211,7 +225,8 @@ Rewriter::PartPlan Rewriter::planPart(const Cpp::CtrlStmtNode& stmt, std::size_t
         style = BraceStyle::AS_WRITTEN;
     if (style != BraceStyle::AS_WRITTEN && single && holdsPreprocessorLine(body))
         style = BraceStyle::AS_WRITTEN;
-    if (style == BraceStyle::ADD_BRACES && single && !braced && !isComplete(*body.child(0)))
+    if (style == BraceStyle::ADD_BRACES && single && !braced &&
+        (!isComplete(*body.child(0)) || !bracketsPairUp(body.start(), body.end())))
         style = BraceStyle::AS_WRITTEN;
     if (style == BraceStyle::REMOVE_BRACES && single && braced &&
         (!canUnbrace(body) || (needsGuard && endsOpen(*body.child(0)))))
@@ -258,22 +273,94 @@ bool Rewriter::isElseIf(const Cpp::BlockNode& body) const
     return pFirst && keywordOf(*pFirst) == Cpp::IF_KEY && pFirst->start() == body.start();
 }
 
-// The preprocessor lines of the whole text are found by one pass of the
-// lexer on first use; a body holds one when one starts between the body's
-// first and last character. Re-reading each body's text instead would read
-// nested bodies again for every level around them.
+// ---- brackets of one kind -----------------------------------------------------------
+
+void Rewriter::Brackets::add(const Trn::Location& at, int step)
+{
+    m_At.push_back(at);
+    m_DepthAfter.push_back((m_DepthAfter.empty() ? 0 : m_DepthAfter.back()) + step);
+}
+
+// A tree of minima over the depths: the leaves at n .. 2n - 1, each inner
+// node i the least of 2i and 2i + 1.
+void Rewriter::Brackets::finish()
+{
+    const std::size_t n = m_DepthAfter.size();
+    m_MinTree.assign(2 * n, 0);
+    std::copy(m_DepthAfter.begin(), m_DepthAfter.end(), m_MinTree.begin() + static_cast<std::ptrdiff_t>(n));
+    for (std::size_t i = n; i-- > 1;)
+        m_MinTree[i] = std::min(m_MinTree[2 * i], m_MinTree[2 * i + 1]);
+}
+
+// As many close as open between first and last, and none closes one opened
+// before first.
+bool Rewriter::Brackets::pairUp(const Trn::Location& first, const Trn::Location& last) const
+{
+    const std::size_t n = m_At.size();
+    const std::size_t i = static_cast<std::size_t>(std::lower_bound(m_At.begin(), m_At.end(), first) - m_At.begin());
+    const std::size_t j = static_cast<std::size_t>(std::upper_bound(m_At.begin(), m_At.end(), last) - m_At.begin());
+    if (i >= j)
+        return true;
+    const int before = i > 0 ? m_DepthAfter[i - 1] : 0;
+    if (m_DepthAfter[j - 1] != before)
+        return false;
+    int least = before;
+    for (std::size_t lo = i + n, hi = j + n; lo < hi; lo /= 2, hi /= 2) {
+        if (lo & 1)
+            least = std::min(least, m_MinTree[lo++]);
+        if (hi & 1)
+            least = std::min(least, m_MinTree[--hi]);
+    }
+    return least >= before;
+}
+
+// The preprocessor lines and the brackets of the whole text are found by
+// one pass of the lexer on first use. Re-reading each body's text instead
+// would read nested bodies again for every level around them.
+void Rewriter::readTokens()
+{
+    if (m_TokensRead)
+        return;
+    m_TokensRead = true;
+    Cpp::LexerIterator it(m_Text.begin(), m_Text.end());
+    for (const Cpp::LexerIterator end; it != end && !it.stuck(); ++it) {
+        switch (it->type()) {
+        case Cpp::PREPROCESSOR: m_PreprocLines.push_back(it->start()); break;
+        case Cpp::LBRACE: m_Brackets[0].add(it->start(), 1); break;
+        case Cpp::RBRACE: m_Brackets[0].add(it->start(), -1); break;
+        case Cpp::LPAREN: m_Brackets[1].add(it->start(), 1); break;
+        case Cpp::RPAREN: m_Brackets[1].add(it->start(), -1); break;
+        case Cpp::LBRACKET: m_Brackets[2].add(it->start(), 1); break;
+        case Cpp::RBRACKET: m_Brackets[2].add(it->start(), -1); break;
+        default: break;
+        }
+    }
+    for (Brackets& brackets : m_Brackets)
+        brackets.finish();
+}
+
+// A body holds a preprocessor line when one starts between its first and
+// last character.
 bool Rewriter::holdsPreprocessorLine(const Cpp::BlockNode& body)
 {
-    if (!m_PreprocLinesRead) {
-        m_PreprocLinesRead = true;
-        Cpp::LexerIterator it(m_Text.begin(), m_Text.end());
-        const Cpp::LexerIterator end;
-        for (; it != end && !it.stuck(); ++it)
-            if (it->type() == Cpp::PREPROCESSOR)
-                m_PreprocLines.push_back(it->start());
-    }
+    readTokens();
     const auto it = std::lower_bound(m_PreprocLines.begin(), m_PreprocLines.end(), body.start());
     return it != m_PreprocLines.end() && !(body.end() < *it);
+}
+
+// Whether the braces, parentheses and square brackets between two
+// locations pair up among themselves; only then do braces put around the
+// text, or taken away from around it, leave every other pair as it was.
+// The parser matches each kind of bracket without looking at the others,
+// so a text that is no valid C++ may parse with a lone one in a statement
+// ('while (a) for (}) y();', '{ (; }').
+bool Rewriter::bracketsPairUp(const Trn::Location& first, const Trn::Location& last)
+{
+    readTokens();
+    for (const Brackets& brackets : m_Brackets)
+        if (!brackets.pairUp(first, last))
+            return false;
+    return true;
 }
 
 // Whether the braces of a braced body holding one statement may go: the
@@ -299,7 +386,7 @@ bool Rewriter::canUnbrace(const Cpp::BlockNode& body)
             keyword != Cpp::WHILE_KEY && keyword != Cpp::DO_KEY)
             return false;
     }
-    if (!isComplete(child))
+    if (!isComplete(child) || !bracketsPairUp(child.start(), child.end()))
         return false;
     const std::size_t open = offsetOf(body.start());
     const std::size_t close = offsetOf(body.end());

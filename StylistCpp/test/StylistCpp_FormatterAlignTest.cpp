@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <vector>
 
 namespace {
 
@@ -56,7 +57,16 @@ std::string formatAligned(const AlignCase& c)
     std::unique_ptr<Cpp::RootNode> pRoot = parser.parse(first, last);
 
     StylistCpp::Formatter::ColumnMap functions, names, inits;
+    // The top-level declarations and the members of top-level classes.
+    std::vector<Cpp::SyntaxNode*> declarations;
     for (Cpp::SyntaxNode* pChild : pRoot->children()) {
+        declarations.push_back(pChild);
+        if (auto* pClass = dynamic_cast<Cpp::ClassDeclNode*>(pChild))
+            if (pClass->body())
+                for (Cpp::SyntaxNode* pMember : pClass->body()->children())
+                    declarations.push_back(pMember);
+    }
+    for (Cpp::SyntaxNode* pChild : declarations) {
         if (dynamic_cast<Cpp::DataDeclNode*>(pChild)) {
             if (c.m_NameColumn > 0)
                 names[pChild] = c.m_NameColumn;
@@ -89,13 +99,18 @@ const AlignCase CASES[] = {
     {"CommentBetweenTypeAndNameIsNotAligned", "int /* c */ a;\nlong b;\n", 8, 0, "ALIGN_DD_NAMES_LEFT=true",
      "int /* c */ a;\nlong    b;\n"},
     {"DeclaratorsOfAClassEndingAtItsBrace", "struct S { int x; } s;\nint n;\n", 8, 0, "ALIGN_DD_NAMES_LEFT=true",
-     "struct S {\n    int x;\n} s;\nint     n;\n"},
+     "struct S {\n    int     x;\n} s;\nint     n;\n"},
     {"FunctionNames", "int f();\nconst char *name();\n", 16, 0, "ALIGN_FN_DECL_NAMES_LEFT=true",
      "int             f();\nconst char *    name();\n"},
     {"FunctionNameWithItsStar", "int f();\nconst char *name();\n", 16, 0,
      "ALIGN_FN_DECL_NAMES_LEFT=true ASTERISK_ANCHOR=1", "int             f();\nconst char      *name();\n"},
     {"FunctionDefinitionsAreNotAligned", "int f() { return 0; }\n", 16, 0, "ALIGN_FN_DECL_NAMES_LEFT=true",
      "int f() {\n    return 0;\n}\n"},
+    {"ClassMembers", "struct S {\n    int a;\n    long count;\n    void f();\n};\n", 12, 0,
+     "ALIGN_CLASS_MEMBER_NAMES_LEFT=true",
+     "struct S {\n    int         a;\n    long        count;\n    void        f();\n};\n"},
+    {"ClassMembersNeedTheKey", "struct S {\n    int a;\n    long count;\n};\n", 12, 0,
+     "ALIGN_CLASS_MEMBER_NAMES_LEFT=false", "struct S {\n    int a;\n    long count;\n};\n"},
     {"Initializers", "int a = 1;\nlong count = 2;\nint z;\n", 0, 12, "ALIGN_DD_INITIALIZERS=true",
      "int a       = 1;\nlong count  = 2;\nint z;\n"},
 };

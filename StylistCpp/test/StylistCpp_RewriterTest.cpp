@@ -262,6 +262,15 @@ TEST(Rewriter, NodesOutsideItsWalkAreContractViolations)
         EXPECT_THROW(pNode->accept(rewriter), Corvale::ContractViolation) << typeid(*pNode).name();
 }
 
+TEST(Rewriter, ATreeThatRunsPastItsTextFailsInsteadOfShorteningIt)
+{
+    test::ParsedText parsed = test::parseText("void f()\n{\n    if (a) x = 1;\n}\n");
+    ASSERT_TRUE(parsed.messages.empty());
+    std::ostringstream out;
+    Rewriter rewriter(styles(1, 1, 1), "void f()\n{\n", out);
+    EXPECT_THROW(parsed.pRoot->accept(rewriter), Corvale::ContractViolation);
+}
+
 TEST(Rewriter, WithAllStylesZeroTheTreeIsNotWalked)
 {
     // A tree that does not belong to the text: walking it would copy up to

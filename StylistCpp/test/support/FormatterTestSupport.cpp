@@ -1,5 +1,6 @@
 #include "support/FormatterTestSupport.h"
 
+#include "support/StylistCpp_PassRunner.h"
 #include "support/StylistCpp_TokenCompare.h"
 
 #include "Cpp.h"
@@ -17,21 +18,6 @@
 namespace FormatterTest {
 
 namespace {
-
-std::unique_ptr<Cpp::RootNode> parse(const std::string& text, std::string* pFirstMessage, bool& clean)
-{
-    Cpp::Parser parser;
-    clean = true;
-    parser.onMessage().connect([&](const Trn::Message& m) {
-        if (m.code() == Cpp::Parser::UNTERMINATED_FUNCTION)
-            return;
-        if (clean && pFirstMessage)
-            *pFirstMessage = std::to_string(m.location().line()) + ": " + m.text();
-        clean = false;
-    });
-    Cpp::LexerIterator first(text.begin(), text.end()), last;
-    return parser.parse(first, last);
-}
 
 std::string trim(const std::string& s)
 {
@@ -59,35 +45,46 @@ std::string unquote(const std::string& value)
 
 } // namespace
 
+namespace {
+
+// The pass's parse of the text; the notice that a function looks
+// unterminated does not count, as in the format pipeline.
+bool parseForPass(const std::string& text, StylistCpp::test::ParsedText& parsed, std::string* pFirstMessage)
+{
+    parsed = StylistCpp::test::parseText(text);
+    for (const Trn::Message& m : parsed.messages) {
+        if (m.code() == Cpp::Parser::UNTERMINATED_FUNCTION)
+            continue;
+        if (pFirstMessage)
+            *pFirstMessage = std::to_string(m.location().line()) + ": " + m.text();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 bool parsesCleanly(const std::string& text, std::string* pFirstMessage)
 {
-    bool clean = true;
-    parse(text, pFirstMessage, clean);
-    return clean;
+    StylistCpp::test::ParsedText parsed;
+    return parseForPass(text, parsed, pFirstMessage);
 }
 
 std::string format(const std::string& text, const Stylist::PropertySet& scheme)
 {
-    bool clean = true;
+    StylistCpp::test::ParsedText parsed;
     std::string message;
-    std::unique_ptr<Cpp::RootNode> pRoot = parse(text, &message, clean);
-    if (!clean)
+    if (!parseForPass(text, parsed, &message))
         throw std::runtime_error("the text does not parse: " + message);
     std::ostringstream out;
-    StylistCpp::Formatter formatter(text, out, scheme);
-    pRoot->accept(formatter);
+    {
+        StylistCpp::Formatter formatter(text, out, scheme);
+        parsed.pRoot->accept(formatter);
+    }
     return out.str();
 }
 
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw std::runtime_error("cannot read " + path);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+std::string readFile(const std::string& path) { return StylistCpp::test::readFile(path); }
 
 Stylist::PropertySet readScheme(const std::string& path, const std::string& baseDir)
 {
@@ -127,22 +124,7 @@ Stylist::PropertySet readScheme(const std::string& path, const std::string& base
 
 std::string firstDifference(const std::string& expected, const std::string& actual)
 {
-    std::size_t i = 0;
-    while (i < expected.size() && i < actual.size() && expected[i] == actual[i])
-        ++i;
-    if (i == expected.size() && i == actual.size())
-        return std::string();
-    int line = 1 + static_cast<int>(std::count(expected.begin(), expected.begin() + static_cast<std::ptrdiff_t>(i), '\n'));
-    std::size_t lineStart = expected.rfind('\n', i == 0 ? 0 : i - 1);
-    lineStart = lineStart == std::string::npos || i == 0 ? 0 : lineStart + 1;
-    auto lineOf = [](const std::string& s, std::size_t from) {
-        std::size_t e = s.find('\n', from);
-        return s.substr(from, e == std::string::npos ? std::string::npos : e - from);
-    };
-    std::ostringstream out;
-    out << line << ":" << (i - lineStart + 1) << "\n  expected: \"" << lineOf(expected, lineStart)
-        << "\"\n  actual:   \"" << (lineStart <= actual.size() ? lineOf(actual, lineStart) : std::string()) << "\"";
-    return out.str();
+    return StylistCpp::test::firstDifference(expected, actual);
 }
 
 bool sameTokens(const std::string& a, const std::string& b, std::string* pWhere)

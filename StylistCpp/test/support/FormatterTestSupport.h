@@ -1,5 +1,6 @@
-// Helpers of the formatter tests: parse a text, run the formatter over
-// it, read the test schemes, compare two texts token by token.
+// Helpers of the formatter tests, over the shared pass runner and token
+// comparison: parse a text as the format pass does, run the formatter over
+// it, read the formatter's test schemes, compare texts.
 #ifndef STYLISTCPP_FORMATTERTESTSUPPORT_H
 #define STYLISTCPP_FORMATTERTESTSUPPORT_H
 
@@ -25,8 +26,8 @@ std::string format(const std::string& text, const Stylist::PropertySet& scheme);
 // <baseDir>/NAME.scheme, whose keys the later lines override.
 Stylist::PropertySet readScheme(const std::string& path, const std::string& baseDir);
 
-// The first place where a and b differ, as "line:column (expected ...,
-// got ...)"; empty when they are equal.
+// Where the texts first differ (the pass runner's description); empty
+// when they are equal.
 std::string firstDifference(const std::string& expected, const std::string& actual);
 
 // Whether two texts lex to the same tokens (the shared comparison of

@@ -10,3 +10,8 @@ void route(int a, int b)
     if (a) if (b) send(); else { if (a) queue(); } else drop();
     if (a) for (;;) { if (b) send(); } else drop();
 }
+void stray(int a, int b)
+{
+    for (;;) { if (b) send(); } else drop();
+    for (;;)  send(); else drop();
+}

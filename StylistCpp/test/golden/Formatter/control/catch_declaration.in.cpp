@@ -1,0 +1,4 @@
+void f()
+{
+    try { g(); } catch(const Error&e) { h(e); }
+}

@@ -1,0 +1,7 @@
+void f() {
+    try {
+        g();
+    } catch ( const Error &e ) {
+        h(e);
+    }
+}

@@ -1,0 +1,3 @@
+char* name;
+int &ref = x;
+const char* const text = "t";

@@ -1,0 +1,2 @@
+int f(int a);
+int g(int a) { return a; }

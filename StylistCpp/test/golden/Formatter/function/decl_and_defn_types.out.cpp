@@ -1,0 +1,5 @@
+int  f(int a);
+int
+g(int a) {
+    return a;
+}

@@ -1,0 +1,2 @@
+static   int*   f(int a);
+const  char  *g(void)  {  return 0;  }

@@ -1,0 +1,4 @@
+static   int*   f(int a);
+const  char  *g(void) {
+    return 0;
+}

@@ -1,0 +1,1 @@
+void f(char*name, const int &count, int*);
