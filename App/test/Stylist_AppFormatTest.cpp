@@ -77,7 +77,8 @@ TEST_F(AppFormat, FormatsAndAsksForProgressAtEachStep)
     EXPECT_EQ("int x;\r\nint y;\r\n", buffer);
     EXPECT_EQ((Messages{{1, USING}}), m_Messages);
     EXPECT_EQ((std::vector<std::string>{"buf|Reading buffer contents|1|1", "buf|Analyzing source...|1|1",
-                                        "buf|Formatting source...|1|1", "buf|Writing buffer: %1%|1|1"}),
+                                        "buf|Formatting source...|1|1", "buf|Wrapping lines...|1|1",
+                                        "buf|Writing buffer: %1%|1|1"}),
               m_Progress);
     EXPECT_TRUE(m_Alerts.empty());
 }
@@ -96,6 +97,7 @@ TEST_F(AppFormat, CancellingAtAnyStepLeavesTheBufferAsItWas)
         // line (it has no location, so line 0).
         {"Analyzing source...", {{1, USING}, {3, "buf(0): Error: " + CANCELLED}}},
         {"Formatting source...", {{1, USING}, {3, "buf(0): Error: " + CANCELLED}}},
+        {"Wrapping lines...", {{1, USING}, {3, "buf(0): Error: " + CANCELLED}}},
     };
     for (const auto& c : cases) {
         m_Messages.clear();

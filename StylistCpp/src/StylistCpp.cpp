@@ -5,6 +5,7 @@
 #include "Cpp_Parser.h"
 #include "StylistCpp_Formatter.h"
 #include "StylistCpp_FormatterConfig.h"
+#include "StylistCpp_LineWrapper.h"
 #include "StylistCpp_Rewriter.h"
 
 #include <istream>
@@ -72,9 +73,13 @@ std::int32_t FormatPipeline::format(std::istream& in, std::ostream& out)
         }))
         return m_ErrorCount;
 
-    // The wrap pass joins here once the line wrapper exists: announce
-    // PROGRESS_WRAPPING, take the next text, and run a pass with a
-    // LineWrapper built from (m_Properties, text, o).
+    if (!announce(PROGRESS_WRAPPING))
+        return m_ErrorCount;
+    nextText();
+    if (!runPass(*pParser, text, work, [this, &text](std::ostream& o) -> std::unique_ptr<Cpp::Emitter> {
+            return std::make_unique<LineWrapper>(text, o, m_Properties);
+        }))
+        return m_ErrorCount;
 
     out << work.str();
     out.flush();

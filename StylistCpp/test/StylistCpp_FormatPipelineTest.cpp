@@ -22,9 +22,19 @@ using StylistCpp::FormatPipeline;
 
 const std::string BASES = std::string(QUILLON_FORMATTER_GOLDEN_DIR) + "/bases";
 
+// The K&R layout with the wrap pass's keys added, wrapping off.
 Stylist::PropertySet krScheme()
 {
-    return FormatterTest::readScheme(BASES + "/kr.scheme", BASES);
+    Stylist::PropertySet scheme = FormatterTest::readScheme(BASES + "/kr.scheme", BASES);
+    const Stylist::PropertySet wrapOff = FormatterTest::readScheme(
+        std::string(QUILLON_SOURCE_DIR) + "/StylistCpp/test/golden/LineWrapper/wrap_off.scheme", BASES);
+    for (const auto& p : wrapOff.bools())
+        scheme.setBool(p.first, p.second);
+    for (const auto& p : wrapOff.ints())
+        scheme.setInt(p.first, p.second);
+    for (const auto& p : wrapOff.strings())
+        scheme.setString(p.first, p.second);
+    return scheme;
 }
 
 Stylist::PropertySet withBraceStyles(Stylist::PropertySet scheme, int ifElse, int forStyle, int whileStyle)
@@ -98,7 +108,7 @@ PipelineRun runPipeline(FormatPipeline& pipeline, const std::string& text, const
 
 const std::string SAMPLE = "int  main( ) {if(x)  return 1;\nreturn 0;}\n";
 
-TEST(FormatPipeline, FormatsLikeTheFormatPassAndParsesOnceWithoutBraceStyles)
+TEST(FormatPipeline, FormatsLikeTheFormatPassAndParsesTwiceWithoutBraceStyles)
 {
     const Stylist::PropertySet scheme = krScheme();
     ProbePipeline pipeline(scheme);
@@ -106,9 +116,10 @@ TEST(FormatPipeline, FormatsLikeTheFormatPassAndParsesOnceWithoutBraceStyles)
     EXPECT_EQ(0, run.result);
     EXPECT_EQ("int main() {\n    if (x)\n        return 1;\n    return 0;\n}\n", run.output);
     EXPECT_EQ(FormatterTest::format(SAMPLE, scheme), run.output) << "the text reaches the formatter as read";
-    EXPECT_EQ((std::vector<std::string>{"Analyzing source...", "Formatting source..."}), run.progress);
+    EXPECT_EQ((std::vector<std::string>{"Analyzing source...", "Formatting source...", "Wrapping lines..."}),
+              run.progress);
     EXPECT_TRUE(run.messages.empty());
-    EXPECT_EQ(1, pipeline.parses) << "no rewrite pass when every brace style is 0";
+    EXPECT_EQ(2, pipeline.parses) << "format and wrap passes only when every brace style is 0";
 }
 
 TEST(FormatPipeline, ABraceStyleAddsTheRewritePass)
@@ -117,7 +128,7 @@ TEST(FormatPipeline, ABraceStyleAddsTheRewritePass)
         ProbePipeline pipeline(withBraceStyles(krScheme(), styles[0], styles[1], styles[2]));
         const PipelineRun run = runPipeline(pipeline, SAMPLE);
         EXPECT_EQ(0, run.result);
-        EXPECT_EQ(2, pipeline.parses);
+        EXPECT_EQ(3, pipeline.parses);
     }
     ProbePipeline pipeline(withBraceStyles(krScheme(), 1, 0, 0));
     const PipelineRun run = runPipeline(pipeline, SAMPLE);
