@@ -5,6 +5,7 @@
 #include "Stylist_SchemeKeys.h"
 
 #include <cstdint>
+#include <cstring>
 #include <exception>
 #include <iterator>
 #include <set>
@@ -406,6 +407,17 @@ void fanOut(SchemeEditor& e)
         fanOutInt(e, Key::LIST_WRAP_STRATEGY, c->m_Keys.m_Strategy);
 }
 
+// The GLOBAL values that the fan-out has just created from an old 0 get the
+// number that 0 now stands for, as a second conversion would give them:
+// every reader requires them, and 0 is outside their legal range, so the
+// first run after conversion would otherwise end in an internal error.
+void remapFannedOutGlobals(SchemeEditor& e)
+{
+    for (const IntValue& r : ZERO_REMAPPED)
+        if (std::strncmp(r.m_Key, "GLOBAL_", 7) == 0)
+            remapZero(e, r.m_Key, r.m_Value);
+}
+
 // ---- step 5: the old data declaration switch ---------------------------------------
 
 void deriveDdDoNotFormat(SchemeEditor& e)
@@ -628,6 +640,7 @@ bool convertScheme(PropertySet& scheme)
     remapValues(e);
     retypeLineWrapDoNotFormat(e);
     fanOut(e);
+    remapFannedOutGlobals(e);
     deriveDdDoNotFormat(e);
     addDefaults(e);
     removeObsoleteKeys(e);

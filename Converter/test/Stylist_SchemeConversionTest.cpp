@@ -394,6 +394,25 @@ TEST(ConvertScheme, AZeroCommaStyleIsFannedOutAsItIsWhileAPresentGlobalZeroIsRem
         EXPECT_EQ(2, intOf(again, x + "_COMMA_WRAP_STYLE")) << x;
 }
 
+TEST(ConvertScheme, OldZeroWrapValuesWithoutGlobalKeysLeaveAReadableScheme)
+{
+    // Without GLOBAL keys of its own, the scheme's GLOBAL values come from
+    // the fan-out of the old 0s; 0 is outside their legal range, so they
+    // must already carry the numbers 0 stands for.
+    PropertySet old("Old");
+    old.setInt(Key::COMMA_WRAP_STYLE, 0);
+    old.setInt(Key::WRAP_STYLE, 0);
+    old.setInt(Key::INDENT_WRAP_STYLE, 0);
+    old.setInt(Key::LIST_WRAP_STRATEGY, 0);
+    const PropertySet c = converted(old);
+    EXPECT_EQ(2, intOf(c, Key::GLOBAL_COMMA_WRAP_STYLE));
+    EXPECT_EQ(1, intOf(c, Key::GLOBAL_WRAP_STYLE));
+    EXPECT_EQ(1, intOf(c, Key::GLOBAL_INDENT_WRAP_STYLE));
+    EXPECT_EQ(1, intOf(c, Key::GLOBAL_LIST_WRAP_STRATEGY));
+    EXPECT_EQ(0, intOf(c, "ENUM_COMMA_WRAP_STYLE")) << "constructs keep the value carried over";
+    EXPECT_EQ("", readersFail(c));
+}
+
 TEST(ConvertScheme, BothTypedValuesOfTheOldWrapIndentAndDataSwitchGo)
 {
     PropertySet old("Old");
