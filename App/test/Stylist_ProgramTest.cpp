@@ -226,9 +226,13 @@ TEST_F(Program, AnOldSchemeIsConvertedByTheFirstRunThatFindsTheSchemeDirectory)
     EXPECT_EQ("[Software\\Corvale Software\\Quillon\\C++]\nPropertySetStore=" + path("inst/Schemes") + "\n",
               slurp(path("inst/registry.ini")));
 
-    Outcome r = run("--scheme Old --in - --out -", "int x;\n");
+    Outcome r = run("--scheme Old --in - --out -", "int  x ;\n");
     EXPECT_EQ(0, r.status) << r.err;
     EXPECT_EQ("", r.err) << "no conversion notice, no missing key, no unknown scheme";
+    // The run formats with the converted scheme: the blanks are laid out
+    // anew and the line ends are CR LF.
+    EXPECT_TRUE(startsWith(r.out, "Using scheme Old to format -\nint x")) << r.out;
+    EXPECT_EQ("\r\n", r.out.substr(r.out.size() - 2)) << r.out;
     const std::string converted = slurp(path("inst/Schemes/old.qlx"));
     EXPECT_NE(std::string::npos, converted.find("\n3 QUILLON_VERSION \"1.4.0\"\n")) << converted;
     EXPECT_NE(std::string::npos, converted.find("\n2 TAB_SIZE 8\n")) << converted;
