@@ -294,7 +294,7 @@ int Parser::Run::functionCheck(Index first, Index last, Index c, Index prev, boo
         return NO_DECLARATION;
     c = advance(close, last);
     if (c < last) {
-        if (externSeen || type(c) == COLON || type(c) == LBRACE)
+        if (externSeen || type(c) == COLON || type(c) == LBRACE || type(c) == TRY_KEY)
             return FUNCTION_FULL_HEAD; // a definition, or a constructor with initializers
     }
     if (c < last && (type(c) == DOT || type(c) == ARROW))
@@ -577,11 +577,21 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseFunction(Index& first, Index last,
         trailingLast = t;
         t = advance(t, last);
     }
+    // A function-try-block: 'try' stands between the head and the
+    // initializers or the body, and catch clauses follow the body. The
+    // keyword ends the head's trailing text (or its exception specification
+    // below).
+    const bool functionTry = fullHead && t < last && type(t) == TRY_KEY;
+    if (functionTry) {
+        trailingLast = t;
+        t = advance(t, last);
+    }
     std::unique_ptr<TextNode> pTrailing;
     if (trailingLast != NONE)
         pTrailing = leaf<TextNode>(trailingFirst, trailingLast);
 
     std::unique_ptr<ExprNode> pException;
+    bool tryAfterSpec = false;
     if (t < last && type(t) == THROW_KEY) {
         const Index throwAt = t;
         Index group = advance(t, last);
@@ -606,6 +616,11 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseFunction(Index& first, Index last,
             }
             specLast = t;
             t = advance(t, last);
+        }
+        if (fullHead && !functionTry && t < last && type(t) == TRY_KEY) {
+            specLast = t;
+            t = advance(t, last);
+            tryAfterSpec = true;
         }
         pException = leaf<ExprNode>(throwAt, specLast);
     }
@@ -643,6 +658,26 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseFunction(Index& first, Index last,
         if (!pBody)
             return nullptr;
         end = previous(t, begin);
+        // The catch clauses of a function-try-block end the definition; they
+        // are kept as written.
+        if (functionTry || tryAfterSpec) {
+            for (Index c = skipTrivia(t, last); c < last && type(c) == CATCH_KEY; c = skipTrivia(t, last)) {
+                Index open = advance(c, last);
+                Index groupClose = open < last && type(open) == LPAREN ? matching(open, last) : NONE;
+                if (groupClose == NONE) {
+                    report(open, EXPECTED_LPAREN);
+                    return nullptr;
+                }
+                Index brace = advance(groupClose, last);
+                Index braceClose = brace < last && type(brace) == LBRACE ? matching(brace, last) : NONE;
+                if (braceClose == NONE) {
+                    report(brace, EXPECTED_LBRACE);
+                    return nullptr;
+                }
+                end = braceClose;
+                t = braceClose + 1;
+            }
+        }
     }
     Index next = skipTrivia(t, last);
     if (next < last && type(next) == SEMICOLON) {
