@@ -44,6 +44,10 @@ int Parser::Run::classify(Index first, Index last) const
     if (t0 == PREPROCESSOR || t0 == SL_COMMENT || t0 == ML_COMMENT)
         return NO_DECLARATION;
     Index c = skipTrivia(first, last);
+    // Attributes before the declaration ('[[nodiscard]]') say nothing about
+    // its kind.
+    for (Index a = attributeEnd(c, last); a != NONE; a = attributeEnd(c, last))
+        c = advance(a, last);
     if (c >= last)
         return NO_DECLARATION;
     const Index declFirst = c;
@@ -100,6 +104,12 @@ int Parser::Run::classify(Index first, Index last) const
             break;
         }
         std::int32_t t = type(c);
+        if (Index a = attributeEnd(c, last); a != NONE) {
+            // An attribute among the specifiers or after the name is passed
+            // whole.
+            c = advance(a, last);
+            continue;
+        }
         if (t == IDENTIFIER && m_NameRunEnd[c] > c + 1) {
             // A run of plain names (with comments and directives between
             // them) only counts names: it is passed in one step, so that
@@ -467,6 +477,10 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseFunction(Index& first, Index last,
     Index i = begin;
     while (i < last) {
         std::int32_t t = type(i);
+        if (Index a = attributeEnd(i, last); a != NONE) {
+            i = advance(a, last);
+            continue;
+        }
         if (t == OPERATOR_KEY) {
             nameFirst = i;
             Index j = advance(i, last);

@@ -257,6 +257,13 @@ std::size_t ExprFormatter::Run::dispatch(std::size_t i, std::size_t end)
         return close;
     }
     case Cpp::LBRACKET:
+        if (next == Cpp::LBRACKET && closer(i, end) != NONE) {
+            // An attribute ('[[nodiscard]]') is no subscript: it keeps its
+            // text and the blank before it as written.
+            const std::size_t close = closer(i, end);
+            copyThrough(close);
+            return close + 1;
+        }
         putRtrimmed(gapBefore(i));
         putFill(m_S.m_WsBeforeLBracket);
         return bracketRule(i, end, m_S.m_WsAfterLBracket, m_S.m_WsBeforeRBracket, std::string(), std::string());
