@@ -344,7 +344,7 @@ std::size_t ExprFormatter::Run::operandRule(std::size_t i, std::size_t end)
     if (adjacent && ptr) {
         if (isBuiltinType(first))
             return declaratorRule(i, end);
-        if (decl && (isOpType(first) || first == Cpp::IDENTIFIER || first == Cpp::COMMA ||
+        if (decl && (isOpType(first) || first == Cpp::IDENTIFIER || first == Cpp::AUTO_KEY || first == Cpp::COMMA ||
                      first == Cpp::GREATER || first == Cpp::CONST_KEY || first == Cpp::VOLATILE_KEY))
             return declaratorRule(i, end);
     }
