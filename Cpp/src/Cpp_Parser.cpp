@@ -185,6 +185,13 @@ Parser::Run::Index Parser::Run::matching(Index i, Index last) const
     return m;
 }
 
+Parser::Run::Index Parser::Run::attributeEnd(Index i, Index last) const
+{
+    if (i >= last || type(i) != LBRACKET || i + 1 >= last || type(i + 1) != LBRACKET)
+        return NONE;
+    return matching(i, last);
+}
+
 std::string Parser::Run::nameText(Index first, Index last) const
 {
     std::string text;

@@ -44,6 +44,10 @@ int Parser::Run::classify(Index first, Index last) const
     if (t0 == PREPROCESSOR || t0 == SL_COMMENT || t0 == ML_COMMENT)
         return NO_DECLARATION;
     Index c = skipTrivia(first, last);
+    // Attributes before the declaration ('[[nodiscard]]') say nothing about
+    // its kind.
+    for (Index a = attributeEnd(c, last); a != NONE; a = attributeEnd(c, last))
+        c = advance(a, last);
     if (c >= last)
         return NO_DECLARATION;
     const Index declFirst = c;
@@ -100,6 +104,12 @@ int Parser::Run::classify(Index first, Index last) const
             break;
         }
         std::int32_t t = type(c);
+        if (Index a = attributeEnd(c, last); a != NONE) {
+            // An attribute among the specifiers or after the name is passed
+            // whole.
+            c = advance(a, last);
+            continue;
+        }
         if (t == IDENTIFIER && m_NameRunEnd[c] > c + 1) {
             // A run of plain names (with comments and directives between
             // them) only counts names: it is passed in one step, so that
@@ -294,7 +304,7 @@ int Parser::Run::functionCheck(Index first, Index last, Index c, Index prev, boo
         return NO_DECLARATION;
     c = advance(close, last);
     if (c < last) {
-        if (externSeen || type(c) == COLON || type(c) == LBRACE)
+        if (externSeen || type(c) == COLON || type(c) == LBRACE || type(c) == TRY_KEY)
             return FUNCTION_FULL_HEAD; // a definition, or a constructor with initializers
     }
     if (c < last && (type(c) == DOT || type(c) == ARROW))
@@ -467,6 +477,10 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseFunction(Index& first, Index last,
     Index i = begin;
     while (i < last) {
         std::int32_t t = type(i);
+        if (Index a = attributeEnd(i, last); a != NONE) {
+            i = advance(a, last);
+            continue;
+        }
         if (t == OPERATOR_KEY) {
             nameFirst = i;
             Index j = advance(i, last);
@@ -577,11 +591,21 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseFunction(Index& first, Index last,
         trailingLast = t;
         t = advance(t, last);
     }
+    // A function-try-block: 'try' stands between the head and the
+    // initializers or the body, and catch clauses follow the body. The
+    // keyword ends the head's trailing text (or its exception specification
+    // below).
+    const bool functionTry = fullHead && t < last && type(t) == TRY_KEY;
+    if (functionTry) {
+        trailingLast = t;
+        t = advance(t, last);
+    }
     std::unique_ptr<TextNode> pTrailing;
     if (trailingLast != NONE)
         pTrailing = leaf<TextNode>(trailingFirst, trailingLast);
 
     std::unique_ptr<ExprNode> pException;
+    bool tryAfterSpec = false;
     if (t < last && type(t) == THROW_KEY) {
         const Index throwAt = t;
         Index group = advance(t, last);
@@ -606,6 +630,11 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseFunction(Index& first, Index last,
             }
             specLast = t;
             t = advance(t, last);
+        }
+        if (fullHead && !functionTry && t < last && type(t) == TRY_KEY) {
+            specLast = t;
+            t = advance(t, last);
+            tryAfterSpec = true;
         }
         pException = leaf<ExprNode>(throwAt, specLast);
     }
@@ -643,6 +672,26 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseFunction(Index& first, Index last,
         if (!pBody)
             return nullptr;
         end = previous(t, begin);
+        // The catch clauses of a function-try-block end the definition; they
+        // are kept as written.
+        if (functionTry || tryAfterSpec) {
+            for (Index c = skipTrivia(t, last); c < last && type(c) == CATCH_KEY; c = skipTrivia(t, last)) {
+                Index open = advance(c, last);
+                Index groupClose = open < last && type(open) == LPAREN ? matching(open, last) : NONE;
+                if (groupClose == NONE) {
+                    report(open, EXPECTED_LPAREN);
+                    return nullptr;
+                }
+                Index brace = advance(groupClose, last);
+                Index braceClose = brace < last && type(brace) == LBRACE ? matching(brace, last) : NONE;
+                if (braceClose == NONE) {
+                    report(brace, EXPECTED_LBRACE);
+                    return nullptr;
+                }
+                end = braceClose;
+                t = braceClose + 1;
+            }
+        }
     }
     Index next = skipTrivia(t, last);
     if (next < last && type(next) == SEMICOLON) {

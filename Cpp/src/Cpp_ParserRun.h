@@ -44,6 +44,9 @@ private:
     // The matching closing bracket of the opening bracket at i, or NONE when
     // it has none before last.
     Index matching(Index i, Index last) const;
+    // The closing bracket of the attribute '[[...]]' starting at i, or NONE
+    // when no attribute starts there.
+    Index attributeEnd(Index i, Index last) const;
     // The opening bracket of the closing bracket at i, or NONE.
     Index opening(Index i) const { return m_Match[i]; }
     // The texts of the tokens of [first, last) joined by single blanks.

@@ -59,6 +59,15 @@ public:
     std::string formatDeclarator(const std::string& text, const Corvale::OIndentState& position,
                                  const std::string& nameGap);
 
+    // The source column (in columns) of the first character of the texts
+    // formatted next, or -1 when unknown. When known, a line break kept
+    // after a list's comma starts its continuation at the same offset from
+    // the text's first character as in the source (never left of the
+    // position's indentation), so that a continuation placed by an earlier
+    // run stays where it is. Set it for one call and restore it after.
+    int sourceColumn() const { return m_SourceColumn; }
+    void setSourceColumn(int col) { m_SourceColumn = col; }
+
     // Whether an operator that follows a token of this type stands before
     // an operand (is a prefix operator): after ';', ':', '(', '=', '*',
     // '&', '/', '+', '-', '~', the operators from '%' to '?', throw and
@@ -102,6 +111,7 @@ private:
     // Whether a name gap was given (formatExpression gives none).
     bool m_HasNameGap = false;
     bool m_ArgumentList = false;
+    int m_SourceColumn = -1;
 };
 
 // Aligns the first assignment operator of every line of an enumerator list

@@ -88,6 +88,13 @@ ExprFormatter::Run::Run(ExprFormatter& formatter, const std::string& text, const
     matchBrackets();
     matchTemplates();
     m_LineHasText = position.col > 0;
+    if (formatter.m_SourceColumn >= 0) {
+        // At a line start the indentation is not written yet: the text
+        // starts after it.
+        m_HasShift = true;
+        m_IndentWidth = Stylist::textWidth(position.indent, 0, position.tabSize);
+        m_Shift = (position.col > 0 ? position.col : m_IndentWidth) - formatter.m_SourceColumn;
+    }
 }
 
 std::string ExprFormatter::Run::format()
@@ -257,6 +264,13 @@ std::size_t ExprFormatter::Run::dispatch(std::size_t i, std::size_t end)
         return close;
     }
     case Cpp::LBRACKET:
+        if (next == Cpp::LBRACKET && closer(i, end) != NONE) {
+            // An attribute ('[[nodiscard]]') is no subscript: it keeps its
+            // text and the blank before it as written.
+            const std::size_t close = closer(i, end);
+            copyThrough(close);
+            return close + 1;
+        }
         putRtrimmed(gapBefore(i));
         putFill(m_S.m_WsBeforeLBracket);
         return bracketRule(i, end, m_S.m_WsAfterLBracket, m_S.m_WsBeforeRBracket, std::string(), std::string());
@@ -337,7 +351,7 @@ std::size_t ExprFormatter::Run::operandRule(std::size_t i, std::size_t end)
     if (adjacent && ptr) {
         if (isBuiltinType(first))
             return declaratorRule(i, end);
-        if (decl && (isOpType(first) || first == Cpp::IDENTIFIER || first == Cpp::COMMA ||
+        if (decl && (isOpType(first) || first == Cpp::IDENTIFIER || first == Cpp::AUTO_KEY || first == Cpp::COMMA ||
                      first == Cpp::GREATER || first == Cpp::CONST_KEY || first == Cpp::VOLATILE_KEY))
             return declaratorRule(i, end);
     }
@@ -580,7 +594,7 @@ void ExprFormatter::Run::formatList(std::size_t begin, std::size_t end, const st
             if (!lastEmpty) {
                 if (gap.find('\n') != std::string::npos && afterComma.find('\n') == std::string::npos &&
                     !isComment(m_Tokens[element].type()))
-                    putFill("\n");
+                    keptBreak(gap, &afterComma != &m_S.m_WsBetweenTpParams);
                 else
                     putFill(afterComma);
             }
@@ -589,6 +603,26 @@ void ExprFormatter::Run::formatList(std::size_t begin, std::size_t end, const st
         ++k;
     }
     formatElement(element, end);
+}
+
+// A line break kept after a comma. Its continuation keeps its offset from
+// the text's first character when the source column of that character is
+// known; else (or when that would pass left of the indentation) it starts
+// at the indentation.
+void ExprFormatter::Run::keptBreak(const std::string& gap, bool shift)
+{
+    putFill("\n");
+    if (!m_HasShift || !shift)
+        return; // template argument lists start their continuations at the indentation
+    if (gap.find_first_not_of(" \t\r\n") != std::string::npos)
+        return; // a comment around the break: laid out as before
+    const std::string lead = gap.substr(gap.rfind('\n') + 1);
+    if (Stylist::textWidth(m_Out.indent(), 0, m_Out.state().tabSize) != m_IndentWidth)
+        return; // inside braces indented by the keys
+    const int width = Stylist::textWidth(lead, 0, m_Out.state().tabSize) + m_Shift;
+    if (width <= m_IndentWidth)
+        return;
+    emit(Stylist::whitespaceOfWidth(m_Out, width), false, false, true);
 }
 
 // Braces inside an expression (a lambda body, a braced temporary): the

@@ -107,6 +107,7 @@ private:
     void copyThrough(std::size_t i);
     void putSource(const std::string& text);
     void putFill(const std::string& ws);
+    void keptBreak(const std::string& gap, bool shift);
     void putLtrimmed(const std::string& gap);
     void putRtrimmed(const std::string& gap);
     void putTrimmed(const std::string& gap);
@@ -136,6 +137,12 @@ private:
     std::int32_t m_LastTokenType = Trn::END_OF_FILE;
     // Whether anything but blanks was written on the current output line.
     bool m_LineHasText = false;
+    // What a kept continuation line's source column is moved by (output
+    // column of the text's start less its source column), and the width
+    // of the position's indentation; no move when m_HasShift is false.
+    bool m_HasShift = false;
+    int m_Shift = 0;
+    int m_IndentWidth = 0;
 };
 
 } // namespace StylistCpp

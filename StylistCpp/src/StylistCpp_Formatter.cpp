@@ -609,8 +609,20 @@ void Formatter::writeFormatted(const Piece& piece)
         write(split(piece.m_Text, piece.m_Line, piece.m_Col));
         return;
     }
-    std::string text = piece.m_Declarator ? m_Expr.formatDeclarator(piece.m_Text, m_pOut->state(), *piece.m_pGap)
-                                          : m_Expr.formatExpression(piece.m_Text, m_pOut->state());
+    // The text's source column lets a continuation kept after a comma keep
+    // its place relative to the text's start.
+    const int savedColumn = m_Expr.sourceColumn();
+    const bool startsWithToken = !piece.m_Text.empty() && !std::isspace(static_cast<unsigned char>(piece.m_Text[0]));
+    m_Expr.setSourceColumn(piece.m_Line > 0 && startsWithToken && m_pOut->col() == 0 ? sourceColumn(piece.m_Line, piece.m_Col) : -1);
+    std::string text;
+    try {
+        text = piece.m_Declarator ? m_Expr.formatDeclarator(piece.m_Text, m_pOut->state(), *piece.m_pGap)
+                                  : m_Expr.formatExpression(piece.m_Text, m_pOut->state());
+    } catch (...) {
+        m_Expr.setSourceColumn(savedColumn);
+        throw;
+    }
+    m_Expr.setSourceColumn(savedColumn);
     if (piece.m_TrimAfterSign) {
         std::size_t last = text.find_last_not_of(" \t\n\r");
         if (last != std::string::npos && (text[last] == '*' || text[last] == '&'))

@@ -20,6 +20,36 @@ bool isCommentOrDirective(const Cpp::SyntaxNode* p)
            dynamic_cast<const Cpp::PreprocDirectiveNode*>(p) != nullptr;
 }
 
+// Whether the text before a function's name holds specifiers only
+// ('virtual', 'explicit', 'inline', attributes) and so no return type: a
+// constructor's, a destructor's or a conversion function's.
+bool specifiersOnly(const Formatter::Pieces& pieces)
+{
+    static const char* const SPECIFIERS[] = {"virtual", "explicit",  "inline", "static",   "constexpr", "consteval",
+                                             "friend",  "constinit", "extern", "__inline", "__forceinline"};
+    int brackets = 0;
+    bool any = false;
+    for (const Formatter::Piece& p : pieces) {
+        if (p.m_Kind != Formatter::Piece::TOKEN)
+            continue;
+        any = true;
+        if (p.m_Type == Cpp::LBRACKET) {
+            ++brackets;
+            continue;
+        }
+        if (p.m_Type == Cpp::RBRACKET) {
+            --brackets;
+            continue;
+        }
+        if (brackets > 0)
+            continue; // inside an attribute
+        if (std::find_if(std::begin(SPECIFIERS), std::end(SPECIFIERS),
+                         [&](const char* w) { return p.m_Text == w; }) == std::end(SPECIFIERS))
+            return false;
+    }
+    return any;
+}
+
 // The last character of the pieces that is not whitespace; 0 when none.
 char lastNonSpace(const Formatter::Pieces& pieces)
 {
@@ -671,7 +701,10 @@ void Formatter::writeFunctionHead(Cpp::FunctionDeclNode& node, bool definition, 
                 // both are re-spaced together.
                 typeWithName = type;
             } else {
-                const std::string& sep = definition ? s.m_WsAfterFnDefnReturnType : s.m_WsAfterFnDeclReturnType;
+                static const std::string BLANK = " ";
+                const std::string& sep = specifiersOnly(type) ? BLANK
+                                         : definition         ? s.m_WsAfterFnDefnReturnType
+                                                              : s.m_WsAfterFnDeclReturnType;
                 applyBefore(type, sep);
                 write(respace(type, Respace::DECLARATOR, sep));
             }
