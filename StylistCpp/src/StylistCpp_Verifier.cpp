@@ -326,10 +326,11 @@ Comparison compareBraceRewrite(const std::string& input, const std::string& outp
                 inBraces.push_back({true, parens, 0, 0});
                 outBraces.push_back({true, parens, 0, 0});
             } else if (type == Cpp::RBRACE) {
-                if (inBraces.empty() || outBraces.empty())
-                    return differenceAt(a, i, b, j, "unbalanced a brace");
-                inBraces.pop_back();
-                outBraces.pop_back();
+                // A stray closing brace the text already had stays stray.
+                if (!inBraces.empty() && !outBraces.empty()) {
+                    inBraces.pop_back();
+                    outBraces.pop_back();
+                }
             } else if (type == Cpp::LPAREN) {
                 ++parens;
             } else if (type == Cpp::RPAREN) {

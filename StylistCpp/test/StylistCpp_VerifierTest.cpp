@@ -82,6 +82,7 @@ TEST(Verifier, BraceRewritesOfSingleStatementsPass)
         {"added around the inner if of a dangling else", "if (a) if (b) x; else y;\n",
          "if (a) { if (b) { x; } else { y; } }\n"},
         {"whitespace only", "if(a)x;", "if (a)\n    x;\n"},
+        {"stray closing brace kept", "}\nwhile (a) x();\n", "}\nwhile (a) { x(); }\n"},
     };
     for (const Case& c : cases) {
         const Comparison r = compareBraceRewrite(c.input, c.output);
