@@ -71,10 +71,16 @@ Comparison compareWhitespaceOnly(const std::string& input, const std::string& ou
 // removed, where no "else" changes its "if".
 Comparison compareBraceRewrite(const std::string& input, const std::string& output);
 
+// The same on tokens already lexed (the pipeline lexes the rewrite's output
+// once for both checks).
+Comparison compareWhitespaceOnly(const std::vector<ComparableToken>& input, const std::vector<ComparableToken>& output);
+Comparison compareBraceRewrite(const std::vector<ComparableToken>& input, const std::vector<ComparableToken>& output);
+
 // Raise a contract violation when the comparison found a difference;
 // passName names the pass in the violation's text.
-void checkWhitespaceOnly(const char* passName, const std::string& input, const std::string& output);
-void checkBraceRewrite(const std::string& input, const std::string& output);
+void checkWhitespaceOnly(const char* passName, const std::vector<ComparableToken>& input,
+                         const std::vector<ComparableToken>& output);
+void checkBraceRewrite(const std::vector<ComparableToken>& input, const std::vector<ComparableToken>& output);
 
 } // namespace Verifier
 

@@ -287,18 +287,24 @@ std::size_t firstDifference(const std::vector<ComparableToken>& a, const std::ve
 
 Comparison compareWhitespaceOnly(const std::string& input, const std::string& output)
 {
-    const std::vector<ComparableToken> a = comparableTokens(input);
-    const std::vector<ComparableToken> b = comparableTokens(output);
+    return compareWhitespaceOnly(comparableTokens(input), comparableTokens(output));
+}
+
+Comparison compareBraceRewrite(const std::string& input, const std::string& output)
+{
+    return compareBraceRewrite(comparableTokens(input), comparableTokens(output));
+}
+
+Comparison compareWhitespaceOnly(const std::vector<ComparableToken>& a, const std::vector<ComparableToken>& b)
+{
     const std::size_t i = firstDifference(a, b);
     if (i == NO_DIFFERENCE)
         return Comparison();
     return differenceAt(a, i, b, i, "changed a token");
 }
 
-Comparison compareBraceRewrite(const std::string& input, const std::string& output)
+Comparison compareBraceRewrite(const std::vector<ComparableToken>& a, const std::vector<ComparableToken>& b)
 {
-    const std::vector<ComparableToken> a = comparableTokens(input);
-    const std::vector<ComparableToken> b = comparableTokens(output);
     std::vector<Brace> inBraces, outBraces;
     int parens = 0;
     std::size_t i = 0, j = 0;
@@ -364,14 +370,15 @@ Comparison compareBraceRewrite(const std::string& input, const std::string& outp
     return Comparison();
 }
 
-void checkWhitespaceOnly(const char* passName, const std::string& input, const std::string& output)
+void checkWhitespaceOnly(const char* passName, const std::vector<ComparableToken>& input,
+                         const std::vector<ComparableToken>& output)
 {
     const Comparison c = compareWhitespaceOnly(input, output);
     if (!c.same)
         Corvale::contractFailed(describe(passName, c).c_str(), __LINE__, __FILE__);
 }
 
-void checkBraceRewrite(const std::string& input, const std::string& output)
+void checkBraceRewrite(const std::vector<ComparableToken>& input, const std::vector<ComparableToken>& output)
 {
     const Comparison c = compareBraceRewrite(input, output);
     if (!c.same)
