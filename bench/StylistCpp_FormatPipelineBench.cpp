@@ -2,6 +2,7 @@
 // the project's own sources with the shipped Default scheme, at two sizes
 // ten times apart; with linear passes the MB/s of the two sizes agree.
 #include "StylistCpp.h"
+#include "StylistCpp_Verifier.h"
 #include "Stylist_PropertySet.h"
 #include "Stylist_SchemeKeys.h"
 
@@ -67,6 +68,37 @@ void BM_FormatPipeline(benchmark::State& state)
 }
 
 BENCHMARK(BM_FormatPipeline)
+    ->Args({100000, 0})
+    ->Args({1000000, 0})
+    ->Args({100000, 1})
+    ->Args({1000000, 1})
+    ->Unit(benchmark::kMillisecond);
+
+// The self-check alone, on the same input and the pipeline's own output:
+// its share of a full run is this time over BM_FormatPipeline's (brace
+// style 0: the whitespace comparison; 1: the brace-rewrite comparison, run
+// in addition to the whitespace one).
+void BM_SelfCheck(benchmark::State& state)
+{
+    const std::string text = realSource(static_cast<std::size_t>(state.range(0)));
+    StylistCpp::FormatPipeline pipeline(defaultScheme(0));
+    std::istringstream in(text);
+    std::ostringstream out;
+    if (pipeline.format(in, out) != 0) {
+        state.SkipWithError("the input did not parse");
+        return;
+    }
+    const std::string formatted = out.str();
+    for (auto _ : state) {
+        const StylistCpp::Verifier::Comparison c = state.range(1) == 0
+                                                       ? StylistCpp::Verifier::compareWhitespaceOnly(text, formatted)
+                                                       : StylistCpp::Verifier::compareBraceRewrite(text, formatted);
+        benchmark::DoNotOptimize(c.same);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(text.size()));
+}
+
+BENCHMARK(BM_SelfCheck)
     ->Args({100000, 0})
     ->Args({1000000, 0})
     ->Args({100000, 1})

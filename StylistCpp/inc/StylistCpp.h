@@ -5,8 +5,12 @@
 // which re-reads the same text and writes the next one:
 //   1. the rewrite pass (StylistCpp::Rewriter), only when the scheme asks
 //      for a single-statement brace style; otherwise the text is copied;
-//   2. the format pass (StylistCpp::Formatter).
-// Nothing reaches the output stream unless every pass succeeded.
+//   2. the format pass (StylistCpp::Formatter);
+//   3. the wrap pass (StylistCpp::LineWrapper).
+// Nothing reaches the output stream unless every pass succeeded and the
+// result passed the self-check (StylistCpp_Verifier.h): the rewrite pass
+// changed only braces of single statements, the format and wrap passes
+// only whitespace. A failed self-check raises Corvale::ContractViolation.
 //
 // Usage:
 //     StylistCpp::FormatPipeline pipeline(scheme);
@@ -28,7 +32,6 @@
 #include <boost/signals2/signal.hpp>
 
 #include <cstdint>
-#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <string>
@@ -90,15 +93,16 @@ protected:
     // The parser of one format call, used for each of its passes.
     virtual std::unique_ptr<Cpp::Parser> createParser() const;
 
-private:
-    // Builds one pass's emitter writing onto the given stream.
-    typedef std::function<std::unique_ptr<Cpp::Emitter>(std::ostream&)> EmitterFactory;
+    enum class Pass { REWRITE, FORMAT, WRAP };
 
+    // The emitter of one pass: it re-reads text and writes onto work.
+    virtual std::unique_ptr<Cpp::Emitter> createEmitter(Pass pass, const std::string& text, std::ostream& work) const;
+
+private:
     // Parses text, and unless the parse counted errors walks the tree with
-    // the emitter makeEmitter builds, writing onto work. Answers whether the
-    // pass succeeded.
-    bool runPass(Cpp::Parser& parser, const std::string& text, std::ostream& work,
-                 const EmitterFactory& makeEmitter);
+    // the pass's emitter, writing onto work. Answers whether the pass
+    // succeeded.
+    bool runPass(Cpp::Parser& parser, Pass pass, const std::string& text, std::ostream& work);
 
     // Announces a progress text; a stop answer counts and reports the
     // cancellation and answers false.

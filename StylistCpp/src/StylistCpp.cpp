@@ -7,10 +7,12 @@
 #include "StylistCpp_FormatterConfig.h"
 #include "StylistCpp_LineWrapper.h"
 #include "StylistCpp_Rewriter.h"
+#include "StylistCpp_Verifier.h"
 
 #include <istream>
 #include <ostream>
 #include <sstream>
+#include <vector>
 
 namespace StylistCpp {
 
@@ -30,6 +32,20 @@ FormatPipeline::FormatPipeline(const Stylist::PropertySet& properties) : m_Prope
 FormatPipeline::~FormatPipeline() = default;
 
 std::unique_ptr<Cpp::Parser> FormatPipeline::createParser() const { return std::make_unique<Cpp::Parser>(); }
+
+std::unique_ptr<Cpp::Emitter> FormatPipeline::createEmitter(Pass pass, const std::string& text,
+                                                            std::ostream& work) const
+{
+    switch (pass) {
+    case Pass::REWRITE:
+        return std::make_unique<Rewriter>(m_Properties, text, work);
+    case Pass::FORMAT:
+        return std::make_unique<Formatter>(text, work, m_Properties);
+    case Pass::WRAP:
+        break;
+    }
+    return std::make_unique<LineWrapper>(text, work, m_Properties);
+}
 
 std::int32_t FormatPipeline::format(std::istream& in, std::ostream& out)
 {
@@ -55,12 +71,14 @@ std::int32_t FormatPipeline::format(std::istream& in, std::ostream& out)
     if (!announce(PROGRESS_ANALYZING))
         return m_ErrorCount;
 
+    // The tokens of the text the format pass starts from, for the final
+    // self-check; with a rewrite they are lexed once for both checks.
+    std::vector<Verifier::ComparableToken> layoutInput;
     if (readRewriterSettings(m_Properties).rewrites()) {
-        const bool ok = runPass(*pParser, text, work, [this, &text](std::ostream& o) -> std::unique_ptr<Cpp::Emitter> {
-            return std::make_unique<Rewriter>(m_Properties, text, o);
-        });
-        if (!ok)
+        if (!runPass(*pParser, Pass::REWRITE, text, work))
             return m_ErrorCount;
+        layoutInput = Verifier::comparableTokens(work.str());
+        Verifier::checkBraceRewrite(Verifier::comparableTokens(text), layoutInput);
     } else {
         work << text;
     }
@@ -68,26 +86,26 @@ std::int32_t FormatPipeline::format(std::istream& in, std::ostream& out)
     if (!announce(PROGRESS_FORMATTING))
         return m_ErrorCount;
     nextText();
-    if (!runPass(*pParser, text, work, [this, &text](std::ostream& o) -> std::unique_ptr<Cpp::Emitter> {
-            return std::make_unique<Formatter>(text, o, m_Properties);
-        }))
+    // The format and wrap passes together may change whitespace only.
+    if (layoutInput.empty())
+        layoutInput = Verifier::comparableTokens(text);
+    if (!runPass(*pParser, Pass::FORMAT, text, work))
         return m_ErrorCount;
 
     if (!announce(PROGRESS_WRAPPING))
         return m_ErrorCount;
     nextText();
-    if (!runPass(*pParser, text, work, [this, &text](std::ostream& o) -> std::unique_ptr<Cpp::Emitter> {
-            return std::make_unique<LineWrapper>(text, o, m_Properties);
-        }))
+    if (!runPass(*pParser, Pass::WRAP, text, work))
         return m_ErrorCount;
 
-    out << work.str();
+    const std::string result = work.str();
+    Verifier::checkWhitespaceOnly("format and wrap passes", layoutInput, Verifier::comparableTokens(result));
+    out << result;
     out.flush();
     return 0;
 }
 
-bool FormatPipeline::runPass(Cpp::Parser& parser, const std::string& text, std::ostream& work,
-                             const EmitterFactory& makeEmitter)
+bool FormatPipeline::runPass(Cpp::Parser& parser, Pass pass, const std::string& text, std::ostream& work)
 {
     std::unique_ptr<Cpp::RootNode> pRoot =
         parser.parse(Cpp::LexerIterator(text.begin(), text.end()), Cpp::LexerIterator());
@@ -95,7 +113,7 @@ bool FormatPipeline::runPass(Cpp::Parser& parser, const std::string& text, std::
         return false;
     // The emitter exists only for the walk; an exception from its
     // constructor or from the walk leaves with the tree released.
-    std::unique_ptr<Cpp::Emitter> pEmitter = makeEmitter(work);
+    std::unique_ptr<Cpp::Emitter> pEmitter = createEmitter(pass, text, work);
     pRoot->accept(*pEmitter);
     return true;
 }

@@ -2,17 +2,8 @@
 // for sameness, so that tests and fuzz targets of any emitter can check
 // that formatting changed nothing but whitespace.
 //
-// Tokens are compared by type and text, with these allowances for what a
-// formatter may legitimately change:
-// - comments (and verbatim regions) are compared with all their inner
-//   whitespace removed;
-// - preprocessor tokens (directive lines, "#if 0" blocks) with every run
-//   of whitespace taken as one blank;
-// - names with template arguments are compared with each argument list
-//   lexed again and compared token by token, and blanks in qualified names
-//   ignored;
-// - where lexing stops at an unterminated literal, the rest of the text is
-//   compared with its whitespace runs taken as one blank.
+// The comparison itself is the pipeline's self-check (StylistCpp_Verifier.h);
+// this is its view as (type, normalised text) pairs.
 #ifndef STYLISTCPP_TOKENSEQUENCE_H
 #define STYLISTCPP_TOKENSEQUENCE_H
 

@@ -1,0 +1,89 @@
+// StylistCpp::Verifier: the pipeline's check of its own output.
+//
+// Formatting must never change what the code means. Before the pipeline
+// writes anything, it compares the tokens of each pass's output with those
+// of its input:
+// - the format and wrap passes may change whitespace only: both texts lex
+//   to the same tokens, with these allowances
+//     * comments (and verbatim regions) compared with their inner
+//       whitespace removed;
+//     * preprocessor lines compared with the leading whitespace of their
+//       continuation lines removed;
+//     * names with template arguments compared with each argument list
+//       lexed again and compared token by token, blanks in qualified names
+//       ignored;
+//     * where lexing stops at an unterminated literal, the rest of the text
+//       compared with its whitespace runs taken as one blank;
+// - the rewrite pass may in addition add or remove pairs of braces around
+//   single statements, but never so that an "else" changes the "if" it
+//   belongs to.
+// A failed check is an internal inconsistency of the pipeline: it raises a
+// Corvale::ContractViolation naming the first differing position in the
+// input and in the output (line and column).
+//
+// Both comparisons run in one lexing of each text and one walk of the two
+// token sequences.
+#ifndef STYLISTCPP_VERIFIER_H
+#define STYLISTCPP_VERIFIER_H
+
+#include "Trn_Location.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace StylistCpp {
+
+namespace Verifier {
+
+// One token as compared: its type, its normalised text and where it starts.
+struct ComparableToken {
+    std::int32_t type;
+    std::string text;
+    Trn::Location start;
+
+    bool sameAs(const ComparableToken& other) const { return type == other.type && text == other.text; }
+};
+
+// The tokens of a text, normalised as described above.
+std::vector<ComparableToken> comparableTokens(const std::string& text);
+
+const std::size_t NO_DIFFERENCE = static_cast<std::size_t>(-1);
+
+// The index of the first token that differs by type or normalised text (one
+// sequence ending early counts), or NO_DIFFERENCE.
+std::size_t firstDifference(const std::vector<ComparableToken>& a, const std::vector<ComparableToken>& b);
+
+// The result of comparing a pass's input with its output: whether they
+// agree, and if not where the first difference lies in each text.
+struct Comparison {
+    bool same = true;
+    Trn::Location input;
+    Trn::Location output;
+    std::string reason;
+};
+
+// Whitespace-only comparison.
+Comparison compareWhitespaceOnly(const std::string& input, const std::string& output);
+
+// Comparison allowing brace pairs around single statements to be added or
+// removed, where no "else" changes its "if".
+Comparison compareBraceRewrite(const std::string& input, const std::string& output);
+
+// The same on tokens already lexed (the pipeline lexes the rewrite's output
+// once for both checks).
+Comparison compareWhitespaceOnly(const std::vector<ComparableToken>& input, const std::vector<ComparableToken>& output);
+Comparison compareBraceRewrite(const std::vector<ComparableToken>& input, const std::vector<ComparableToken>& output);
+
+// Raise a contract violation when the comparison found a difference;
+// passName names the pass in the violation's text.
+void checkWhitespaceOnly(const char* passName, const std::vector<ComparableToken>& input,
+                         const std::vector<ComparableToken>& output);
+void checkBraceRewrite(const std::vector<ComparableToken>& input, const std::vector<ComparableToken>& output);
+
+} // namespace Verifier
+
+} // namespace StylistCpp
+
+#endif

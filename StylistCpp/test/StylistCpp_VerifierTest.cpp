@@ -1,0 +1,233 @@
+// The pipeline's self-check: which changes pass as whitespace-only or as a
+// brace rewrite, where a difference is reported, and that the pipeline
+// refuses a broken pass's output.
+#include "StylistCpp_Verifier.h"
+
+#include "Corvale_Exception.h"
+#include "Cpp_Emitter.h"
+#include "StylistCpp.h"
+#include "Stylist_SchemeKeys.h"
+#include "support/FormatterTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
+#include <string>
+
+namespace {
+
+using StylistCpp::FormatPipeline;
+using StylistCpp::Verifier::Comparison;
+using StylistCpp::Verifier::compareBraceRewrite;
+using StylistCpp::Verifier::compareWhitespaceOnly;
+
+struct Case {
+    const char* name;
+    const char* input;
+    const char* output;
+};
+
+TEST(Verifier, WhitespaceOnlyChangesPass)
+{
+    const Case cases[] = {
+        {"spacing and lines", "int  main( ){return 0;}\n", "int main()\n{\n    return 0;\n}\n"},
+        {"comment inner whitespace", "/*  a\n   b */ int x; // c  d\n", "/* a\n b */\nint x;   // c d\n"},
+        {"directive spacing", "#define A\t1 /* x */\n", "#define  A 1   /* x */\n"},
+        {"continuation indent", "#define F(x) \\\n  (x + 1)\nint y;\n", "#define F(x) \\\n        (x + 1)\nint y;\n"},
+        {"template argument spacing", "std::map< int,std::vector<int> > m;\n", "std::map<int, std::vector<int> > m;\n"},
+        {"no text at all", "", "\n"},
+    };
+    for (const Case& c : cases) {
+        const Comparison r = compareWhitespaceOnly(c.input, c.output);
+        EXPECT_TRUE(r.same) << c.name << ": " << r.reason << " at " << r.input.line() << ":" << r.input.col();
+    }
+}
+
+TEST(Verifier, ChangedTokensAreFoundAtTheirPositions)
+{
+    const struct {
+        const char* name;
+        const char* input;
+        const char* output;
+        int inLine, inCol, outLine, outCol;
+    } cases[] = {
+        {"changed name", "int a = b;\n", "int a =\n    c;\n", 1, 9, 2, 5},
+        {"split operator", "x = a >> b;\n", "x = a > > b;\n", 1, 7, 1, 7},
+        {"comment words joined", "// a b\nint x;\n", "// ab c\nint x;\n", 1, 1, 1, 1},
+        {"directive blank removed", "#define F (x)\n", "#define F(x)\n", 1, 1, 1, 1},
+        {"directive string literal spacing", "#define S \"a  b\"\n", "#define S \"a b\"\n", 1, 1, 1, 1},
+        {"directive continuation moved", "#define F \\\n  1\n", "#define F 1\n", 1, 1, 1, 1},
+        {"lost token at the end", "int x;\n", "int x\n", 1, 6, 1, 5},
+        {"braces added", "if (a) x;\n", "if (a) { x; }\n", 1, 8, 1, 8},
+    };
+    for (const auto& c : cases) {
+        const Comparison r = compareWhitespaceOnly(c.input, c.output);
+        ASSERT_FALSE(r.same) << c.name;
+        EXPECT_EQ(c.inLine, r.input.line()) << c.name;
+        EXPECT_EQ(c.inCol, r.input.col()) << c.name;
+        EXPECT_EQ(c.outLine, r.output.line()) << c.name;
+        EXPECT_EQ(c.outCol, r.output.col()) << c.name;
+    }
+}
+
+TEST(Verifier, BraceRewritesOfSingleStatementsPass)
+{
+    const Case cases[] = {
+        {"braces added", "if (a) x;\nelse y;\n", "if (a) {\n    x;\n} else {\n    y;\n}\n"},
+        {"braces removed", "while (a) { x(); }\n", "while (a)\n    x();\n"},
+        {"nested added", "for (;;) if (a) x; else y;\n", "for (;;) { if (a) { x; } else { y; } }\n"},
+        {"removed around a complete if-else", "if (a) { if (b) x; else z; } else y;\n",
+         "if (a) if (b) x; else z; else y;\n"},
+        {"added around the inner if of a dangling else", "if (a) if (b) x; else y;\n",
+         "if (a) { if (b) { x; } else { y; } }\n"},
+        {"whitespace only", "if(a)x;", "if (a)\n    x;\n"},
+        {"stray closing brace kept", "}\nwhile (a) x();\n", "}\nwhile (a) { x(); }\n"},
+    };
+    for (const Case& c : cases) {
+        const Comparison r = compareBraceRewrite(c.input, c.output);
+        EXPECT_TRUE(r.same) << c.name << ": " << r.reason << " at " << r.input.line() << ":" << r.input.col();
+    }
+}
+
+TEST(Verifier, BraceRewritesThatChangeMeaningAreFound)
+{
+    const Case cases[] = {
+        {"removal re-binds an else", "if (a) { if (b) x; } else y;\n", "if (a) if (b) x; else y;\n"},
+        {"removal re-binds an else to an else-if", "if (a) { if (b) x; else if (c) z; } else y;\n",
+         "if (a) if (b) x; else if (c) z; else y;\n"},
+        {"insertion re-binds an else", "if (a) if (b) x; else y;\n", "if (a) { if (b) x; } else y;\n"},
+        {"changed token", "if (a) x;\n", "if (a) { y; }\n"},
+        {"brace left open", "if (a) x;\n", "if (a) { x;\n"},
+        {"lone closing brace", "if (a) x;\n", "if (a) x; }\n"},
+    };
+    for (const Case& c : cases)
+        EXPECT_FALSE(compareBraceRewrite(c.input, c.output).same) << c.name;
+}
+
+TEST(Verifier, CostIsLinearInNesting)
+{
+    // Deeply nested added braces and long inputs are one walk.
+    std::string in, out;
+    for (int i = 0; i < 20000; ++i) {
+        in += "if (a) ";
+        out += "if (a) { ";
+    }
+    in += "x;\n";
+    out += "x;" + std::string(20000, '}') + "\n";
+    EXPECT_TRUE(compareBraceRewrite(in, out).same);
+}
+
+// An emitter that writes its text with one substitution: a stand-in for a
+// broken pass.
+class SubstitutingEmitter : public Cpp::Emitter {
+public:
+    SubstitutingEmitter(const std::string& text, std::ostream& work, std::string from, std::string to)
+        : m_Text(text), m_Work(work), m_From(std::move(from)), m_To(std::move(to))
+    {
+    }
+    void visitRootNode(Cpp::RootNode&) override
+    {
+        std::string text = m_Text;
+        const std::size_t at = text.find(m_From);
+        if (at != std::string::npos)
+            text.replace(at, m_From.size(), m_To);
+        m_Work << text;
+    }
+
+private:
+    const std::string& m_Text;
+    std::ostream& m_Work;
+    std::string m_From, m_To;
+};
+
+// A pipeline one of whose passes is replaced by a substitution.
+class BrokenPipeline : public FormatPipeline {
+public:
+    BrokenPipeline(const Stylist::PropertySet& scheme, Pass broken, std::string from, std::string to)
+        : FormatPipeline(scheme), m_Broken(broken), m_From(std::move(from)), m_To(std::move(to))
+    {
+    }
+    using FormatPipeline::Pass;
+
+protected:
+    std::unique_ptr<Cpp::Emitter> createEmitter(Pass pass, const std::string& text, std::ostream& work) const override
+    {
+        if (pass == m_Broken)
+            return std::make_unique<SubstitutingEmitter>(text, work, m_From, m_To);
+        return FormatPipeline::createEmitter(pass, text, work);
+    }
+
+private:
+    Pass m_Broken;
+    std::string m_From, m_To;
+};
+
+Stylist::PropertySet scheme(int ifElseBraceStyle)
+{
+    const std::string bases = std::string(QUILLON_FORMATTER_GOLDEN_DIR) + "/bases";
+    Stylist::PropertySet s = FormatterTest::readScheme(bases + "/kr.scheme", bases);
+    const Stylist::PropertySet wrapOff = FormatterTest::readScheme(
+        std::string(QUILLON_SOURCE_DIR) + "/StylistCpp/test/golden/LineWrapper/wrap_off.scheme", bases);
+    for (const auto& p : wrapOff.bools())
+        s.setBool(p.first, p.second);
+    for (const auto& p : wrapOff.ints())
+        s.setInt(p.first, p.second);
+    for (const auto& p : wrapOff.strings())
+        s.setString(p.first, p.second);
+    s.setInt(Stylist::Key::IF_ELSE_CS_SINGLE_STMT_BRACE_STYLE, ifElseBraceStyle);
+    s.setInt(Stylist::Key::FOR_CS_SINGLE_STMT_BRACE_STYLE, 0);
+    s.setInt(Stylist::Key::WHILE_CS_SINGLE_STMT_BRACE_STYLE, 0);
+    return s;
+}
+
+// Runs the pipeline; answers the contract violation's description, or ""
+// when format returned normally. out must stay empty on a violation.
+std::string violation(FormatPipeline& pipeline, const std::string& text, std::string& out)
+{
+    std::istringstream in(text);
+    std::ostringstream o;
+    try {
+        pipeline.format(in, o);
+    } catch (const Corvale::ContractViolation& e) {
+        out = o.str();
+        return e.description();
+    }
+    out = o.str();
+    return std::string();
+}
+
+TEST(Verifier, PipelineRefusesAPassThatChangesAToken)
+{
+    const std::string text = "int f() {\n    return 1;\n}\n";
+    for (auto pass : {BrokenPipeline::Pass::FORMAT, BrokenPipeline::Pass::WRAP}) {
+        BrokenPipeline pipeline(scheme(0), pass, "return 1", "return 2");
+        std::string out;
+        const std::string what = violation(pipeline, text, out);
+        EXPECT_NE(std::string::npos, what.find("DBC Violation: StylistCpp/src/StylistCpp_Verifier.cpp(")) << what;
+        EXPECT_NE(std::string::npos, what.find("input line 2 column 12, output line 2 column 12")) << what;
+        EXPECT_EQ("", out) << "nothing is written after a failed self-check";
+    }
+    BrokenPipeline harmless(scheme(0), BrokenPipeline::Pass::WRAP, "return 1", "return   1");
+    std::string out;
+    EXPECT_EQ("", violation(harmless, text, out));
+    EXPECT_EQ("int f() {\n    return   1;\n}\n", out);
+}
+
+TEST(Verifier, PipelineRefusesABraceRewriteThatRebindsAnElse)
+{
+    const std::string text = "void f()\n{\n    if (a) {\n        if (b) x();\n    } else y();\n}\n";
+    BrokenPipeline pipeline(scheme(1), BrokenPipeline::Pass::REWRITE, "{\n        if (b) x();\n    }",
+                            "if (b) x();");
+    std::string out;
+    const std::string what = violation(pipeline, text, out);
+    EXPECT_NE(std::string::npos, what.find("brace rewrite moved an else to another if")) << what;
+    EXPECT_EQ("", out);
+
+    // The real rewrite of the same text passes the check.
+    FormatPipeline real(scheme(1));
+    EXPECT_EQ("", violation(real, text, out));
+    EXPECT_NE(std::string::npos, out.find("} else")) << out;
+}
+
+} // namespace
