@@ -221,7 +221,7 @@ public:
     CPP_NODE_FIELD(NamespaceBodyNode, body, setBody, m_pBody)
 };
 
-// A linkage specification with braces: the text before the brace and the body.
+// A linkage block, extern "C" { ... }: the text before the brace and the body.
 class LinkageBlockNode : public DeclNode {
 public:
     LinkageBlockNode(std::unique_ptr<ExprNode> pExpr = {}, std::unique_ptr<LinkageBlockBodyNode> pBody = {});

@@ -620,7 +620,7 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseFunction(Index& first, Index last,
         }
         Index specLast = groupClose;
         t = advance(groupClose, last);
-        // Words after the specification ('throw() override') stay with it.
+        // Words after the exception specification ('throw() override') stay with it.
         while (t < last && isTrailingWord(type(t))) {
             if (type(t) == LPAREN || type(t) == LBRACKET) {
                 Index m = matching(t, last);
