@@ -1,5 +1,7 @@
 #include "Stylist_OutputFile.h"
 
+#include "Stylist_FileReplace.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -39,23 +41,6 @@ std::string followLinks(std::string path)
     return path;
 }
 
-bool writeAll(int fd, const std::string& text)
-{
-    const char* p = text.data();
-    std::size_t left = text.size();
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 WriteResult writeInPlace(const std::string& path, const std::string& text)
 {
     int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
@@ -72,7 +57,7 @@ WriteResult writeOutputFile(const std::string& path, const std::string& text)
 {
     const std::string target = followLinks(path);
 
-    mode_t mode;
+    unsigned mode = newFileMode();
     struct stat st;
     if (::stat(target.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode))
@@ -84,31 +69,17 @@ WriteResult writeOutputFile(const std::string& path, const std::string& text)
         if (::access(target.c_str(), W_OK) != 0)
             return WriteResult::CANNOT_OPEN;
         mode = st.st_mode & 07777;
-    } else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
     }
 
-    std::string::size_type slash = target.rfind('/');
-    std::string dir = slash == std::string::npos ? std::string(".") : target.substr(0, slash + 1);
-    std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    std::string tmp = (slash == std::string::npos ? std::string() : dir) + "." + base + ".quillon-XXXXXX";
-    std::vector<char> name(tmp.begin(), tmp.end());
-    name.push_back('\0');
-
-    int fd = ::mkstemp(name.data());
-    if (fd < 0)
+    switch (replaceThroughTemporary(target, text, mode)) {
+    case ReplaceResult::OK:
+        return WriteResult::OK;
+    case ReplaceResult::CANNOT_CREATE:
         return WriteResult::CANNOT_OPEN;
-    bool ok = writeAll(fd, text) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok)
-        ok = ::rename(name.data(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(name.data());
-        return WriteResult::CANNOT_WRITE;
+    case ReplaceResult::CANNOT_WRITE:
+        break;
     }
-    return WriteResult::OK;
+    return WriteResult::CANNOT_WRITE;
 }
 
 } // namespace Stylist
