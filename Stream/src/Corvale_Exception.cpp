@@ -29,9 +29,31 @@ std::string ContractViolation::description() const
     return "DBC Violation: " + m_SourceFile + "(" + std::to_string(m_Line) + "): " + m_Expression;
 }
 
+namespace {
+
+// The build maps __FILE__ to the path below the source root. A compiler
+// launcher that rewrites absolute paths (a compile cache, say) hands the
+// compiler "../../Module/src/File.cpp" instead; the leading "./" and "../"
+// steps are dropped so the description names the file the same way.
+const char* belowSourceRoot(const char* sourceFile)
+{
+    if (sourceFile == nullptr)
+        return "";
+    for (;;) {
+        if (sourceFile[0] == '.' && sourceFile[1] == '/')
+            sourceFile += 2;
+        else if (sourceFile[0] == '.' && sourceFile[1] == '.' && sourceFile[2] == '/')
+            sourceFile += 3;
+        else
+            return sourceFile;
+    }
+}
+
+} // namespace
+
 void contractFailed(const char* expression, int line, const char* sourceFile)
 {
-    throw ContractViolation(expression ? expression : "", line, sourceFile ? sourceFile : "");
+    throw ContractViolation(expression ? expression : "", line, belowSourceRoot(sourceFile));
 }
 
 } // namespace Corvale

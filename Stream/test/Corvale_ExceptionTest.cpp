@@ -30,6 +30,19 @@ TEST(ContractCheck, DescriptionUsesForwardSlashes)
     EXPECT_EQ("DBC Violation: App/src/Stylist_App.cpp(78): !p.empty()", v.description());
 }
 
+TEST(ContractCheck, PathsHandedOverRelativeToTheBuildDirectoryNameTheSourceFile)
+{
+    for (const char* handedOver : {"../../App/src/Stylist_App.cpp", "./App/src/Stylist_App.cpp",
+                                   "App/src/Stylist_App.cpp"}) {
+        try {
+            Corvale::contractFailed("ok", 7, handedOver);
+            FAIL() << "no violation raised";
+        } catch (const Corvale::ContractViolation& v) {
+            EXPECT_EQ("DBC Violation: App/src/Stylist_App.cpp(7): ok", v.description()) << handedOver;
+        }
+    }
+}
+
 TEST(CorvaleException, NullTextIsEmpty)
 {
     EXPECT_EQ("", Corvale::Exception(static_cast<const char*>(nullptr)).message());
