@@ -122,12 +122,13 @@ void overlay(Stylist::PropertySet& target, const Stylist::PropertySet& overrides
 Stylist::PropertySet readScheme(const std::string& path, const std::string& baseDir);
 
 // One value of a test scheme line ("true", "false", a number or a quoted
-// string) stored under key, replacing any value of another type.
+// string) stored under key after one value the key held is removed (the
+// set's remove takes its string, else its integer, else its flag).
 void setSchemeValue(Stylist::PropertySet& scheme, const std::string& key, const std::string& value);
 
-// Keys given inline as "KEY=value" separated by blanks, each replacing any
-// value of the key: true/false a flag, digits an integer, 'text a whitespace
-// string in which "_" stands for a space and "~" for a line break.
+// Keys given inline as "KEY=value" separated by blanks, each stored as
+// setSchemeValue stores it: true/false a flag, digits an integer, 'text a
+// whitespace string in which "_" stands for a space and "~" for a line break.
 void applyKeys(Stylist::PropertySet& scheme, const std::string& keys);
 
 // The scheme file at path read over base: every property the file holds
