@@ -20,6 +20,7 @@
 
 namespace {
 
+using Stylist::test::EnvVar;
 using Stylist::test::TempDir;
 
 const std::string SECTION = std::string("[") + Corvale::QUILLON_REGISTRY_KEY + "]\n";
@@ -48,16 +49,7 @@ protected:
         m_Dir.mkdir("inst/Schemes");
         m_Dir.mkdir("config");
         m_Dir.mkdir("config/quillon");
-        m_HadXdg = std::getenv("XDG_CONFIG_HOME") != nullptr;
-        m_OldXdg = m_HadXdg ? std::getenv("XDG_CONFIG_HOME") : "";
-        ::setenv("XDG_CONFIG_HOME", m_Dir.path("config").c_str(), 1);
-    }
-    void TearDown() override
-    {
-        if (m_HadXdg)
-            ::setenv("XDG_CONFIG_HOME", m_OldXdg.c_str(), 1);
-        else
-            ::unsetenv("XDG_CONFIG_HOME");
+        m_pXdg.reset(new EnvVar("XDG_CONFIG_HOME", m_Dir.path("config").c_str()));
     }
 
     // One run of the program: a fresh application object.
@@ -72,8 +64,7 @@ protected:
     void user(const std::string& text) { m_Dir.write("config/quillon/registry.ini", text); }
 
     TempDir m_Dir;
-    bool m_HadXdg = false;
-    std::string m_OldXdg;
+    std::unique_ptr<EnvVar> m_pXdg;
     std::vector<std::string> m_Alerts;
 };
 

@@ -11,10 +11,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 namespace {
 
+using Stylist::test::EnvVar;
 using Stylist::test::TempDir;
 
 const std::string SECTION = std::string("[") + Corvale::QUILLON_REGISTRY_KEY + "]\n";
@@ -32,27 +34,16 @@ protected:
         m_Dir.write("inst/quillon", "");
         m_Dir.mkdir("config");
         m_Dir.mkdir("config/quillon");
-        m_HadXdg = std::getenv("XDG_CONFIG_HOME") != nullptr;
-        m_OldXdg = m_HadXdg ? std::getenv("XDG_CONFIG_HOME") : "";
-        ::setenv("XDG_CONFIG_HOME", m_Dir.path("config").c_str(), 1);
+        m_pXdg.reset(new EnvVar("XDG_CONFIG_HOME", m_Dir.path("config").c_str()));
         m_App.reset(new Stylist::App(m_Dir.path("inst/quillon")));
         m_App->alertSignal().connect([this](const std::string& text) { m_Alerts.push_back(text); });
-    }
-    void TearDown() override
-    {
-        m_App.reset();
-        if (m_HadXdg)
-            ::setenv("XDG_CONFIG_HOME", m_OldXdg.c_str(), 1);
-        else
-            ::unsetenv("XDG_CONFIG_HOME");
     }
 
     void machine(const std::string& text) { m_Dir.write("inst/registry.ini", text); }
     void user(const std::string& text) { m_Dir.write("config/quillon/registry.ini", text); }
 
     TempDir m_Dir;
-    bool m_HadXdg = false;
-    std::string m_OldXdg;
+    std::unique_ptr<EnvVar> m_pXdg; // restored after the application object is gone
     std::unique_ptr<Stylist::App> m_App;
     std::vector<std::string> m_Alerts;
 };

@@ -1,6 +1,5 @@
 #include "Corvale_Exception.h"
 #include "Stylist_App.h"
-#include "Stylist_Version.h"
 
 #include <gtest/gtest.h>
 
@@ -23,11 +22,6 @@ TEST(Version, ComposedFromTheProductVersion)
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.shown, Stylist::composeVersion(c.product)) << c.product;
-}
-
-TEST(Version, TheBuildShowsOneFourFour)
-{
-    EXPECT_EQ("1.4.4", Stylist::composeVersion(Stylist::PRODUCT_VERSION));
 }
 
 TEST(App, ConstructorChecksThePath)

@@ -9,6 +9,7 @@
 namespace {
 
 using Corvale::Registry;
+using Stylist::test::EnvVar;
 using Stylist::test::TempDir;
 
 const std::string KEY = Corvale::QUILLON_REGISTRY_KEY;
@@ -109,34 +110,6 @@ TEST(Registry, AValueIsWrittenThroughASymbolicLink)
     ASSERT_EQ(0, ::lstat(r.dir.path("machine.ini").c_str(), &st));
     EXPECT_TRUE(S_ISLNK(st.st_mode));
 }
-
-// Sets or clears an environment variable for the life of the object.
-class EnvVar {
-public:
-    EnvVar(const char* name, const char* value) : m_Name(name)
-    {
-        const char* old = std::getenv(name);
-        m_Had = old != nullptr;
-        if (m_Had)
-            m_Old = old;
-        if (value)
-            ::setenv(name, value, 1);
-        else
-            ::unsetenv(name);
-    }
-    ~EnvVar()
-    {
-        if (m_Had)
-            ::setenv(m_Name.c_str(), m_Old.c_str(), 1);
-        else
-            ::unsetenv(m_Name.c_str());
-    }
-
-private:
-    std::string m_Name;
-    std::string m_Old;
-    bool m_Had;
-};
 
 TEST(Registry, TheUserRootFollowsTheConfigurationDirectoryConventions)
 {

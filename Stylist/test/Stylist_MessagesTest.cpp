@@ -55,17 +55,4 @@ TEST(Messages, MultiLineTexts)
               twelve.substr(0, twelve.find(" are read-only")));
 }
 
-TEST(Exceptions, PropertyMissingCarriesBothNamesAndIsACorvaleException)
-{
-    try {
-        throw Stylist::PropertyMissingException("Default", "TAB_SIZE");
-    } catch (const Corvale::Exception& e) {
-        EXPECT_EQ("Scheme \"Default\" is missing property TAB_SIZE.", e.message());
-        const auto* missing = dynamic_cast<const Stylist::PropertyMissingException*>(&e);
-        ASSERT_NE(nullptr, missing);
-        EXPECT_EQ("Default", missing->schemeName());
-        EXPECT_EQ("TAB_SIZE", missing->propertyName());
-    }
-}
-
 } // namespace

@@ -1,4 +1,5 @@
-// A temporary directory for tests, removed with everything in it.
+// A temporary directory for tests, removed with everything in it, and an
+// environment variable set for the life of an object.
 #ifndef STYLIST_TEMPDIR_H
 #define STYLIST_TEMPDIR_H
 
@@ -56,6 +57,36 @@ public:
 
 private:
     std::string m_Root;
+};
+
+// Sets or clears an environment variable for the life of the object.
+class EnvVar {
+public:
+    EnvVar(const char* name, const char* value) : m_Name(name)
+    {
+        const char* old = std::getenv(name);
+        m_Had = old != nullptr;
+        if (m_Had)
+            m_Old = old;
+        if (value)
+            ::setenv(name, value, 1);
+        else
+            ::unsetenv(name);
+    }
+    ~EnvVar()
+    {
+        if (m_Had)
+            ::setenv(m_Name.c_str(), m_Old.c_str(), 1);
+        else
+            ::unsetenv(m_Name.c_str());
+    }
+    EnvVar(const EnvVar&) = delete;
+    EnvVar& operator=(const EnvVar&) = delete;
+
+private:
+    std::string m_Name;
+    std::string m_Old;
+    bool m_Had;
 };
 
 } // namespace test

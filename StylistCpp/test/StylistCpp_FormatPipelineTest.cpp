@@ -7,7 +7,7 @@
 #include "Cpp_Parser.h"
 #include "Stylist_Exception.h"
 #include "Stylist_SchemeKeys.h"
-#include "support/FormatterTestSupport.h"
+#include "support/StylistCpp_PassRunner.h"
 
 #include <gtest/gtest.h>
 
@@ -25,15 +25,9 @@ const std::string BASES = std::string(QUILLON_FORMATTER_GOLDEN_DIR) + "/bases";
 // The K&R layout with the wrap pass's keys added, wrapping off.
 Stylist::PropertySet krScheme()
 {
-    Stylist::PropertySet scheme = FormatterTest::readScheme(BASES + "/kr.scheme", BASES);
-    const Stylist::PropertySet wrapOff = FormatterTest::readScheme(
-        std::string(QUILLON_SOURCE_DIR) + "/StylistCpp/test/golden/LineWrapper/wrap_off.scheme", BASES);
-    for (const auto& p : wrapOff.bools())
-        scheme.setBool(p.first, p.second);
-    for (const auto& p : wrapOff.ints())
-        scheme.setInt(p.first, p.second);
-    for (const auto& p : wrapOff.strings())
-        scheme.setString(p.first, p.second);
+    Stylist::PropertySet scheme = StylistCpp::test::readScheme(BASES + "/kr.scheme", BASES);
+    StylistCpp::test::overlay(scheme, StylistCpp::test::readScheme(
+        std::string(QUILLON_SOURCE_DIR) + "/StylistCpp/test/golden/LineWrapper/wrap_off.scheme", BASES));
     return scheme;
 }
 
@@ -115,7 +109,7 @@ TEST(FormatPipeline, FormatsLikeTheFormatPassAndParsesTwiceWithoutBraceStyles)
     const PipelineRun run = runPipeline(pipeline, SAMPLE);
     EXPECT_EQ(0, run.result);
     EXPECT_EQ("int main() {\n    if (x)\n        return 1;\n    return 0;\n}\n", run.output);
-    EXPECT_EQ(FormatterTest::format(SAMPLE, scheme), run.output) << "the text reaches the formatter as read";
+    EXPECT_EQ(StylistCpp::test::formatText(SAMPLE, scheme), run.output) << "the text reaches the formatter as read";
     EXPECT_EQ((std::vector<std::string>{"Analyzing source...", "Formatting source...", "Wrapping lines..."}),
               run.progress);
     EXPECT_TRUE(run.messages.empty());
@@ -228,7 +222,7 @@ TEST(FormatPipeline, EachCallStartsAfresh)
     const PipelineRun run = runPipeline(pipeline, SAMPLE);
     EXPECT_EQ(0, run.result) << "the error count is reset";
     EXPECT_TRUE(run.messages.empty());
-    EXPECT_EQ(FormatterTest::format(SAMPLE, krScheme()), run.output);
+    EXPECT_EQ(StylistCpp::test::formatText(SAMPLE, krScheme()), run.output);
 }
 
 TEST(FormatPipeline, KeepsItsOwnCopyOfTheScheme)
@@ -239,7 +233,7 @@ TEST(FormatPipeline, KeepsItsOwnCopyOfTheScheme)
     std::string indent;
     ASSERT_TRUE(pipeline.properties().getString(Stylist::Key::INDENT_FN_CONTENT, indent));
     EXPECT_EQ("    ", indent);
-    EXPECT_EQ(FormatterTest::format(SAMPLE, krScheme()), runPipeline(pipeline, SAMPLE).output);
+    EXPECT_EQ(StylistCpp::test::formatText(SAMPLE, krScheme()), runPipeline(pipeline, SAMPLE).output);
 }
 
 TEST(FormatPipeline, EmitterConstructorFailuresLeaveFormatAndWriteNothing)

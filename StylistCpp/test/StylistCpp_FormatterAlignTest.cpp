@@ -3,7 +3,8 @@
 // column, and the declarator list of a class that ended at its brace left
 // alone. The columns are given directly, as the alignment calculators would
 // find them.
-#include "support/FormatterTestSupport.h"
+#include "support/StylistCpp_PassRunner.h"
+#include "support/StylistCpp_TokenCompare.h"
 
 #include "Cpp_CompositeNode.h"
 #include "Cpp_InteriorNode.h"
@@ -30,27 +31,11 @@ struct AlignCase {
     const char* m_Expected;
 };
 
-void applyKeys(Stylist::PropertySet& scheme, const std::string& keys)
-{
-    std::istringstream in(keys);
-    std::string kv;
-    while (in >> kv) {
-        std::string key = kv.substr(0, kv.find('='));
-        std::string value = kv.substr(kv.find('=') + 1);
-        scheme.remove(key);
-        if (value == "true" || value == "false")
-            scheme.setBool(key, value == "true");
-        else
-            scheme.setInt(key, std::stoi(value));
-    }
-}
-
 std::string formatAligned(const AlignCase& c)
 {
-    Stylist::PropertySet scheme = FormatterTest::readScheme(GOLDEN_DIR + "/bases/kr.scheme", GOLDEN_DIR + "/bases");
-    scheme.remove(Stylist::Key::TAB_SIZE);
-    scheme.setInt(Stylist::Key::TAB_SIZE, 4);
-    applyKeys(scheme, c.m_Keys);
+    using namespace StylistCpp::test;
+    Stylist::PropertySet scheme = readScheme(GOLDEN_DIR + "/bases/kr.scheme", GOLDEN_DIR + "/bases");
+    applyKeys(scheme, std::string("TAB_SIZE=4 ") + c.m_Keys);
     std::string text = c.m_Input;
     Cpp::Parser parser;
     Cpp::LexerIterator first(text.begin(), text.end()), last;
@@ -121,9 +106,8 @@ TEST_P(FormatterAlign, PadsToTheGivenColumns)
 {
     const AlignCase& c = GetParam();
     std::string actual = formatAligned(c);
-    EXPECT_EQ("", FormatterTest::firstDifference(c.m_Expected, actual)) << actual;
-    std::string where;
-    EXPECT_TRUE(FormatterTest::sameTokens(c.m_Input, actual, &where)) << where;
+    EXPECT_EQ("", StylistCpp::test::firstDifference(c.m_Expected, actual)) << actual;
+    EXPECT_TRUE(StylistCppTest::sameTokens(c.m_Input, actual));
 }
 
 INSTANTIATE_TEST_SUITE_P(Columns, FormatterAlign, ::testing::ValuesIn(CASES),

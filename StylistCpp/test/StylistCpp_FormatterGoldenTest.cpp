@@ -3,7 +3,8 @@
 // about) and must give <case>.out.cpp exactly; the expected output must
 // come out unchanged when formatted again, and both must lex to the input's
 // tokens.
-#include "support/FormatterTestSupport.h"
+#include "support/StylistCpp_PassRunner.h"
+#include "support/StylistCpp_TokenCompare.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using namespace StylistCpp::test;
 
 const std::string GOLDEN_DIR = QUILLON_FORMATTER_GOLDEN_DIR;
 
@@ -40,28 +42,19 @@ class FormatterGolden : public ::testing::TestWithParam<std::string> {};
 TEST_P(FormatterGolden, FormatsAsExpected)
 {
     const std::string base = GOLDEN_DIR + "/" + GetParam();
-    const Stylist::PropertySet scheme = FormatterTest::readScheme(base + ".scheme", GOLDEN_DIR + "/bases");
-    const std::string input = FormatterTest::readFile(base + ".in.cpp");
-    const std::string expected = FormatterTest::readFile(base + ".out.cpp");
+    const Stylist::PropertySet scheme = readScheme(base + ".scheme", GOLDEN_DIR + "/bases");
+    const std::string input = readFile(base + ".in.cpp");
+    const std::string expected = readFile(base + ".out.cpp");
 
-    const std::string actual = FormatterTest::format(input, scheme);
-    EXPECT_EQ("", FormatterTest::firstDifference(expected, actual)) << "formatting " << GetParam() << ".in.cpp";
-
-    const std::string again = FormatterTest::format(expected, scheme);
-    EXPECT_EQ("", FormatterTest::firstDifference(expected, again)) << "formatting " << GetParam() << ".out.cpp";
-
-    std::string where;
-    EXPECT_TRUE(FormatterTest::sameTokens(input, expected, &where)) << "expected output changes a token: " << where;
-    EXPECT_TRUE(FormatterTest::sameTokens(input, actual, &where)) << "output changes a token: " << where;
+    const std::string actual = formatText(input, scheme);
+    EXPECT_EQ("", firstDifference(expected, actual)) << "formatting " << GetParam() << ".in.cpp";
+    const std::string again = formatText(expected, scheme);
+    EXPECT_EQ("", firstDifference(expected, again)) << "formatting " << GetParam() << ".out.cpp";
+    EXPECT_TRUE(StylistCppTest::sameTokens(input, expected)) << "expected output changes a token";
+    EXPECT_TRUE(StylistCppTest::sameTokens(input, actual)) << "output changes a token";
 }
 
-std::string caseName(const ::testing::TestParamInfo<std::string>& info)
-{
-    std::string name = info.param;
-    std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
-    return name;
-}
-
-INSTANTIATE_TEST_SUITE_P(Golden, FormatterGolden, ::testing::ValuesIn(goldenCases()), caseName);
+INSTANTIATE_TEST_SUITE_P(Golden, FormatterGolden, ::testing::ValuesIn(goldenCases()),
+                         [](const ::testing::TestParamInfo<std::string>& info) { return testNameOf(info.param); });
 
 } // namespace

@@ -8,7 +8,7 @@
 #include "Stylist_Exception.h"
 #include "StylistCpp_LineWrapperTestSupport.h"
 #include "Stylist_SchemeKeys.h"
-#include "support/FormatterTestSupport.h"
+#include "support/StylistCpp_PassRunner.h"
 #include "support/StylistCpp_TokenCompare.h"
 
 #include <gtest/gtest.h>
@@ -78,14 +78,8 @@ std::string realisticDir()
 Stylist::PropertySet realisticScheme(int rightMargin)
 {
     const std::string bases = std::string(QUILLON_FORMATTER_GOLDEN_DIR) + "/bases";
-    Stylist::PropertySet scheme = FormatterTest::readScheme(bases + "/kr.scheme", bases);
-    const Stylist::PropertySet wrapOn = FormatterTest::readScheme(realisticDir() + "/wrap_on.scheme", bases);
-    for (const auto& p : wrapOn.bools())
-        scheme.setBool(p.first, p.second);
-    for (const auto& p : wrapOn.ints())
-        scheme.setInt(p.first, p.second);
-    for (const auto& p : wrapOn.strings())
-        scheme.setString(p.first, p.second);
+    Stylist::PropertySet scheme = StylistCpp::test::readScheme(bases + "/kr.scheme", bases);
+    StylistCpp::test::overlay(scheme, StylistCpp::test::readScheme(realisticDir() + "/wrap_on.scheme", bases));
     scheme.setInt(Stylist::Key::RIGHT_MARGIN, rightMargin);
     return scheme;
 }
@@ -106,7 +100,7 @@ class RealisticWrap : public ::testing::TestWithParam<int> {};
 TEST_P(RealisticWrap, MatchesGoldenKeepsTokensAndIsIdempotent)
 {
     const int margin = GetParam();
-    const std::string input = FormatterTest::readFile(realisticDir() + "/inventory.in.cpp");
+    const std::string input = StylistCpp::test::readFile(realisticDir() + "/inventory.in.cpp");
     const std::string goldenPath = realisticDir() + "/inventory." + std::to_string(margin) + ".out.cpp";
     const Stylist::PropertySet scheme = realisticScheme(margin);
     const std::string actual = runPipeline(scheme, input);
@@ -114,7 +108,7 @@ TEST_P(RealisticWrap, MatchesGoldenKeepsTokensAndIsIdempotent)
         std::ofstream(goldenPath) << actual;
         return;
     }
-    EXPECT_EQ(FormatterTest::readFile(goldenPath), actual);
+    EXPECT_EQ(StylistCpp::test::readFile(goldenPath), actual);
     EXPECT_TRUE(sameTokens(input, actual));
     // The wrap pass leaves its own output alone. (Formatting the output
     // again through the whole pipeline also re-indents, in the format pass,
@@ -130,7 +124,7 @@ TEST_P(RealisticWrap, MatchesGoldenKeepsTokensAndIsIdempotent)
             n += static_cast<int>(line.size()) > margin ? 1 : 0;
         return n;
     };
-    EXPECT_LT(overlongLines(actual), overlongLines(FormatterTest::format(input, scheme)));
+    EXPECT_LT(overlongLines(actual), overlongLines(StylistCpp::test::formatText(input, scheme)));
     if (margin >= 120) {
         EXPECT_EQ(0, overlongLines(actual));
     }
@@ -142,7 +136,7 @@ INSTANTIATE_TEST_SUITE_P(Margins, RealisticWrap, ::testing::Values(40, 78, 120))
 // through the whole pipeline again (printed for the record).
 TEST(RealisticWrap, PipelineIdempotence)
 {
-    const std::string input = FormatterTest::readFile(realisticDir() + "/inventory.in.cpp");
+    const std::string input = StylistCpp::test::readFile(realisticDir() + "/inventory.in.cpp");
     int same = 0;
     const int margins[] = {40, 78, 120};
     for (int margin : margins) {
@@ -270,8 +264,8 @@ TEST(LineWrapperCorpus, KeepsTokensAndIsIdempotent)
     int runs = 0;
     int idempotent = 0;
     for (const std::string& file : files) {
-        const std::string text = FormatterTest::readFile(file);
-        if (!FormatterTest::parsesCleanly(text))
+        const std::string text = StylistCpp::test::readFile(file);
+        if (!StylistCpp::test::parsesCleanly(text))
             continue;
         for (int margin : {40, 78}) {
             SCOPED_TRACE(file + " at " + std::to_string(margin));
@@ -283,7 +277,7 @@ TEST(LineWrapperCorpus, KeepsTokensAndIsIdempotent)
             ++runs;
             idempotent += once == twice ? 1 : 0;
             if (once != twice && std::getenv("QUILLON_SHOW") != nullptr)
-                std::cout << file << " " << margin << ": " << FormatterTest::firstDifference(once, twice) << "\n";
+                std::cout << file << " " << margin << ": " << StylistCpp::test::firstDifference(once, twice) << "\n";
         }
     }
     EXPECT_GT(runs, 20);

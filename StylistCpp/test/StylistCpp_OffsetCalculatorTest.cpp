@@ -1,7 +1,7 @@
 // The alignment calculators on their own: a text is parsed, a calculator
 // walks the tree, and the columns it gives the declarations (found by the
 // names they declare) are compared with the expected ones.
-#include "support/FormatterTestSupport.h"
+#include "support/StylistCpp_PassRunner.h"
 
 #include "Corvale_ITextDocStream.h"
 #include "Cpp_CompositeNode.h"
@@ -24,30 +24,12 @@ using ColumnMap = Stylist::OffsetCalculator::ColumnMap;
 
 const std::string GOLDEN_DIR = QUILLON_FORMATTER_GOLDEN_DIR;
 
-// A whole scheme with the given keys: "KEY=value" separated by blanks:
-// true/false a flag, digits an integer, 'text a whitespace string in which
-// "_" stands for a space and "~" for a line break.
+// The K&R scheme with the given keys (as the pass runner's applyKeys takes
+// them).
 Stylist::PropertySet schemeOf(const std::string& keys)
 {
-    Stylist::PropertySet scheme =
-        FormatterTest::readScheme(GOLDEN_DIR + "/bases/kr.scheme", GOLDEN_DIR + "/bases");
-    std::istringstream in(keys);
-    std::string kv;
-    while (in >> kv) {
-        std::string key = kv.substr(0, kv.find('='));
-        std::string value = kv.substr(kv.find('=') + 1);
-        scheme.remove(key);
-        if (value == "true" || value == "false") {
-            scheme.setBool(key, value == "true");
-        } else if (!value.empty() && value[0] == '\'') {
-            std::string ws = value.substr(1);
-            for (char& c : ws)
-                c = c == '_' ? ' ' : c == '~' ? '\n' : c;
-            scheme.setString(key, ws);
-        } else {
-            scheme.setInt(key, std::stoi(value));
-        }
-    }
+    Stylist::PropertySet scheme = StylistCpp::test::readScheme(GOLDEN_DIR + "/bases/kr.scheme", GOLDEN_DIR + "/bases");
+    StylistCpp::test::applyKeys(scheme, keys);
     return scheme;
 }
 

@@ -1,15 +1,11 @@
 #include "../StylistCpp_LineWrapperTestSupport.h"
 
 #include "StylistCpp_PassRunner.h"
-#include "Cpp_Parser.h"
-#include "Cpp_SyntaxTree.h"
 #include "StylistCpp_LineWrapper.h"
 #include "Stylist_SchemeKeys.h"
 
 #include <deque>
 #include <fstream>
-#include <sstream>
-#include <stdexcept>
 
 namespace StylistCppTest {
 
@@ -90,15 +86,7 @@ Stylist::PropertySet lineWrapScheme(const Overrides& overrides)
 
 std::string wrapText(const std::string& text, const Stylist::PropertySet& scheme)
 {
-    StylistCpp::test::ParsedText parsed = StylistCpp::test::parseText(text);
-    for (const Trn::Message& m : parsed.messages) {
-        if (m.code() != Cpp::Parser::UNTERMINATED_FUNCTION)
-            throw std::runtime_error("parse error: " + StylistCpp::test::describeMessages(parsed.messages));
-    }
-    std::ostringstream out;
-    StylistCpp::LineWrapper wrapper(text, out, scheme);
-    parsed.pRoot->accept(wrapper);
-    return out.str();
+    return StylistCpp::test::emitText<StylistCpp::LineWrapper>(text, scheme);
 }
 
 namespace {

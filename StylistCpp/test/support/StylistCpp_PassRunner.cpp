@@ -2,6 +2,7 @@
 
 #include "Cpp_LexerIterator.h"
 #include "Cpp_Parser.h"
+#include "StylistCpp_Formatter.h"
 
 #include <gtest/gtest.h>
 
@@ -31,6 +32,23 @@ std::string describeMessages(const std::vector<Trn::Message>& messages)
                std::to_string(m.location().col());
     }
     return out;
+}
+
+bool parsedCleanly(const ParsedText& parsed, std::string* pFirstMessage)
+{
+    for (const Trn::Message& m : parsed.messages) {
+        if (m.code() == Cpp::Parser::UNTERMINATED_FUNCTION)
+            continue;
+        if (pFirstMessage)
+            *pFirstMessage = std::to_string(m.location().line()) + ": " + m.text();
+        return false;
+    }
+    return true;
+}
+
+std::string formatText(const std::string& text, const Stylist::PropertySet& scheme)
+{
+    return emitText<Formatter>(text, scheme);
 }
 
 namespace {
@@ -102,6 +120,95 @@ std::string testNameOf(const std::string& stem)
     return name;
 }
 
+void overlay(Stylist::PropertySet& target, const Stylist::PropertySet& overrides)
+{
+    for (const auto& p : overrides.bools())
+        target.setBool(p.first, p.second);
+    for (const auto& p : overrides.ints())
+        target.setInt(p.first, p.second);
+    for (const auto& p : overrides.strings())
+        target.setString(p.first, p.second);
+}
+
+namespace {
+
+std::string trim(const std::string& s)
+{
+    const std::size_t b = s.find_first_not_of(" \t\r");
+    if (b == std::string::npos)
+        return std::string();
+    return s.substr(b, s.find_last_not_of(" \t\r") - b + 1);
+}
+
+std::string unquote(const std::string& value)
+{
+    std::string out;
+    for (std::size_t i = 1; i + 1 < value.size(); ++i) {
+        const char c = value[i];
+        if (c == '\\' && i + 2 < value.size()) {
+            const char n = value[++i];
+            out += n == 'n' ? '\n' : n == 't' ? '\t' : n;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+void setSchemeValue(Stylist::PropertySet& scheme, const std::string& key, const std::string& value)
+{
+    scheme.remove(key);
+    if (value == "true" || value == "false")
+        scheme.setBool(key, value == "true");
+    else if (!value.empty() && value[0] == '"')
+        scheme.setString(key, unquote(value));
+    else
+        scheme.setInt(key, std::stoi(value));
+}
+
+Stylist::PropertySet readScheme(const std::string& path, const std::string& baseDir)
+{
+    Stylist::PropertySet set("test");
+    std::istringstream in(readFile(path));
+    std::string line;
+    while (std::getline(in, line)) {
+        line = trim(line);
+        if (line.empty() || line[0] == '#')
+            continue;
+        const std::size_t eq = line.find('=');
+        if (eq == std::string::npos)
+            throw std::runtime_error(path + ": no '=' in: " + line);
+        const std::string key = trim(line.substr(0, eq));
+        const std::string value = trim(line.substr(eq + 1));
+        if (key == "base")
+            overlay(set, readScheme(baseDir + "/" + value + ".scheme", baseDir));
+        else
+            setSchemeValue(set, key, value);
+    }
+    return set;
+}
+
+void applyKeys(Stylist::PropertySet& scheme, const std::string& keys)
+{
+    std::istringstream in(keys);
+    std::string kv;
+    while (in >> kv) {
+        const std::string key = kv.substr(0, kv.find('='));
+        const std::string value = kv.substr(kv.find('=') + 1);
+        if (!value.empty() && value[0] == '\'') {
+            std::string ws = value.substr(1);
+            for (char& c : ws)
+                c = c == '_' ? ' ' : c == '~' ? '\n' : c;
+            scheme.remove(key);
+            scheme.setString(key, ws);
+        } else {
+            setSchemeValue(scheme, key, value);
+        }
+    }
+}
+
 Stylist::PropertySet readSchemeOver(const Stylist::PropertySet& base, const std::string& path)
 {
     std::ifstream in(path);
@@ -111,12 +218,7 @@ Stylist::PropertySet readSchemeOver(const Stylist::PropertySet& base, const std:
         return base;
     }
     Stylist::PropertySet result = base;
-    for (const auto& p : overrides.bools())
-        result.setBool(p.first, p.second);
-    for (const auto& p : overrides.ints())
-        result.setInt(p.first, p.second);
-    for (const auto& p : overrides.strings())
-        result.setString(p.first, p.second);
+    overlay(result, overrides);
     return result;
 }
 

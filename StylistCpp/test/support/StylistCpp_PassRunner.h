@@ -1,6 +1,7 @@
 // Test support for the emitters of the C++ formatting engine: parse a text
 // the way a formatting pass does, run one emitter over it, and compare
-// texts; plus the file handling of the golden cases.
+// texts; plus the file handling of the golden cases and the test scheme
+// files.
 //
 // Golden cases live in a directory as triples <case>.in.cpp, <case>.scheme
 // (a scheme file holding only the keys the case is about) and
@@ -15,6 +16,7 @@
 
 #include <memory>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -32,6 +34,39 @@ ParsedText parseText(const std::string& text);
 
 // "code line:col" for each message, joined by ", ".
 std::string describeMessages(const std::vector<Trn::Message>& messages);
+
+// Whether the parse reported nothing that stops the format pipeline: the
+// notice that a function looks unterminated does not count. Otherwise
+// *pFirstMessage (when given) receives "line: text" of the first message that
+// counts.
+bool parsedCleanly(const ParsedText& parsed, std::string* pFirstMessage = nullptr);
+
+inline bool parsesCleanly(const std::string& text, std::string* pFirstMessage = nullptr)
+{
+    return parsedCleanly(parseText(text), pFirstMessage);
+}
+
+// The text parsed as the pipeline parses it and written through an emitter
+// built from (text, output stream, scheme), as the format and wrap passes
+// build theirs; the emitter is destroyed before the output is read. Throws
+// std::runtime_error when the text does not parse cleanly.
+template <class EmitterT>
+std::string emitText(const std::string& text, const Stylist::PropertySet& scheme)
+{
+    ParsedText parsed = parseText(text);
+    std::string message;
+    if (!parsedCleanly(parsed, &message))
+        throw std::runtime_error("the text does not parse: " + message);
+    std::ostringstream out;
+    {
+        EmitterT emitter(text, out, scheme);
+        parsed.pRoot->accept(emitter);
+    }
+    return out.str();
+}
+
+// emitText with the formatter of the format pass.
+std::string formatText(const std::string& text, const Stylist::PropertySet& scheme);
 
 // One pass as the format pipeline runs it: the text is parsed, an emitter is
 // built from (scheme, text, output stream), the root accepts it, and the
@@ -74,6 +109,27 @@ inline std::vector<std::string> caseNames(const std::string& directory)
 // A stem as a test name: every character that is not a letter, a digit or
 // an underscore becomes an underscore.
 std::string testNameOf(const std::string& stem);
+
+// Every property of overrides replaces or adds to target's.
+void overlay(Stylist::PropertySet& target, const Stylist::PropertySet& overrides);
+
+// A test scheme file: lines "KEY = value" where a value is "true" or
+// "false" (flag), a number (integer) or a quoted string with the escapes
+// \n, \t, \\ and \" (whitespace string). Empty lines and lines starting with
+// "#" are skipped. A line "base = NAME" first reads <baseDir>/NAME.scheme,
+// whose keys the later lines override. Throws std::runtime_error on a line
+// without "=".
+Stylist::PropertySet readScheme(const std::string& path, const std::string& baseDir);
+
+// One value of a test scheme line ("true", "false", a number or a quoted
+// string) stored under key after one value the key held is removed (the
+// set's remove takes its string, else its integer, else its flag).
+void setSchemeValue(Stylist::PropertySet& scheme, const std::string& key, const std::string& value);
+
+// Keys given inline as "KEY=value" separated by blanks, each stored as
+// setSchemeValue stores it: true/false a flag, digits an integer, 'text a
+// whitespace string in which "_" stands for a space and "~" for a line break.
+void applyKeys(Stylist::PropertySet& scheme, const std::string& keys);
 
 // The scheme file at path read over base: every property the file holds
 // replaces or adds to base's. A file that cannot be read fails the calling
