@@ -337,7 +337,8 @@ private:
     }
 
     // Compares the tokens of both sides up to the given limits.
-    bool tokensUpTo(const Trn::Location* limitA, const Trn::Location* limitB, bool inclusive)
+    bool tokensUpTo(const Trn::Location* limitA, const Trn::Location* limitB, bool inclusive,
+                    const char* reason = "changed a token")
     {
         for (;;) {
             m_A.skipRemoved();
@@ -346,7 +347,7 @@ private:
             if (!moreA && !moreB)
                 return true;
             if (moreA != moreB || !m_A.tokens[m_A.next].sameAs(m_B.tokens[m_B.next]))
-                return differ(m_A.here(), m_B.here(), "changed a token");
+                return differ(m_A.here(), m_B.here(), moreA == moreB ? "changed a token" : reason);
             ++m_A.next;
             ++m_B.next;
         }
@@ -395,6 +396,56 @@ private:
         return differ(m_A.here(), m_B.here(), reason);
     }
 
+    // A node that holds no statement or body: a leaf, or a composite of
+    // leaves (a label, a declaration).
+    static bool flat(const Cpp::SyntaxNode& node)
+    {
+        if (dynamic_cast<const Cpp::LeafNode*>(&node) != nullptr)
+            return true;
+        auto pComposite = dynamic_cast<const Cpp::CompositeNode*>(&node);
+        if (pComposite == nullptr)
+            return false;
+        for (std::size_t i = 0; i < pComposite->fieldCount(); ++i) {
+            const Cpp::SyntaxNode* pField = pComposite->field(i);
+            if (pField != nullptr && dynamic_cast<const Cpp::LeafNode*>(pField) == nullptr)
+                return false;
+        }
+        return true;
+    }
+
+    // A body written without braces is one statement, which the parser may
+    // keep as one flat node where the same tokens in braces make several (a
+    // labelled statement: the label, then the statement). Such a body is the
+    // same when the braces hold exactly the flat node's tokens and nothing
+    // in them is a statement with a body of its own (which could take an
+    // else that follows).
+    static bool splitStatement(const Cpp::SyntaxNode& a, const Cpp::SyntaxNode& b)
+    {
+        auto split = [](const Cpp::SyntaxNode& one, const Cpp::SyntaxNode& block) {
+            auto pBlock = dynamic_cast<const Cpp::BlockNode*>(&block);
+            if (pBlock == nullptr || !pBlock->isBraced() || pBlock->size() < 2 || !flat(one))
+                return false;
+            for (const Cpp::SyntaxNode* pChild : pBlock->children())
+                if (!flat(*pChild))
+                    return false;
+            return true;
+        };
+        return split(a, b) || split(b, a);
+    }
+
+    bool body(const Cpp::SyntaxNode& a, const Cpp::SyntaxNode& b)
+    {
+        for (auto pair : {std::make_pair(&a, &m_A), std::make_pair(&b, &m_B)}) {
+            if (auto pBlock = dynamic_cast<const Cpp::BlockNode*>(pair.first)) {
+                pair.second->removedBraces.insert(Side::key(pBlock->start()));
+                pair.second->removedBraces.insert(Side::key(pBlock->end()));
+            }
+        }
+        const Trn::Location startA = a.start(), startB = b.start(), endA = a.end(), endB = b.end();
+        return tokensUpTo(&startA, &startB, false) &&
+               tokensUpTo(&endA, &endB, true, "moved a statement into or out of a body");
+    }
+
     bool node(const Cpp::SyntaxNode& a, const Cpp::SyntaxNode& b)
     {
         if (typeid(a) != typeid(b)) {
@@ -433,6 +484,8 @@ private:
                 if (part && i == 1) {
                     pA = withoutBraces(pA, m_A);
                     pB = withoutBraces(pB, m_B);
+                    if (pA && pB && splitStatement(*pA, *pB))
+                        return body(*pA, *pB);
                 }
                 if (pA == nullptr && pB == nullptr)
                     continue;

@@ -110,6 +110,7 @@ TEST(Verifier, BraceRewritesThatChangeMeaningAreFound)
 // body or an else to another if: only the tree comparison finds them.
 TEST(Verifier, TreeComparisonFindsWhatTheTokensHide)
 {
+    const char* const MOVED = "moved a statement into or out of a body";
     const struct {
         const char* name;
         const char* input;
@@ -117,18 +118,18 @@ TEST(Verifier, TreeComparisonFindsWhatTheTokensHide)
         const char* reason;
         int inLine, inCol, outLine, outCol;
     } cases[] = {
-        {"statement moved into a body", "if (a) x;\ny;\n", "if (a) { x;\ny; }\n", "changed a construct", 1, 8, 1,
-         8},
-        {"statement moved out of a body", "while (a) { x(); y(); }\n", "while (a) x(); y();\n",
-         "changed a construct", 1, 11, 1, 11},
-        {"statement moved out of an else", "if (a) x; else { y; z; }\n", "if (a) x; else y; z;\n",
-         "changed a construct", 1, 16, 1, 16},
-        {"for body taken over by the next statement", "for (;;) g();\nh();\n", "for (;;) { g();\nh(); }\n",
-         "changed a construct", 1, 10, 1, 10},
+        {"statement moved into a body", "if (a) x;\ny;\n", "if (a) { x;\ny; }\n", MOVED, 2, 1, 2, 1},
+        {"statement moved out of a body", "while (a) { x(); y(); }\n", "while (a) x(); y();\n", MOVED, 1, 18, 1, 16},
+        {"statement moved out of an else", "if (a) x; else { y; z; }\n", "if (a) x; else y; z;\n", MOVED, 1, 21,
+         1, 19},
+        {"for body taken over by the next statement", "for (;;) g();\nh();\n", "for (;;) { g();\nh(); }\n", MOVED, 2, 1,
+         2, 1},
         {"braces moved from the outer to the inner body", "for (;;) { if (a) x; }\ny;\n",
-         "for (;;) if (a) { x;\ny; }\n", "changed a construct", 1, 19, 1, 17},
+         "for (;;) if (a) { x;\ny; }\n", MOVED, 2, 1, 2, 1},
         {"else moved out of the inner if", "if (a) if (b) x; else y;\n", "if (a) { if (b) x; } else y;\n",
          "moved an else to another if", 1, 18, 1, 22},
+        {"statement moved into the braces of a labelled statement", "void f() { if (q) l: x(); y(); }\n",
+         "void f() { if (q) {l: x(); y();} }\n", MOVED, 1, 27, 1, 28},
         {"statement declared into a do body", "do x(); while (a);\n", "do { x(); } while (a);\n", "", 0, 0, 0,
          0},
     };
@@ -158,6 +159,10 @@ TEST(Verifier, TreeComparisonAcceptsEquivalentBodies)
         {"comment before the body", "if (a) /* c */ x;\n", "if (a) /* c */ { x; }\n"},
         {"bodies inside a function and a class", "struct S { void f() { for (;;) if (a) g(); } };\n",
          "struct S { void f() { for (;;) { if (a) { g(); } } } };\n"},
+        {"labelled statement given braces", "void f() { if (q) again: s(); }\n",
+         "void f() { if (q) {again: s();} }\n"},
+        {"labelled statement losing its braces", "void f() { for (;;) { done: x(); } }\n",
+         "void f() { for (;;) done: x(); }\n"},
         {"switch body untouched, case bodies rewritten",
          "switch (k) { case 1: if (a) x; break; default: while (b) { y(); } }\n",
          "switch (k) { case 1: if (a) { x; } break; default: while (b) y(); }\n"},
