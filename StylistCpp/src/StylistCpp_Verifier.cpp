@@ -416,18 +416,19 @@ private:
     // A body written without braces is one statement, which the parser may
     // keep as one flat node where the same tokens in braces make several (a
     // labelled statement: the label, then the statement). Such a body is the
-    // same when the braces hold exactly the flat node's tokens and nothing
-    // in them is a statement with a body of its own (which could take an
-    // else that follows).
-    static bool splitStatement(const Cpp::SyntaxNode& a, const Cpp::SyntaxNode& b)
+    // same when the braces hold exactly the flat node's tokens, unless an
+    // else follows the body and the braces hold a statement with a body of
+    // its own: without the braces, an "if" in it could take that else.
+    static bool splitStatement(const Cpp::SyntaxNode& a, const Cpp::SyntaxNode& b, bool elseFollows)
     {
-        auto split = [](const Cpp::SyntaxNode& one, const Cpp::SyntaxNode& block) {
+        auto split = [elseFollows](const Cpp::SyntaxNode& one, const Cpp::SyntaxNode& block) {
             auto pBlock = dynamic_cast<const Cpp::BlockNode*>(&block);
             if (pBlock == nullptr || !pBlock->isBraced() || pBlock->size() < 2 || !flat(one))
                 return false;
-            for (const Cpp::SyntaxNode* pChild : pBlock->children())
-                if (!flat(*pChild))
-                    return false;
+            if (elseFollows)
+                for (const Cpp::SyntaxNode* pChild : pBlock->children())
+                    if (!flat(*pChild))
+                        return false;
             return true;
         };
         return split(a, b) || split(b, a);
@@ -467,9 +468,14 @@ private:
             const auto& childrenA = pInterior->children();
             const auto& childrenB = static_cast<const Cpp::InteriorNode&>(b).children();
             const std::size_t n = std::min(childrenA.size(), childrenB.size());
-            for (std::size_t i = 0; i < n; ++i)
+            const bool parts = dynamic_cast<const Cpp::CtrlStmtNode*>(&a) != nullptr;
+            for (std::size_t i = 0; i < n; ++i) {
+                if (parts)
+                    m_ElseFollows = (i + 1 < childrenA.size() && isElsePart(childrenA[i + 1])) ||
+                                    (i + 1 < childrenB.size() && isElsePart(childrenB[i + 1]));
                 if (!node(*childrenA[i], *childrenB[i]))
                     return false;
+            }
             if (childrenA.size() != childrenB.size())
                 return missing(n < childrenA.size() ? childrenA[n] : nullptr,
                                n < childrenB.size() ? childrenB[n] : nullptr);
@@ -478,13 +484,16 @@ private:
         if (auto pComposite = dynamic_cast<const Cpp::CompositeNode*>(&a)) {
             const auto& compositeB = static_cast<const Cpp::CompositeNode&>(b);
             const bool part = dynamic_cast<const Cpp::CtrlSubStmtNode*>(&a) != nullptr;
+            // Whether an else part follows this control part in its statement.
+            const bool elseFollows = part && m_ElseFollows;
+            m_ElseFollows = false;
             for (std::size_t i = 0; i < pComposite->fieldCount(); ++i) {
                 const Cpp::SyntaxNode* pA = pComposite->field(i);
                 const Cpp::SyntaxNode* pB = compositeB.field(i);
                 if (part && i == 1) {
                     pA = withoutBraces(pA, m_A);
                     pB = withoutBraces(pB, m_B);
-                    if (pA && pB && splitStatement(*pA, *pB))
+                    if (pA && pB && splitStatement(*pA, *pB, elseFollows))
                         return body(*pA, *pB);
                 }
                 if (pA == nullptr && pB == nullptr)
@@ -500,6 +509,8 @@ private:
 
     Side m_A, m_B;
     Comparison m_Result;
+    // Set for each part of a control statement: an else part follows it.
+    bool m_ElseFollows = false;
 };
 
 // Parses text; null when the parser reports anything the pipeline would
