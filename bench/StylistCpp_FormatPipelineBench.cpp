@@ -79,8 +79,9 @@ BENCHMARK(BM_FormatPipeline)
 
 // The self-check alone, on the same input and the pipeline's own output:
 // its share of a full run is this time over BM_FormatPipeline's (brace
-// style 0: the whitespace comparison; 1: the brace-rewrite comparison, run
-// in addition to the whitespace one).
+// style 0: the whitespace comparison; 1: the brace-rewrite comparison on
+// two texts, which parses both texts itself; the pipeline reuses its passes'
+// parses instead, see BM_RewriteTreeCheck).
 void BM_SelfCheck(benchmark::State& state)
 {
     const std::string text = realSource(static_cast<std::size_t>(state.range(0)));
