@@ -2,9 +2,12 @@
 // the project's own sources with the shipped Default scheme, at two sizes
 // ten times apart; with linear passes the MB/s of the two sizes agree.
 #include "StylistCpp.h"
+#include "StylistCpp_Rewriter.h"
 #include "StylistCpp_Verifier.h"
 #include "Stylist_PropertySet.h"
 #include "Stylist_SchemeKeys.h"
+#include "Cpp_LexerIterator.h"
+#include "Cpp_Parser.h"
 
 #include <benchmark/benchmark.h>
 
@@ -76,8 +79,9 @@ BENCHMARK(BM_FormatPipeline)
 
 // The self-check alone, on the same input and the pipeline's own output:
 // its share of a full run is this time over BM_FormatPipeline's (brace
-// style 0: the whitespace comparison; 1: the brace-rewrite comparison, run
-// in addition to the whitespace one).
+// style 0: the whitespace comparison; 1: the brace-rewrite comparison on
+// two texts, which parses both texts itself; the pipeline reuses its passes'
+// parses instead, see BM_RewriteTreeCheck).
 void BM_SelfCheck(benchmark::State& state)
 {
     const std::string text = realSource(static_cast<std::size_t>(state.range(0)));
@@ -104,6 +108,49 @@ BENCHMARK(BM_SelfCheck)
     ->Args({100000, 1})
     ->Args({1000000, 1})
     ->Unit(benchmark::kMillisecond);
+
+// The brace-rewrite check as the pipeline runs it: the rewrite's input is
+// lexed, and the tree the rewrite pass parsed is compared with the tree the
+// format pass parses from the rewrite's output (whose tokens the whitespace
+// check lexes anyway); the parses themselves are the passes' own and are not
+// timed. The input has single-statement bodies of both kinds (brace style 1
+// adds braces around the unbraced ones).
+void BM_RewriteTreeCheck(benchmark::State& state)
+{
+    const std::string text = realSource(static_cast<std::size_t>(state.range(0)));
+    Stylist::PropertySet scheme = defaultScheme(1);
+    scheme.setInt(Stylist::Key::FOR_CS_SINGLE_STMT_BRACE_STYLE, 1);
+    scheme.setInt(Stylist::Key::WHILE_CS_SINGLE_STMT_BRACE_STYLE, 1);
+    // The rewrite's output: the whole pipeline's output would do as well for
+    // the cost, but the tree comparison needs a real rewrite.
+    std::string rewritten;
+    {
+        Cpp::Parser parser;
+        std::unique_ptr<Cpp::RootNode> pRoot = parser.parse(Cpp::LexerIterator(text.begin(), text.end()), Cpp::LexerIterator());
+        std::ostringstream out;
+        StylistCpp::Rewriter rewriter(scheme, text, out);
+        pRoot->accept(rewriter);
+        rewritten = out.str();
+    }
+    Cpp::Parser parser;
+    const std::unique_ptr<Cpp::RootNode> pIn =
+        parser.parse(Cpp::LexerIterator(text.begin(), text.end()), Cpp::LexerIterator());
+    const std::unique_ptr<Cpp::RootNode> pOut =
+        parser.parse(Cpp::LexerIterator(rewritten.begin(), rewritten.end()), Cpp::LexerIterator());
+    const std::vector<StylistCpp::Verifier::ComparableToken> outTokens = StylistCpp::Verifier::comparableTokens(rewritten);
+    for (auto _ : state) {
+        const std::vector<StylistCpp::Verifier::ComparableToken> inTokens = StylistCpp::Verifier::comparableTokens(text);
+        const StylistCpp::Verifier::Comparison c =
+            StylistCpp::Verifier::compareBraceRewrite(*pIn, inTokens, *pOut, outTokens);
+        if (!c.same) {
+            state.SkipWithError("the rewrite did not pass the check");
+            break;
+        }
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(text.size()));
+}
+
+BENCHMARK(BM_RewriteTreeCheck)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -39,6 +39,7 @@
 namespace Cpp {
 class Emitter;
 class Parser;
+class RootNode;
 }
 
 namespace StylistCpp {
@@ -103,6 +104,11 @@ private:
     // the pass's emitter, writing onto work. Answers whether the pass
     // succeeded.
     bool runPass(Cpp::Parser& parser, Pass pass, const std::string& text, std::ostream& work);
+
+    // The two halves of a pass: the parse (null when it counted errors) and
+    // the emitter's walk of the tree.
+    std::unique_ptr<Cpp::RootNode> parsePass(Cpp::Parser& parser, const std::string& text);
+    void emitPass(Cpp::RootNode& root, Pass pass, const std::string& text, std::ostream& work);
 
     // Announces a progress text; a stop answer counts and reports the
     // cancellation and answers false.

@@ -14,15 +14,20 @@
 //       ignored;
 //     * where lexing stops at an unterminated literal, the rest of the text
 //       compared with its whitespace runs taken as one blank;
-// - the rewrite pass may in addition add or remove pairs of braces around
-//   single statements, but never so that an "else" changes the "if" it
-//   belongs to.
+// - the rewrite pass may add or remove the braces of control bodies that
+//   hold a single statement and nothing else: the syntax trees of its input
+//   and output must agree node by node (kinds, and the tokens each leaf
+//   covers and those between leaves), a braced body holding exactly one
+//   statement being equal to that statement alone. So a statement moved
+//   into or out of a body, or an "else" that comes to belong to another
+//   "if", is a difference.
 // A failed check is an internal inconsistency of the pipeline: it raises a
 // Corvale::ContractViolation naming the first differing position in the
 // input and in the output (line and column).
 //
 // Both comparisons run in one lexing of each text and one walk of the two
-// token sequences.
+// token sequences (for the rewrite, in step with one walk of the two trees,
+// which the pipeline parses anyway for its passes).
 #ifndef STYLISTCPP_VERIFIER_H
 #define STYLISTCPP_VERIFIER_H
 
@@ -32,6 +37,10 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+
+namespace Cpp {
+class RootNode;
+}
 
 namespace StylistCpp {
 
@@ -67,20 +76,32 @@ struct Comparison {
 // Whitespace-only comparison.
 Comparison compareWhitespaceOnly(const std::string& input, const std::string& output);
 
-// Comparison allowing brace pairs around single statements to be added or
-// removed, where no "else" changes its "if".
+// Comparison allowing the braces of single-statement control bodies to be
+// added or removed. Both texts are parsed and their trees compared; when a
+// text does not parse cleanly (the pipeline never rewrites such a text) the
+// comparison falls back to the token comparison below.
 Comparison compareBraceRewrite(const std::string& input, const std::string& output);
+
+// The same on trees and tokens already at hand: the trees the parser built
+// from the two texts and the texts' comparable tokens.
+Comparison compareBraceRewrite(const Cpp::RootNode& inputTree, const std::vector<ComparableToken>& input,
+                               const Cpp::RootNode& outputTree, const std::vector<ComparableToken>& output);
 
 // The same on tokens already lexed (the pipeline lexes the rewrite's output
 // once for both checks).
 Comparison compareWhitespaceOnly(const std::vector<ComparableToken>& input, const std::vector<ComparableToken>& output);
+
+// The token comparison of a brace rewrite, for texts without a tree: brace
+// pairs may be added or removed where they close before any brace both
+// texts share, and no "else" may change its "if".
 Comparison compareBraceRewrite(const std::vector<ComparableToken>& input, const std::vector<ComparableToken>& output);
 
 // Raise a contract violation when the comparison found a difference;
 // passName names the pass in the violation's text.
 void checkWhitespaceOnly(const char* passName, const std::vector<ComparableToken>& input,
                          const std::vector<ComparableToken>& output);
-void checkBraceRewrite(const std::vector<ComparableToken>& input, const std::vector<ComparableToken>& output);
+void checkBraceRewrite(const Cpp::RootNode& inputTree, const std::vector<ComparableToken>& input,
+                       const Cpp::RootNode& outputTree, const std::vector<ComparableToken>& output);
 
 } // namespace Verifier
 

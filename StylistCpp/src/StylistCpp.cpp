@@ -72,13 +72,19 @@ std::int32_t FormatPipeline::format(std::istream& in, std::ostream& out)
         return m_ErrorCount;
 
     // The tokens of the text the format pass starts from, for the final
-    // self-check; with a rewrite they are lexed once for both checks.
+    // self-check; with a rewrite they are lexed once for both checks. The
+    // rewrite's input tree is kept until the format pass has parsed the
+    // rewrite's output, so that the two trees can be compared without a
+    // parse of their own.
     std::vector<Verifier::ComparableToken> layoutInput;
+    std::vector<Verifier::ComparableToken> rewriteInput;
+    std::unique_ptr<Cpp::RootNode> pRewriteTree;
     if (readRewriterSettings(m_Properties).rewrites()) {
-        if (!runPass(*pParser, Pass::REWRITE, text, work))
+        pRewriteTree = parsePass(*pParser, text);
+        if (!pRewriteTree)
             return m_ErrorCount;
-        layoutInput = Verifier::comparableTokens(work.str());
-        Verifier::checkBraceRewrite(Verifier::comparableTokens(text), layoutInput);
+        emitPass(*pRewriteTree, Pass::REWRITE, text, work);
+        rewriteInput = Verifier::comparableTokens(text);
     } else {
         work << text;
     }
@@ -87,10 +93,17 @@ std::int32_t FormatPipeline::format(std::istream& in, std::ostream& out)
         return m_ErrorCount;
     nextText();
     // The format and wrap passes together may change whitespace only.
-    if (layoutInput.empty())
-        layoutInput = Verifier::comparableTokens(text);
-    if (!runPass(*pParser, Pass::FORMAT, text, work))
+    layoutInput = Verifier::comparableTokens(text);
+    std::unique_ptr<Cpp::RootNode> pFormatTree = parsePass(*pParser, text);
+    if (!pFormatTree)
         return m_ErrorCount;
+    if (pRewriteTree) {
+        Verifier::checkBraceRewrite(*pRewriteTree, rewriteInput, *pFormatTree, layoutInput);
+        pRewriteTree.reset();
+        rewriteInput = std::vector<Verifier::ComparableToken>();
+    }
+    emitPass(*pFormatTree, Pass::FORMAT, text, work);
+    pFormatTree.reset();
 
     if (!announce(PROGRESS_WRAPPING))
         return m_ErrorCount;
@@ -107,15 +120,29 @@ std::int32_t FormatPipeline::format(std::istream& in, std::ostream& out)
 
 bool FormatPipeline::runPass(Cpp::Parser& parser, Pass pass, const std::string& text, std::ostream& work)
 {
+    std::unique_ptr<Cpp::RootNode> pRoot = parsePass(parser, text);
+    if (!pRoot)
+        return false;
+    emitPass(*pRoot, pass, text, work);
+    return true;
+}
+
+std::unique_ptr<Cpp::RootNode> FormatPipeline::parsePass(Cpp::Parser& parser, const std::string& text)
+{
     std::unique_ptr<Cpp::RootNode> pRoot =
         parser.parse(Cpp::LexerIterator(text.begin(), text.end()), Cpp::LexerIterator());
     if (m_ErrorCount != 0)
-        return false;
+        pRoot.reset();
+    return pRoot;
+}
+
+void FormatPipeline::emitPass(Cpp::RootNode& root, Pass pass, const std::string& text, std::ostream& work)
+{
     // The emitter exists only for the walk; an exception from its
-    // constructor or from the walk leaves with the tree released.
+    // constructor or from the walk leaves with the tree released by the
+    // caller.
     std::unique_ptr<Cpp::Emitter> pEmitter = createEmitter(pass, text, work);
-    pRoot->accept(*pEmitter);
-    return true;
+    root.accept(*pEmitter);
 }
 
 bool FormatPipeline::announce(const char* text)

@@ -3,10 +3,15 @@
 #include "Corvale_Exception.h"
 #include "Cpp.h"
 #include "Cpp_LexerIterator.h"
+#include "Cpp_Parser.h"
+#include "Cpp_SyntaxTree.h"
 
 #include <algorithm>
 #include <cctype>
+#include <memory>
 #include <sstream>
+#include <typeinfo>
+#include <unordered_set>
 
 namespace StylistCpp {
 
@@ -259,6 +264,271 @@ bool rebindsElse(const Brace& brace, const std::vector<ComparableToken>& tokens,
     return brace.ifs > brace.elses && next < tokens.size() && tokens[next].type == Cpp::ELSE_KEY;
 }
 
+// The tree comparison of a brace rewrite. Both trees are walked together,
+// node by node: the nodes must be of the same kind, interior nodes must have
+// as many children and composites the same fields. The tokens are compared
+// in step with the walk: before each leaf the tokens up to its start (the
+// punctuation no leaf covers), then the tokens the leaf covers. The body of
+// a control part is compared after its braces are taken off where it holds
+// exactly one node (repeatedly: "{ { S } }" is "S" too); the braces so taken
+// off are passed over in the token comparison. Each token and each node is
+// looked at once, so the cost is linear in the size of the texts.
+class TreeComparer {
+public:
+    TreeComparer(const std::vector<ComparableToken>& a, const std::vector<ComparableToken>& b) : m_A(a), m_B(b) {}
+
+    // Compares the two trees and the tokens after their last leaves.
+    Comparison compare(const Cpp::RootNode& a, const Cpp::RootNode& b)
+    {
+        if (node(a, b))
+            tokensUpTo(nullptr, nullptr, false);
+        return m_Result;
+    }
+
+private:
+    struct Side {
+        explicit Side(const std::vector<ComparableToken>& t) : tokens(t) {}
+        const std::vector<ComparableToken>& tokens;
+        std::size_t next = 0;
+        // Locations of the braces taken off bodies.
+        std::unordered_set<std::uint64_t> removedBraces;
+
+        static std::uint64_t key(const Trn::Location& l)
+        {
+            return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(l.line())) << 32) |
+                   static_cast<std::uint32_t>(l.col());
+        }
+        bool passedOver(const ComparableToken& t) const
+        {
+            return (t.type == Cpp::LBRACE || t.type == Cpp::RBRACE) && !removedBraces.empty() &&
+                   removedBraces.count(key(t.start)) != 0;
+        }
+        void skipRemoved()
+        {
+            while (next < tokens.size() && passedOver(tokens[next]))
+                ++next;
+        }
+        // Whether the next token starts before limit (or at it, inclusive);
+        // no limit means the end of the text.
+        bool hasBefore(const Trn::Location* limit, bool inclusive) const
+        {
+            if (next >= tokens.size())
+                return false;
+            if (limit == nullptr)
+                return true;
+            const Trn::Location& at = tokens[next].start;
+            return inclusive ? !(*limit < at) : at < *limit;
+        }
+        Trn::Location here() const
+        {
+            if (next < tokens.size())
+                return tokens[next].start;
+            return tokens.empty() ? Trn::Location(1, 1) : tokens.back().start;
+        }
+    };
+
+    bool differ(const Trn::Location& a, const Trn::Location& b, const char* reason)
+    {
+        m_Result.same = false;
+        m_Result.input = a;
+        m_Result.output = b;
+        m_Result.reason = reason;
+        return false;
+    }
+
+    // Compares the tokens of both sides up to the given limits.
+    bool tokensUpTo(const Trn::Location* limitA, const Trn::Location* limitB, bool inclusive,
+                    const char* reason = "changed a token")
+    {
+        for (;;) {
+            m_A.skipRemoved();
+            m_B.skipRemoved();
+            const bool moreA = m_A.hasBefore(limitA, inclusive), moreB = m_B.hasBefore(limitB, inclusive);
+            if (!moreA && !moreB)
+                return true;
+            if (moreA != moreB || !m_A.tokens[m_A.next].sameAs(m_B.tokens[m_B.next]))
+                return differ(m_A.here(), m_B.here(), moreA == moreB ? "changed a token" : reason);
+            ++m_A.next;
+            ++m_B.next;
+        }
+    }
+
+    static const Cpp::SyntaxNode* withoutBraces(const Cpp::SyntaxNode* pNode, Side& side)
+    {
+        while (auto pBlock = dynamic_cast<const Cpp::BlockNode*>(pNode)) {
+            if (pBlock->size() != 1)
+                break;
+            if (pBlock->isBraced()) {
+                side.removedBraces.insert(Side::key(pBlock->start()));
+                side.removedBraces.insert(Side::key(pBlock->end()));
+            }
+            pNode = pBlock->child(0);
+        }
+        return pNode;
+    }
+
+    static bool isElsePart(const Cpp::SyntaxNode* pNode)
+    {
+        auto pPart = dynamic_cast<const Cpp::CtrlSubStmtNode*>(pNode);
+        return pPart != nullptr && pPart->head() != nullptr && pPart->head()->keyword() != nullptr &&
+               pPart->head()->keyword()->type() == Cpp::ELSE_KEY;
+    }
+
+    // A node one side has and the other has not.
+    bool missing(const Cpp::SyntaxNode* pA, const Cpp::SyntaxNode* pB)
+    {
+        const char* reason = isElsePart(pA ? pA : pB) ? "moved an else to another if" : "moved a statement";
+        // The tokens before the node are passed on both sides as far as
+        // they agree, so that the other side's position is the token that
+        // corresponds to the node's first.
+        Side& has = pA ? m_A : m_B;
+        Side& other = pA ? m_B : m_A;
+        const Trn::Location limit = (pA ? pA : pB)->start();
+        for (;;) {
+            has.skipRemoved();
+            other.skipRemoved();
+            if (!has.hasBefore(&limit, false) || !other.hasBefore(nullptr, false) ||
+                !has.tokens[has.next].sameAs(other.tokens[other.next]))
+                break;
+            ++has.next;
+            ++other.next;
+        }
+        return differ(m_A.here(), m_B.here(), reason);
+    }
+
+    // A node that holds no statement or body: a leaf, or a composite of
+    // leaves (a label, a declaration).
+    static bool flat(const Cpp::SyntaxNode& node)
+    {
+        if (dynamic_cast<const Cpp::LeafNode*>(&node) != nullptr)
+            return true;
+        auto pComposite = dynamic_cast<const Cpp::CompositeNode*>(&node);
+        if (pComposite == nullptr)
+            return false;
+        for (std::size_t i = 0; i < pComposite->fieldCount(); ++i) {
+            const Cpp::SyntaxNode* pField = pComposite->field(i);
+            if (pField != nullptr && dynamic_cast<const Cpp::LeafNode*>(pField) == nullptr)
+                return false;
+        }
+        return true;
+    }
+
+    // A body written without braces is one statement, which the parser may
+    // keep as one flat node where the same tokens in braces make several (a
+    // labelled statement: the label, then the statement). Such a body is the
+    // same when the braces hold exactly the flat node's tokens, unless an
+    // else follows the body and the braces hold a statement with a body of
+    // its own: without the braces, an "if" in it could take that else.
+    static bool splitStatement(const Cpp::SyntaxNode& a, const Cpp::SyntaxNode& b, bool elseFollows)
+    {
+        auto split = [elseFollows](const Cpp::SyntaxNode& one, const Cpp::SyntaxNode& block) {
+            auto pBlock = dynamic_cast<const Cpp::BlockNode*>(&block);
+            if (pBlock == nullptr || !pBlock->isBraced() || pBlock->size() < 2 || !flat(one))
+                return false;
+            if (elseFollows)
+                for (const Cpp::SyntaxNode* pChild : pBlock->children())
+                    if (!flat(*pChild))
+                        return false;
+            return true;
+        };
+        return split(a, b) || split(b, a);
+    }
+
+    bool body(const Cpp::SyntaxNode& a, const Cpp::SyntaxNode& b)
+    {
+        for (auto pair : {std::make_pair(&a, &m_A), std::make_pair(&b, &m_B)}) {
+            if (auto pBlock = dynamic_cast<const Cpp::BlockNode*>(pair.first)) {
+                pair.second->removedBraces.insert(Side::key(pBlock->start()));
+                pair.second->removedBraces.insert(Side::key(pBlock->end()));
+            }
+        }
+        const Trn::Location startA = a.start(), startB = b.start(), endA = a.end(), endB = b.end();
+        return tokensUpTo(&startA, &startB, false) &&
+               tokensUpTo(&endA, &endB, true, "moved a statement into or out of a body");
+    }
+
+    bool node(const Cpp::SyntaxNode& a, const Cpp::SyntaxNode& b)
+    {
+        if (typeid(a) != typeid(b)) {
+            // The tokens before the nodes first: a changed token there is the
+            // earlier difference.
+            const Trn::Location startA = a.start(), startB = b.start();
+            if (startA != Trn::Location() && startB != Trn::Location() && !tokensUpTo(&startA, &startB, false))
+                return false;
+            return differ(startA, startB, "changed a construct");
+        }
+        if (auto pLeaf = dynamic_cast<const Cpp::LeafNode*>(&a)) {
+            const Trn::Location startA = pLeaf->start(), startB = b.start();
+            if (startA == Trn::Location() || startB == Trn::Location())
+                return true;
+            const Trn::Location endA = pLeaf->end(), endB = b.end();
+            return tokensUpTo(&startA, &startB, false) && tokensUpTo(&endA, &endB, true);
+        }
+        if (auto pInterior = dynamic_cast<const Cpp::InteriorNode*>(&a)) {
+            const auto& childrenA = pInterior->children();
+            const auto& childrenB = static_cast<const Cpp::InteriorNode&>(b).children();
+            const std::size_t n = std::min(childrenA.size(), childrenB.size());
+            const bool parts = dynamic_cast<const Cpp::CtrlStmtNode*>(&a) != nullptr;
+            for (std::size_t i = 0; i < n; ++i) {
+                if (parts)
+                    m_ElseFollows = (i + 1 < childrenA.size() && isElsePart(childrenA[i + 1])) ||
+                                    (i + 1 < childrenB.size() && isElsePart(childrenB[i + 1]));
+                if (!node(*childrenA[i], *childrenB[i]))
+                    return false;
+            }
+            if (childrenA.size() != childrenB.size())
+                return missing(n < childrenA.size() ? childrenA[n] : nullptr,
+                               n < childrenB.size() ? childrenB[n] : nullptr);
+            return true;
+        }
+        if (auto pComposite = dynamic_cast<const Cpp::CompositeNode*>(&a)) {
+            const auto& compositeB = static_cast<const Cpp::CompositeNode&>(b);
+            const bool part = dynamic_cast<const Cpp::CtrlSubStmtNode*>(&a) != nullptr;
+            // Whether an else part follows this control part in its statement.
+            const bool elseFollows = part && m_ElseFollows;
+            m_ElseFollows = false;
+            for (std::size_t i = 0; i < pComposite->fieldCount(); ++i) {
+                const Cpp::SyntaxNode* pA = pComposite->field(i);
+                const Cpp::SyntaxNode* pB = compositeB.field(i);
+                if (part && i == 1) {
+                    pA = withoutBraces(pA, m_A);
+                    pB = withoutBraces(pB, m_B);
+                    if (pA && pB && splitStatement(*pA, *pB, elseFollows))
+                        return body(*pA, *pB);
+                }
+                if (pA == nullptr && pB == nullptr)
+                    continue;
+                if (pA == nullptr || pB == nullptr)
+                    return missing(pA, pB);
+                if (!node(*pA, *pB))
+                    return false;
+            }
+        }
+        return true;
+    }
+
+    Side m_A, m_B;
+    Comparison m_Result;
+    // Set for each part of a control statement: an else part follows it.
+    bool m_ElseFollows = false;
+};
+
+// Parses text; null when the parser reports anything the pipeline would
+// refuse to format.
+std::unique_ptr<Cpp::RootNode> cleanTree(const std::string& text)
+{
+    Cpp::Parser parser;
+    bool clean = true;
+    parser.onMessage().connect([&clean](const Trn::Message& m) {
+        if (m.code() != Cpp::Parser::UNTERMINATED_FUNCTION)
+            clean = false;
+    });
+    std::unique_ptr<Cpp::RootNode> pRoot = parser.parse(Cpp::LexerIterator(text.begin(), text.end()), Cpp::LexerIterator());
+    if (!clean)
+        pRoot.reset();
+    return pRoot;
+}
+
 std::string describe(const char* what, const Comparison& c)
 {
     std::ostringstream s;
@@ -292,7 +562,17 @@ Comparison compareWhitespaceOnly(const std::string& input, const std::string& ou
 
 Comparison compareBraceRewrite(const std::string& input, const std::string& output)
 {
-    return compareBraceRewrite(comparableTokens(input), comparableTokens(output));
+    const std::vector<ComparableToken> a = comparableTokens(input), b = comparableTokens(output);
+    const std::unique_ptr<Cpp::RootNode> pA = cleanTree(input), pB = cleanTree(output);
+    if (pA && pB)
+        return compareBraceRewrite(*pA, a, *pB, b);
+    return compareBraceRewrite(a, b);
+}
+
+Comparison compareBraceRewrite(const Cpp::RootNode& inputTree, const std::vector<ComparableToken>& input,
+                               const Cpp::RootNode& outputTree, const std::vector<ComparableToken>& output)
+{
+    return TreeComparer(input, output).compare(inputTree, outputTree);
 }
 
 Comparison compareWhitespaceOnly(const std::vector<ComparableToken>& a, const std::vector<ComparableToken>& b)
@@ -378,9 +658,10 @@ void checkWhitespaceOnly(const char* passName, const std::vector<ComparableToken
         Corvale::contractFailed(describe(passName, c).c_str(), __LINE__, __FILE__);
 }
 
-void checkBraceRewrite(const std::vector<ComparableToken>& input, const std::vector<ComparableToken>& output)
+void checkBraceRewrite(const Cpp::RootNode& inputTree, const std::vector<ComparableToken>& input,
+                       const Cpp::RootNode& outputTree, const std::vector<ComparableToken>& output)
 {
-    const Comparison c = compareBraceRewrite(input, output);
+    const Comparison c = compareBraceRewrite(inputTree, input, outputTree, output);
     if (!c.same)
         Corvale::contractFailed(describe("brace rewrite", c).c_str(), __LINE__, __FILE__);
 }

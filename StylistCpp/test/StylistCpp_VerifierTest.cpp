@@ -105,6 +105,103 @@ TEST(Verifier, BraceRewritesThatChangeMeaningAreFound)
         EXPECT_FALSE(compareBraceRewrite(c.input, c.output).same) << c.name;
 }
 
+// Rewrites whose tokens differ only by brace pairs, so that the token
+// comparison lets them pass, but which move statements into or out of a
+// body or an else to another if: only the tree comparison finds them.
+TEST(Verifier, TreeComparisonFindsWhatTheTokensHide)
+{
+    const char* const MOVED = "moved a statement into or out of a body";
+    const struct {
+        const char* name;
+        const char* input;
+        const char* output;
+        const char* reason;
+        int inLine, inCol, outLine, outCol;
+    } cases[] = {
+        {"statement moved into a body", "if (a) x;\ny;\n", "if (a) { x;\ny; }\n", MOVED, 2, 1, 2, 1},
+        {"statement moved out of a body", "while (a) { x(); y(); }\n", "while (a) x(); y();\n", MOVED, 1, 18, 1, 16},
+        {"statement moved out of an else", "if (a) x; else { y; z; }\n", "if (a) x; else y; z;\n", MOVED, 1, 21,
+         1, 19},
+        {"for body taken over by the next statement", "for (;;) g();\nh();\n", "for (;;) { g();\nh(); }\n", MOVED, 2, 1,
+         2, 1},
+        {"braces moved from the outer to the inner body", "for (;;) { if (a) x; }\ny;\n",
+         "for (;;) if (a) { x;\ny; }\n", MOVED, 2, 1, 2, 1},
+        {"else moved out of the inner if", "if (a) if (b) x; else y;\n", "if (a) { if (b) x; } else y;\n",
+         "moved an else to another if", 1, 18, 1, 22},
+        {"statement moved into the braces of a labelled statement", "void f() { if (q) l: x(); y(); }\n",
+         "void f() { if (q) {l: x(); y();} }\n", MOVED, 1, 27, 1, 28},
+        {"labelled if given braces before an else", "void f() { if (q) l: if (b) x(); else y(); }\n",
+         "void f() { if (q) {l: if (b) x();} else y(); }\n", "changed a construct", 1, 19, 1, 19},
+        {"statement declared into a do body", "do x(); while (a);\n", "do { x(); } while (a);\n", "", 0, 0, 0,
+         0},
+    };
+    for (const auto& c : cases) {
+        const Comparison r = compareBraceRewrite(c.input, c.output);
+        if (c.reason[0] == '\0') {
+            EXPECT_TRUE(r.same) << c.name << ": " << r.reason;
+            continue;
+        }
+        ASSERT_FALSE(r.same) << c.name;
+        EXPECT_EQ(c.reason, r.reason) << c.name;
+        EXPECT_EQ(c.inLine, r.input.line()) << c.name;
+        EXPECT_EQ(c.inCol, r.input.col()) << c.name;
+        EXPECT_EQ(c.outLine, r.output.line()) << c.name;
+        EXPECT_EQ(c.outCol, r.output.col()) << c.name;
+    }
+}
+
+// Rewrites that keep the meaning, beyond adding or removing one pair.
+TEST(Verifier, TreeComparisonAcceptsEquivalentBodies)
+{
+    const Case cases[] = {
+        {"two pairs around one statement", "if (a) { { x; } }\n", "if (a) x;\n"},
+        {"declaration as the body", "if (a) { int x = f(); }\n", "if (a) int x = f();\n"},
+        {"else-if given braces", "if (a) x; else if (b) y;\n", "if (a) { x; } else { if (b) { y; } }\n"},
+        {"do body and while", "do { x(); } while (a);\n", "do x(); while (a);\n"},
+        {"comment before the body", "if (a) /* c */ x;\n", "if (a) /* c */ { x; }\n"},
+        {"bodies inside a function and a class", "struct S { void f() { for (;;) if (a) g(); } };\n",
+         "struct S { void f() { for (;;) { if (a) { g(); } } } };\n"},
+        {"labelled statement given braces", "void f() { if (q) again: s(); }\n",
+         "void f() { if (q) {again: s();} }\n"},
+        {"labelled loop given braces", "void f() { if (q) again: while (r) s(); }\n",
+         "void f() { if (q) {again: while (r) s();} }\n"},
+        {"labelled statement with an else given braces", "void f() { if (q) again: s(); else t(); }\n",
+         "void f() { if (q) {again: s();} else t(); }\n"},
+        {"labelled statement losing its braces", "void f() { for (;;) { done: x(); } }\n",
+         "void f() { for (;;) done: x(); }\n"},
+        {"switch body untouched, case bodies rewritten",
+         "switch (k) { case 1: if (a) x; break; default: while (b) { y(); } }\n",
+         "switch (k) { case 1: if (a) { x; } break; default: while (b) y(); }\n"},
+    };
+    for (const Case& c : cases) {
+        const Comparison r = compareBraceRewrite(c.input, c.output);
+        EXPECT_TRUE(r.same) << c.name << ": " << r.reason << " at " << r.input.line() << ":" << r.input.col()
+                            << " / " << r.output.line() << ":" << r.output.col();
+    }
+}
+
+TEST(Verifier, TreeComparisonIsLinear)
+{
+    // A long text of many rewritten statements, and nesting up to the
+    // parser's limit: one walk of each tree.
+    std::string in, out;
+    for (int i = 0; i < 20000; ++i) {
+        in += "void f" + std::to_string(i) + "() { if (a) { x(); } else y(); }\n";
+        out += "void f" + std::to_string(i) + "() { if (a) x(); else { y(); } }\n";
+    }
+    for (int i = 0; i < 60; ++i) {
+        in += "void g" + std::to_string(i) + "() {";
+        out += "void g" + std::to_string(i) + "() {";
+        for (int k = 0; k < 60; ++k) {
+            in += "while (a) ";
+            out += "while (a) { ";
+        }
+        in += "x();}\n";
+        out += "x();" + std::string(60, '}') + "}\n";
+    }
+    EXPECT_TRUE(compareBraceRewrite(in, out).same);
+}
+
 TEST(Verifier, CostIsLinearInNesting)
 {
     // Deeply nested added braces and long inputs are one walk.
