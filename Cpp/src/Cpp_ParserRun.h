@@ -78,6 +78,7 @@ private:
     std::unique_ptr<SyntaxNode> parseComment(Index& first, Index last);
     std::unique_ptr<SyntaxNode> parsePreprocessor(Index& first, Index last);
     std::unique_ptr<SyntaxNode> parseNamespace(Index& first, Index last);
+    Index namespaceDecorationEnd(Index i, Index last) const;
     std::unique_ptr<SyntaxNode> parseLinkage(Index& first, Index last);
     std::unique_ptr<SyntaxNode> parseClass(Index& first, Index last);
     std::unique_ptr<BaseClauseListNode> parseBaseClauses(Index& first, Index last);

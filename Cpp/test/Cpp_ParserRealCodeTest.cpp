@@ -1,0 +1,97 @@
+// Forms found in real, widely used headers that the parser must read
+// without diagnostic: macros standing where attributes stand, macros ending
+// declarations, and the like. Each case names the node that must cover the
+// unusual text, so that the text is kept inside a leaf (copied as written)
+// and never skipped.
+#include "Cpp_ParserTestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct RealCodeCase {
+    const char* name;
+    std::string text;
+    // Lines (without indentation) that the tree dump must contain.
+    std::vector<std::string> nodes;
+};
+
+void PrintTo(const RealCodeCase& c, std::ostream* os) { *os << c.name; }
+
+std::string withoutIndent(const std::string& tree)
+{
+    std::string out;
+    bool lineStart = true;
+    for (char c : tree) {
+        if (lineStart && c == ' ')
+            continue;
+        lineStart = c == '\n';
+        out += c;
+    }
+    return out;
+}
+
+class ParserRealCode : public ::testing::TestWithParam<RealCodeCase> {};
+
+TEST_P(ParserRealCode, ParsesWithoutDiagnostic)
+{
+    const RealCodeCase& c = GetParam();
+    Cpp::ParseResult r = Cpp::parseText(c.text);
+    EXPECT_EQ("", r.diagnostics()) << r.tree;
+    const std::string tree = "\n" + withoutIndent(r.tree);
+    for (const std::string& node : c.nodes)
+        EXPECT_NE(std::string::npos, tree.find("\n" + node + "\n")) << "missing: " << node << "\n" << r.tree;
+}
+
+const RealCodeCase REAL_CODE_CASES[] = {
+    {"NamespaceVisibilityMacro",
+     "namespace std _GLIBCXX_VISIBILITY(default)\n{\nint x;\n}\n",
+     {"NamespaceHeadNode name=std 1:1-1:42 \"namespace std _GLIBCXX_VISIBILITY(default)\"",
+      "NamespaceBodyNode 2:1-4:1"}},
+    {"NamespaceMacroWithoutArguments",
+     "namespace detail ABI_TAG {\nint x;\n}\n",
+     {"NamespaceHeadNode name=detail 1:1-1:24 \"namespace detail ABI_TAG\""}},
+    {"NamespaceAttributes",
+     "namespace N [[deprecated]] __attribute__((visibility(\"default\"))) { }\n",
+     {"NamespaceHeadNode name=N 1:1-1:65 \"namespace N [[deprecated]] __attribute__((visibility(\\\"default\\\")))\""}},
+    {"InlineNamespaceMacro",
+     "inline namespace __cxx11 __attribute__((__abi_tag__(\"cxx11\"))) { }\n",
+     {"NamespaceHeadNode name=__cxx11 1:1-1:62 \"inline namespace __cxx11 __attribute__((__abi_tag__(\\\"cxx11\\\")))\""}},
+};
+
+std::string realCodeName(const ::testing::TestParamInfo<RealCodeCase>& info) { return info.param.name; }
+
+INSTANTIATE_TEST_SUITE_P(Forms, ParserRealCode, ::testing::ValuesIn(REAL_CODE_CASES), realCodeName);
+
+// Decorations are taken only where they end at the body: anything else keeps
+// its diagnostic at the place it always had.
+struct StillWrongCase {
+    const char* name;
+    std::string text;
+    std::string diagnostics;
+};
+
+void PrintTo(const StillWrongCase& c, std::ostream* os) { *os << c.name; }
+
+class ParserRealCodeRefused : public ::testing::TestWithParam<StillWrongCase> {};
+
+TEST_P(ParserRealCodeRefused, KeepsItsDiagnostic)
+{
+    EXPECT_EQ(GetParam().diagnostics, Cpp::parseText(GetParam().text).diagnostics());
+}
+
+const StillWrongCase STILL_WRONG_CASES[] = {
+    {"NamespaceWithoutBrace", "namespace N int x;\n", "11 1:13"},
+    {"NamespaceMacroWithoutBrace", "namespace N FOO(x) int y;\n", "11 1:13"},
+    {"NamespaceMacroUnclosedGroup", "namespace N FOO(x { }\n", "11 1:13"},
+};
+
+std::string stillWrongName(const ::testing::TestParamInfo<StillWrongCase>& info) { return info.param.name; }
+
+INSTANTIATE_TEST_SUITE_P(Forms, ParserRealCodeRefused, ::testing::ValuesIn(STILL_WRONG_CASES), stillWrongName);
+
+} // namespace
