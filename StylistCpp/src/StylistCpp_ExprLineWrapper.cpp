@@ -254,7 +254,13 @@ int ExprLineWrapper::Run::continuation(const BreakCandidate& c, int pieceWidth) 
     // the line's first token stands.
     int lineIndent = m_LineIndent >= 0 ? m_LineIndent : m_Col;
     const long anchor = c.m_Bucket == OPENER_BUCKET ? -1 : c.m_ListStart >= 0 ? c.m_ListStart : c.m_ExprStart;
-    if (anchor >= 0 && static_cast<std::size_t>(anchor) < m_NextToken) {
+    if (anchor < 0 && c.m_Bucket == 0 && !m_LineIndents.empty()) {
+        // A separator of the text's own top-level list (the parameters of a
+        // template head): every continuation of that list indents from the
+        // text's first line, not from the line it continues, so that the
+        // lines of one list do not step further right one after another.
+        lineIndent = m_LineIndents.front();
+    } else if (anchor >= 0 && static_cast<std::size_t>(anchor) < m_NextToken) {
         const int line = m_TokenLine[static_cast<std::size_t>(anchor)];
         if (line >= 0 && static_cast<std::size_t>(line) < m_LineIndents.size())
             lineIndent = m_LineIndents[static_cast<std::size_t>(line)];

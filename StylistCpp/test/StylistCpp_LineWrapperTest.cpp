@@ -6,6 +6,7 @@
 #include "Corvale_Exception.h"
 #include "Cpp_SyntaxTree.h"
 #include "Stylist_Exception.h"
+#include "Stylist_PropertySetStore.h"
 #include "StylistCpp_LineWrapperTestSupport.h"
 #include "Stylist_SchemeKeys.h"
 #include "support/FormatterTestSupport.h"
@@ -289,4 +290,34 @@ TEST(LineWrapperCorpus, KeepsTokensAndIsIdempotent)
     EXPECT_GT(runs, 20);
     std::cout << "corpus runs: " << runs << ", idempotent: " << idempotent << "\n";
     EXPECT_EQ(runs, idempotent);
+}
+
+// ---- formatting twice with the shipped schemes -----------------------------------
+
+// Texts that once came out different from a second run under a shipped
+// scheme; each must come out of the second run unchanged.
+TEST(ShippedSchemeIdempotence, SecondRunChangesNothing)
+{
+    Stylist::PropertySetStore store(std::string(QUILLON_SOURCE_DIR) + "/schemes");
+    store.load();
+    const struct {
+        const char* scheme;
+        const char* text;
+    } cases[] = {
+        // A nested template parameter whose kept line breaks the wrap pass
+        // indented one step further on every line.
+        {"KR", "namespace pbds\n{\n  namespace detail\n  {\n"
+               "    template<typename Key,\n\t     typename Mapped,\n\t     typename Cmp_Fn,\n"
+               "\t     template<typename Node_CItr,\n\t\t      typename Node_Itr,\n\t\t      typename Cmp_Fn_,\n"
+               "\t\t      typename _Alloc_>\n\t     class Node_Update,\n\t     typename _Alloc>\n"
+               "    struct tree_traits<Key, Mapped, Cmp_Fn, Node_Update, rb_tree_tag,_Alloc>\n    {\n    };\n"
+               "  }\n}\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.scheme);
+        const Stylist::PropertySetStore::Entry* pEntry = store.find(c.scheme);
+        ASSERT_NE(nullptr, pEntry);
+        const std::string once = runPipeline(pEntry->m_Set, c.text);
+        EXPECT_EQ(once, runPipeline(pEntry->m_Set, once));
+    }
 }
