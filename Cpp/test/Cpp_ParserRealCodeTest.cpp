@@ -61,6 +61,15 @@ const RealCodeCase REAL_CODE_CASES[] = {
     {"InlineNamespaceMacro",
      "inline namespace __cxx11 __attribute__((__abi_tag__(\"cxx11\"))) { }\n",
      {"NamespaceHeadNode name=__cxx11 1:1-1:62 \"inline namespace __cxx11 __attribute__((__abi_tag__(\\\"cxx11\\\")))\""}},
+    {"IfWithConstexprMacro",
+     "void f()\n{\n    if _GLIBCXX17_CONSTEXPR (sizeof(T) == 1)\n        g();\n}\n",
+     {"CtrlSubStmtHeadNode 3:5-3:44", "ExprNode 3:29-3:44 \"(sizeof(T) == 1)\""}},
+    {"IfConsteval",
+     "void f()\n{\n    if consteval { g(); }\n}\n",
+     {"ExprNode 3:8-3:16 \"consteval\"", "BlockNode 3:18-3:25"}},
+    {"IfNotConstevalWithElse",
+     "void f()\n{\n    if !consteval { g(); } else { h(); }\n}\n",
+     {"ExprNode 3:8-3:17 \"!consteval\"", "KeywordNode type=94 3:28-3:31 \"else\""}},
 };
 
 std::string realCodeName(const ::testing::TestParamInfo<RealCodeCase>& info) { return info.param.name; }
@@ -88,6 +97,9 @@ const StillWrongCase STILL_WRONG_CASES[] = {
     {"NamespaceWithoutBrace", "namespace N int x;\n", "11 1:13"},
     {"NamespaceMacroWithoutBrace", "namespace N FOO(x) int y;\n", "11 1:13"},
     {"NamespaceMacroUnclosedGroup", "namespace N FOO(x { }\n", "11 1:13"},
+    {"IfWordWithoutCondition", "void f()\n{\n    if likely x;\n}\n", "10 3:8"},
+    {"IfTwoWords", "void f()\n{\n    if A B (x) g();\n}\n", "10 3:8"},
+    {"IfConstevalWithoutBlock", "void f()\n{\n    if consteval g();\n}\n", "10 3:8"},
 };
 
 std::string stillWrongName(const ::testing::TestParamInfo<StillWrongCase>& info) { return info.param.name; }
