@@ -108,7 +108,9 @@ public:
         m_IndentWidth = Stylist::textWidth(position.indent, 0, m_Tab);
     }
 
-    std::string run(const ExprWrapStrategy& strategy, int& layouts);
+    // relay: lay out the breaks already in the text even when every line
+    // fits.
+    std::string run(const ExprWrapStrategy& strategy, int& layouts, bool relay = false);
 
 private:
     void prepare(const ExprWrapStrategy& strategy);
@@ -353,7 +355,7 @@ Layout ExprLineWrapper::Run::evaluate(const std::vector<unsigned char>& modes)
     return layout;
 }
 
-std::string ExprLineWrapper::Run::run(const ExprWrapStrategy& strategy, int& layouts)
+std::string ExprLineWrapper::Run::run(const ExprWrapStrategy& strategy, int& layouts, bool relay)
 {
     layouts = 0;
     prepare(strategy);
@@ -361,7 +363,7 @@ std::string ExprLineWrapper::Run::run(const ExprWrapStrategy& strategy, int& lay
     Layout current = evaluate(modes);
     ++layouts;
     if (current.m_Overlong == 0 || m_Points.empty())
-        return m_Text;
+        return relay && !current.m_EmptyLine ? current.m_Text : m_Text;
 
     // The steps: one (depth, bucket) rank at a time, outermost depth first
     // and the buckets in level order within a depth.
@@ -470,6 +472,19 @@ std::string ExprLineWrapper::wrap(const std::string& text, const Corvale::OInden
         current.swap(next);
     }
     return current;
+}
+
+std::string ExprLineWrapper::relayBreaks(const std::string& text, const Corvale::OIndentState& position,
+                                         const Stylist::WrapSettings& settings,
+                                         const ExprWrapStrategy& strategy) const
+{
+    if (m_RightMargin <= 0 || text.find('\n') == std::string::npos)
+        return wrap(text, position, settings, strategy);
+    int layouts = 0;
+    const std::string relaid = Run(*this, text, position, settings).run(strategy, layouts, true);
+    const std::string wrapped = wrap(relaid, position, settings, strategy);
+    m_LastLayoutCount += layouts;
+    return wrapped;
 }
 
 } // namespace StylistCpp

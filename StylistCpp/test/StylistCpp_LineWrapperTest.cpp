@@ -296,6 +296,11 @@ TEST(LineWrapperCorpus, KeepsTokensAndIsIdempotent)
 
 // Texts that once came out different from a second run under a shipped
 // scheme; each must come out of the second run unchanged.
+const char* const TEMPLATE_HEAD_WRAPPED_IN_ARGUMENTS =
+    "namespace std\n{\ntemplate <typename T>\nclass tuple\n{\npublic:\n"
+    "    template <bool _Dummy = true, _ImplicitCtor<_Dummy, const _T1&, const _T2&> = true>\n"
+    "    constexpr tuple(const _T1& __a1, const _T2& __a2) : _Inherited(__a1, __a2)\n    {\n    }\n};\n}\n";
+
 TEST(ShippedSchemeIdempotence, SecondRunChangesNothing)
 {
     Stylist::PropertySetStore store(std::string(QUILLON_SOURCE_DIR) + "/schemes");
@@ -312,6 +317,14 @@ TEST(ShippedSchemeIdempotence, SecondRunChangesNothing)
                "\t\t      typename _Alloc_>\n\t     class Node_Update,\n\t     typename _Alloc>\n"
                "    struct tree_traits<Key, Mapped, Cmp_Fn, Node_Update, rb_tree_tag,_Alloc>\n    {\n    };\n"
                "  }\n}\n"},
+        // A template head wrapped inside a template argument list of one of
+        // its parameters: the next run's format pass put the continuation
+        // at the declaration's column, and the wrap pass, finding every line
+        // short enough, left it there.
+        {"Default", TEMPLATE_HEAD_WRAPPED_IN_ARGUMENTS},
+        {"GNU", TEMPLATE_HEAD_WRAPPED_IN_ARGUMENTS},
+        {"Whitesmiths", TEMPLATE_HEAD_WRAPPED_IN_ARGUMENTS},
+        {"KR", TEMPLATE_HEAD_WRAPPED_IN_ARGUMENTS},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.scheme);
