@@ -178,6 +178,11 @@ void ExprLineWrapper::Run::prepare(const ExprWrapStrategy& strategy)
         const std::size_t gapEnd = m_Tokens[right].m_Begin;
         if (gapBegin > gapEnd || (gapBegin > 0 && m_Text[gapBegin - 1] == '\n'))
             continue;
+        // A directive keeps the line and the place the format pass gave it:
+        // its continuation lines are laid out from where it starts, so
+        // moving it would move them on the next run.
+        if (m_Tokens[left].m_Type == Cpp::PREPROCESSOR || m_Tokens[right].m_Type == Cpp::PREPROCESSOR)
+            continue;
         // A gap of blanks may break; so may a gap that holds one line break
         // already (an earlier wrap's, re-indented here by the same rules).
         // A blank line in the gap is left alone.

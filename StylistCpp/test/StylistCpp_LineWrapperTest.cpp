@@ -301,6 +301,24 @@ const char* const TEMPLATE_HEAD_WRAPPED_IN_ARGUMENTS =
     "    template <bool _Dummy = true, _ImplicitCtor<_Dummy, const _T1&, const _T2&> = true>\n"
     "    constexpr tuple(const _T1& __a1, const _T2& __a2) : _Inherited(__a1, __a2)\n    {\n    }\n};\n}\n";
 
+const char* const DIRECTIVE_IN_TEMPLATE_HEAD =
+    "namespace boost {\n"
+    "namespace asio {\n"
+    "template <typename Protocol,\n"
+    "#if defined(BOOST_ASIO_HAS_BOOST_DATE_TIME) \\\n"
+    "  && defined(BOOST_ASIO_USE_BOOST_DATE_TIME_FOR_SOCKET_IOSTREAM)\n"
+    "    typename Clock = boost::posix_time::ptime,\n"
+    "    typename WaitTraits = time_traits<Clock> >\n"
+    "#else // defined(BOOST_ASIO_HAS_BOOST_DATE_TIME)\n"
+    "      // && defined(BOOST_ASIO_USE_BOOST_DATE_TIME_FOR_SOCKET_IOSTREAM)\n"
+    "    typename Clock = chrono::steady_clock,\n"
+    "    typename WaitTraits = wait_traits<Clock> >\n"
+    "#endif // defined(BOOST_ASIO_HAS_BOOST_DATE_TIME)\n"
+    "       // && defined(BOOST_ASIO_USE_BOOST_DATE_TIME_FOR_SOCKET_IOSTREAM)\n"
+    "class basic_socket_streambuf;\n"
+    "}\n"
+    "}\n";
+
 TEST(ShippedSchemeIdempotence, SecondRunChangesNothing)
 {
     Stylist::PropertySetStore store(std::string(QUILLON_SOURCE_DIR) + "/schemes");
@@ -325,6 +343,10 @@ TEST(ShippedSchemeIdempotence, SecondRunChangesNothing)
         {"GNU", TEMPLATE_HEAD_WRAPPED_IN_ARGUMENTS},
         {"Whitesmiths", TEMPLATE_HEAD_WRAPPED_IN_ARGUMENTS},
         {"KR", TEMPLATE_HEAD_WRAPPED_IN_ARGUMENTS},
+        // A directive with a continuation line inside a wrapped template
+        // head: the wrap pass indented the directive, and the next run laid
+        // its continuation out from there.
+        {"Default", DIRECTIVE_IN_TEMPLATE_HEAD},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.scheme);
