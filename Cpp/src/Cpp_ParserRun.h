@@ -114,6 +114,9 @@ private:
     // The end of the item starting at i that ends before a top-level comma
     // or before last: brackets inside are passed over whole.
     Index itemEnd(Index i, Index last, bool& hasDefault) const;
+    // Whether the parenthesised group [open, close] holds an empty item
+    // between its commas.
+    bool holdsEmptyItem(Index open, Index close) const;
 
     // -- statements ---------------------------------------------------------
     std::unique_ptr<BlockNode> parseBlock(Index& first, Index last);

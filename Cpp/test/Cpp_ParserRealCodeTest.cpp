@@ -70,6 +70,12 @@ const RealCodeCase REAL_CODE_CASES[] = {
     {"IfNotConstevalWithElse",
      "void f()\n{\n    if !consteval { g(); } else { h(); }\n}\n",
      {"ExprNode 3:8-3:17 \"!consteval\"", "KeywordNode type=94 3:28-3:31 \"else\""}},
+    {"MacroWithEmptyArgument",
+     "GMOCK_DEFINE_(void, );  // NOLINT\nint x;\n",
+     {"ExprNode 1:1-1:22 \"GMOCK_DEFINE_(void, );\"", "IdNode name=x 2:5-2:5 \"x\""}},
+    {"MacroWithEmptyArgumentInClass",
+     "class C {\n    DECLARE(int, , x);\n};\n",
+     {"ExprNode 2:5-2:22 \"DECLARE(int, , x);\""}},
 };
 
 std::string realCodeName(const ::testing::TestParamInfo<RealCodeCase>& info) { return info.param.name; }
@@ -97,6 +103,7 @@ const StillWrongCase STILL_WRONG_CASES[] = {
     {"NamespaceWithoutBrace", "namespace N int x;\n", "11 1:13"},
     {"NamespaceMacroWithoutBrace", "namespace N FOO(x) int y;\n", "11 1:13"},
     {"NamespaceMacroUnclosedGroup", "namespace N FOO(x { }\n", "11 1:13"},
+    {"FunctionWithEmptyParameter", "void f(int, );\n", "17 1:11"},
     {"IfWordWithoutCondition", "void f()\n{\n    if likely x;\n}\n", "10 3:8"},
     {"IfTwoWords", "void f()\n{\n    if A B (x) g();\n}\n", "10 3:8"},
     {"IfConstevalWithoutBlock", "void f()\n{\n    if consteval g();\n}\n", "10 3:8"},
