@@ -843,7 +843,7 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseEnum(Index& first, Index last)
         else if (k == COLON)
             underlying = true;
         else if (!(k == CLASS_KEY || k == STRUCT_KEY || k == IDENTIFIER || isTypeWord(i) ||
-                   isTypeQualifier(token(i)))) {
+                   isTypeQualifier(token(i)) || (underlying && k == SIGNED_KEY))) { // ': signed char'
             report(i, UNRECOGNIZED_ELEMENT);
             return nullptr;
         }

@@ -76,6 +76,9 @@ const RealCodeCase REAL_CODE_CASES[] = {
     {"MacroWithEmptyArgumentInClass",
      "class C {\n    DECLARE(int, , x);\n};\n",
      {"ExprNode 2:5-2:22 \"DECLARE(int, , x);\""}},
+    {"EnumWithSignedUnderlyingType",
+     "enum class file_type : signed char {\n    none = 0, not_found = -1\n};\n",
+     {"EnumHeadNode name=file_type 1:1-1:34 \"enum class file_type : signed char\""}},
 };
 
 std::string realCodeName(const ::testing::TestParamInfo<RealCodeCase>& info) { return info.param.name; }
