@@ -441,6 +441,18 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseNamespace(Index& first, Index last
         first = end + 1;
         return pAlias;
     }
+    // Between the name and the body real headers put attributes and macros
+    // that expand to them: 'namespace std _GLIBCXX_VISIBILITY(default) {',
+    // 'namespace N [[deprecated]] {', 'namespace N __attribute__((...)) {'.
+    // They are taken into the head, whose text is copied as written; when
+    // no "{" follows them, the missing "{" is reported where it was expected.
+    if (i < last && type(i) != LBRACE) {
+        Index decorated = namespaceDecorationEnd(i, last);
+        if (decorated != NONE) {
+            headEnd = previous(decorated, i);
+            i = decorated;
+        }
+    }
     if (i >= last || type(i) != LBRACE) {
         report(i, EXPECTED_LBRACE);
         return nullptr;
@@ -460,6 +472,32 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseNamespace(Index& first, Index last
     leave();
     first = close + 1;
     return std::make_unique<NamespaceDeclNode>(std::move(pHead), std::move(pBody));
+}
+
+// The "{" after a run of attribute-like decorations starting at i: names,
+// each optionally followed by a parenthesised group, and '[[...]]'
+// attributes. NONE when the run is empty or is not followed by "{".
+Parser::Run::Index Parser::Run::namespaceDecorationEnd(Index i, Index last) const
+{
+    Index start = i;
+    while (i < last) {
+        if (type(i) == IDENTIFIER) {
+            Index next = advance(i, last);
+            if (next < last && type(next) == LPAREN) {
+                Index close = matching(next, last);
+                if (close == NONE)
+                    return NONE;
+                next = advance(close, last);
+            }
+            i = next;
+            continue;
+        }
+        Index attribute = attributeEnd(i, last);
+        if (attribute == NONE)
+            break;
+        i = advance(attribute, last);
+    }
+    return i != start && i < last && type(i) == LBRACE ? i : NONE;
 }
 
 void Parser::Run::parseNamespaceMembers(NamespaceBodyNode& body, Index i, Index last)
@@ -805,7 +843,7 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseEnum(Index& first, Index last)
         else if (k == COLON)
             underlying = true;
         else if (!(k == CLASS_KEY || k == STRUCT_KEY || k == IDENTIFIER || isTypeWord(i) ||
-                   isTypeQualifier(token(i)))) {
+                   isTypeQualifier(token(i)) || (underlying && k == SIGNED_KEY))) { // ': signed char'
             report(i, UNRECOGNIZED_ELEMENT);
             return nullptr;
         }

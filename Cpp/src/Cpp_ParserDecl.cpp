@@ -318,6 +318,10 @@ int Parser::Run::functionCheck(Index first, Index last, Index c, Index prev, boo
     }
     int kind = FUNCTION_FULL_HEAD;
     Index p = advance(open, last);
+    // A name with a group holding an empty item ('MACRO(void, );') is a
+    // macro invocation: no parameter list is ever empty between commas.
+    if (p < close && type(advance(first, last)) == LPAREN && holdsEmptyItem(open, close))
+        return CALL_LIKE;
     if (p >= close || isTypeWord(p) || isTypeQualifier(token(p)))
         return FUNCTION_FULL_HEAD;
     int count = 0;
@@ -391,6 +395,23 @@ Parser::Run::Index Parser::Run::itemEnd(Index i, Index last, bool& hasDefault) c
         ++i;
     }
     return i;
+}
+
+bool Parser::Run::holdsEmptyItem(Index open, Index close) const
+{
+    Index i = advance(open, close);
+    while (i < close) {
+        bool hasDefault = false;
+        Index end = itemEnd(i, close, hasDefault);
+        if (end == i)
+            return true; // '(, x)' or '(x, , y)'
+        if (end >= close)
+            return false;
+        i = advance(end, close);
+        if (i >= close)
+            return true; // '(x, )'
+    }
+    return false;
 }
 
 std::unique_ptr<ParameterListNode> Parser::Run::parseParameters(Index open, Index close)

@@ -78,6 +78,7 @@ private:
     std::unique_ptr<SyntaxNode> parseComment(Index& first, Index last);
     std::unique_ptr<SyntaxNode> parsePreprocessor(Index& first, Index last);
     std::unique_ptr<SyntaxNode> parseNamespace(Index& first, Index last);
+    Index namespaceDecorationEnd(Index i, Index last) const;
     std::unique_ptr<SyntaxNode> parseLinkage(Index& first, Index last);
     std::unique_ptr<SyntaxNode> parseClass(Index& first, Index last);
     std::unique_ptr<BaseClauseListNode> parseBaseClauses(Index& first, Index last);
@@ -113,6 +114,9 @@ private:
     // The end of the item starting at i that ends before a top-level comma
     // or before last: brackets inside are passed over whole.
     Index itemEnd(Index i, Index last, bool& hasDefault) const;
+    // Whether the parenthesised group [open, close] holds an empty item
+    // between its commas.
+    bool holdsEmptyItem(Index open, Index close) const;
 
     // -- statements ---------------------------------------------------------
     std::unique_ptr<BlockNode> parseBlock(Index& first, Index last);

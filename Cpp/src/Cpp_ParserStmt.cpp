@@ -169,20 +169,37 @@ std::unique_ptr<CtrlSubStmtNode> Parser::Run::parseControlPart(Index& first, Ind
     std::unique_ptr<ExprNode> pCondition;
     if (hasCondition(keyword)) {
         Index open = skipTrivia(i, last);
-        // 'if constexpr (...)'
-        if (keyword == IF_KEY && open < last && type(open) == IDENTIFIER && token(open).text() == "constexpr")
-            open = advance(open, last);
-        if (open >= last || type(open) != LPAREN) {
-            report(open, EXPECTED_LPAREN);
-            return nullptr;
+        // 'if constexpr (...)', and a macro standing for it in headers that
+        // serve several language versions ('if _GLIBCXX17_CONSTEXPR (...)'):
+        // the word stays between the keyword and the condition as written.
+        if (keyword == IF_KEY && open < last && type(open) == IDENTIFIER) {
+            Index next = advance(open, last);
+            if (next < last && type(next) == LPAREN)
+                open = next;
         }
-        Index close = matching(open, last);
-        if (close == NONE) {
-            report(open, EXPECTED_RPAREN);
-            return nullptr;
+        // 'if consteval { ... }' and 'if !consteval { ... }' have no
+        // parenthesised condition: the words are the head's condition.
+        Index word = open < last && type(open) == EXCLAMATION ? advance(open, last) : open;
+        if (keyword == IF_KEY && word < last && type(word) == IDENTIFIER && token(word).text() == "consteval") {
+            Index brace = advance(word, last);
+            if (brace < last && type(brace) == LBRACE) {
+                pCondition = leaf<ExprNode>(open, word);
+                i = word + 1;
+            }
         }
-        pCondition = leaf<ExprNode>(open, close);
-        i = close + 1;
+        if (!pCondition) {
+            if (open >= last || type(open) != LPAREN) {
+                report(open, EXPECTED_LPAREN);
+                return nullptr;
+            }
+            Index close = matching(open, last);
+            if (close == NONE) {
+                report(open, EXPECTED_RPAREN);
+                return nullptr;
+            }
+            pCondition = leaf<ExprNode>(open, close);
+            i = close + 1;
+        }
     }
     auto pHead = std::make_unique<CtrlSubStmtHeadNode>(std::move(pKeyword), std::move(pCondition));
     if (whileOfDo) {

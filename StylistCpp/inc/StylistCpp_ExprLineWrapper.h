@@ -121,6 +121,13 @@ public:
     std::string wrap(const std::string& text, const Corvale::OIndentState& position,
                      const Stylist::WrapSettings& settings, const ExprWrapStrategy& strategy) const;
 
+    // As wrap, but the line breaks the text holds already are laid out by
+    // the wrap rules even when every line fits: the continuation lines of
+    // a construct that an earlier run wrapped stand where wrapping puts
+    // them, whatever the format pass did to them in between.
+    std::string relayBreaks(const std::string& text, const Corvale::OIndentState& position,
+                            const Stylist::WrapSettings& settings, const ExprWrapStrategy& strategy) const;
+
     // Whether some line of text, laid out from position, is wider than the
     // right margin (a line exactly as wide fits). Always false with a right
     // margin of 0.

@@ -145,8 +145,11 @@ private:
     void writeBody(Cpp::InteriorNode& body, bool bracketed);
     // The list wrapper: the elements of list joined by the comma strings,
     // wrapped with the settings and the strategy.
+    // relay: the list's own line breaks are laid out by the wrap rules even
+    // when it fits (ExprLineWrapper::relayBreaks).
     void wrapList(Cpp::InteriorNode& list, const std::string& beforeComma, const std::string& afterComma,
-                  const std::string& prefix, const Stylist::WrapSettings& settings, const ExprWrapStrategy& strategy);
+                  const std::string& prefix, const Stylist::WrapSettings& settings, const ExprWrapStrategy& strategy,
+                  bool relay = false);
     void writeFunction(Cpp::FunctionDeclNode& node, Cpp::InitializerListNode* pInits);
     std::string enumText(Cpp::EnumBodyNode& body, const std::string& lineIndent, bool& relaid);
 

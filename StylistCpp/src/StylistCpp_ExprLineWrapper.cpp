@@ -108,7 +108,9 @@ public:
         m_IndentWidth = Stylist::textWidth(position.indent, 0, m_Tab);
     }
 
-    std::string run(const ExprWrapStrategy& strategy, int& layouts);
+    // relay: lay out the breaks already in the text even when every line
+    // fits.
+    std::string run(const ExprWrapStrategy& strategy, int& layouts, bool relay = false);
 
 private:
     void prepare(const ExprWrapStrategy& strategy);
@@ -175,6 +177,11 @@ void ExprLineWrapper::Run::prepare(const ExprWrapStrategy& strategy)
         const std::size_t gapBegin = m_Tokens[left].m_End;
         const std::size_t gapEnd = m_Tokens[right].m_Begin;
         if (gapBegin > gapEnd || (gapBegin > 0 && m_Text[gapBegin - 1] == '\n'))
+            continue;
+        // A directive keeps the line and the place the format pass gave it:
+        // its continuation lines are laid out from where it starts, so
+        // moving it would move them on the next run.
+        if (m_Tokens[left].m_Type == Cpp::PREPROCESSOR || m_Tokens[right].m_Type == Cpp::PREPROCESSOR)
             continue;
         // A gap of blanks may break; so may a gap that holds one line break
         // already (an earlier wrap's, re-indented here by the same rules).
@@ -254,7 +261,13 @@ int ExprLineWrapper::Run::continuation(const BreakCandidate& c, int pieceWidth) 
     // the line's first token stands.
     int lineIndent = m_LineIndent >= 0 ? m_LineIndent : m_Col;
     const long anchor = c.m_Bucket == OPENER_BUCKET ? -1 : c.m_ListStart >= 0 ? c.m_ListStart : c.m_ExprStart;
-    if (anchor >= 0 && static_cast<std::size_t>(anchor) < m_NextToken) {
+    if (anchor < 0 && c.m_Bucket == 0 && !m_LineIndents.empty()) {
+        // A separator of the text's own top-level list (the parameters of a
+        // template head): every continuation of that list indents from the
+        // text's first line, not from the line it continues, so that the
+        // lines of one list do not step further right one after another.
+        lineIndent = m_LineIndents.front();
+    } else if (anchor >= 0 && static_cast<std::size_t>(anchor) < m_NextToken) {
         const int line = m_TokenLine[static_cast<std::size_t>(anchor)];
         if (line >= 0 && static_cast<std::size_t>(line) < m_LineIndents.size())
             lineIndent = m_LineIndents[static_cast<std::size_t>(line)];
@@ -347,7 +360,7 @@ Layout ExprLineWrapper::Run::evaluate(const std::vector<unsigned char>& modes)
     return layout;
 }
 
-std::string ExprLineWrapper::Run::run(const ExprWrapStrategy& strategy, int& layouts)
+std::string ExprLineWrapper::Run::run(const ExprWrapStrategy& strategy, int& layouts, bool relay)
 {
     layouts = 0;
     prepare(strategy);
@@ -355,7 +368,7 @@ std::string ExprLineWrapper::Run::run(const ExprWrapStrategy& strategy, int& lay
     Layout current = evaluate(modes);
     ++layouts;
     if (current.m_Overlong == 0 || m_Points.empty())
-        return m_Text;
+        return relay && !current.m_EmptyLine ? current.m_Text : m_Text;
 
     // The steps: one (depth, bucket) rank at a time, outermost depth first
     // and the buckets in level order within a depth.
@@ -464,6 +477,19 @@ std::string ExprLineWrapper::wrap(const std::string& text, const Corvale::OInden
         current.swap(next);
     }
     return current;
+}
+
+std::string ExprLineWrapper::relayBreaks(const std::string& text, const Corvale::OIndentState& position,
+                                         const Stylist::WrapSettings& settings,
+                                         const ExprWrapStrategy& strategy) const
+{
+    if (m_RightMargin <= 0 || text.find('\n') == std::string::npos)
+        return wrap(text, position, settings, strategy);
+    int layouts = 0;
+    const std::string relaid = Run(*this, text, position, settings).run(strategy, layouts, true);
+    const std::string wrapped = wrap(relaid, position, settings, strategy);
+    m_LastLayoutCount += layouts;
+    return wrapped;
 }
 
 } // namespace StylistCpp

@@ -211,7 +211,7 @@ void LineWrapper::writeBody(Cpp::InteriorNode& body, bool bracketed)
 
 void LineWrapper::wrapList(Cpp::InteriorNode& list, const std::string& beforeComma, const std::string& afterComma,
                            const std::string& prefix, const Stylist::WrapSettings& settings,
-                           const ExprWrapStrategy& strategy)
+                           const ExprWrapStrategy& strategy, bool relay)
 {
     copyUpTo(list.start());
     const Corvale::OIndentState at = position();
@@ -248,7 +248,10 @@ void LineWrapper::wrapList(Cpp::InteriorNode& list, const std::string& beforeCom
     if (!plain || children.empty())
         text = prefix + m_Text.substr(from, to > from ? to - from : 0);
     m_Pos = std::max(m_Pos, to);
-    writeWrapped(text, at, settings, strategy);
+    if (relay)
+        write(m_ExprWrapper.relayBreaks(text, at, settings, strategy));
+    else
+        writeWrapped(text, at, settings, strategy);
 }
 
 // ---- copied leaves ------------------------------------------------------------------
@@ -312,13 +315,27 @@ void LineWrapper::visitBaseClauseListNode(Cpp::BaseClauseListNode& node)
 void LineWrapper::visitTemplateNode(Cpp::TemplateNode& node)
 {
     Cpp::ParameterListNode* pParams = node.parameters();
-    if (!m_Settings.m_FormatTemplateParams || !overlong(node) || pParams == nullptr || pParams->empty()) {
+    if (!m_Settings.m_FormatTemplateParams || pParams == nullptr || pParams->empty()) {
+        copyNode(node);
+        return;
+    }
+    // A head that holds line breaks of an earlier wrap (inside a parameter:
+    // the format pass lays out the breaks between parameters itself) has
+    // them laid out again by the wrap rules, so that formatting the output
+    // again gives the same text.
+    bool relay = false;
+    if (!overlong(node) && !holdsLineBreak(m_Settings.m_WsBeforeTpComma) &&
+        !holdsLineBreak(m_Settings.m_WsBetweenTpParams)) {
+        for (const Cpp::SyntaxNode* pParam : pParams->children())
+            relay = relay || pParam->start().line() < pParam->end().line();
+    }
+    if (!relay && !overlong(node)) {
         copyNode(node);
         return;
     }
     copyThrough(pParams->start()); // through the "<"
     wrapList(*pParams, m_Settings.m_WsBeforeTpComma, m_Settings.m_WsBetweenTpParams, std::string(),
-             m_Settings.m_GlobalWrap, m_StdStrategy);
+             m_Settings.m_GlobalWrap, m_StdStrategy, relay);
     copyNode(node);
 }
 
@@ -530,28 +547,25 @@ void LineWrapper::visitBlockNode(Cpp::BlockNode& node)
 
 void LineWrapper::visitNamespaceBodyNode(Cpp::NamespaceBodyNode& node)
 {
-    if (!overlong(node)) {
-        copyNode(node);
-        return;
-    }
+    // Declaration bodies are walked even when their lines fit: a template
+    // head inside may have its line breaks laid out again (each member
+    // that fits is copied by its own visit).
     writeBody(node, true);
 }
 
 void LineWrapper::visitClassBodyNode(Cpp::ClassBodyNode& node)
 {
-    if (!overlong(node)) {
-        copyNode(node);
-        return;
-    }
+    // Declaration bodies are walked even when their lines fit: a template
+    // head inside may have its line breaks laid out again (each member
+    // that fits is copied by its own visit).
     writeBody(node, true);
 }
 
 void LineWrapper::visitLinkageBlockBodyNode(Cpp::LinkageBlockBodyNode& node)
 {
-    if (!overlong(node)) {
-        copyNode(node);
-        return;
-    }
+    // Declaration bodies are walked even when their lines fit: a template
+    // head inside may have its line breaks laid out again (each member
+    // that fits is copied by its own visit).
     writeBody(node, true);
 }
 

@@ -202,6 +202,7 @@ void collect(const std::string& text, std::vector<ComparableToken>& out)
             out.push_back({t.type(), directiveText(slicer.slice(t.start(), t.end())), t.start()});
             break;
         case Cpp::IDENTIFIER:
+        case Cpp::OPERATOR_KEY: // a qualified operator name, 'A<T,\n U>::operator'
             out.push_back({t.type(), identifierText(t.text()), t.start()});
             break;
         default:

@@ -6,6 +6,7 @@
 #include "Corvale_Exception.h"
 #include "Cpp_SyntaxTree.h"
 #include "Stylist_Exception.h"
+#include "Stylist_PropertySetStore.h"
 #include "StylistCpp_LineWrapperTestSupport.h"
 #include "Stylist_SchemeKeys.h"
 #include "support/StylistCpp_PassRunner.h"
@@ -275,4 +276,69 @@ TEST(LineWrapperCorpus, KeepsTokensAndIsIdempotent)
     EXPECT_GT(runs, 20);
     std::cout << "corpus runs: " << runs << ", idempotent: " << idempotent << "\n";
     EXPECT_EQ(runs, idempotent);
+}
+
+// ---- formatting twice with the shipped schemes -----------------------------------
+
+// Texts that once came out different from a second run under a shipped
+// scheme; each must come out of the second run unchanged.
+const char* const TEMPLATE_HEAD_WRAPPED_IN_ARGUMENTS =
+    "namespace std\n{\ntemplate <typename T>\nclass tuple\n{\npublic:\n"
+    "    template <bool _Dummy = true, _ImplicitCtor<_Dummy, const _T1&, const _T2&> = true>\n"
+    "    constexpr tuple(const _T1& __a1, const _T2& __a2) : _Inherited(__a1, __a2)\n    {\n    }\n};\n}\n";
+
+const char* const DIRECTIVE_IN_TEMPLATE_HEAD =
+    "namespace boost {\n"
+    "namespace asio {\n"
+    "template <typename Protocol,\n"
+    "#if defined(BOOST_ASIO_HAS_BOOST_DATE_TIME) \\\n"
+    "  && defined(BOOST_ASIO_USE_BOOST_DATE_TIME_FOR_SOCKET_IOSTREAM)\n"
+    "    typename Clock = boost::posix_time::ptime,\n"
+    "    typename WaitTraits = time_traits<Clock> >\n"
+    "#else // defined(BOOST_ASIO_HAS_BOOST_DATE_TIME)\n"
+    "      // && defined(BOOST_ASIO_USE_BOOST_DATE_TIME_FOR_SOCKET_IOSTREAM)\n"
+    "    typename Clock = chrono::steady_clock,\n"
+    "    typename WaitTraits = wait_traits<Clock> >\n"
+    "#endif // defined(BOOST_ASIO_HAS_BOOST_DATE_TIME)\n"
+    "       // && defined(BOOST_ASIO_USE_BOOST_DATE_TIME_FOR_SOCKET_IOSTREAM)\n"
+    "class basic_socket_streambuf;\n"
+    "}\n"
+    "}\n";
+
+TEST(ShippedSchemeIdempotence, SecondRunChangesNothing)
+{
+    Stylist::PropertySetStore store(std::string(QUILLON_SOURCE_DIR) + "/schemes");
+    store.load();
+    const struct {
+        const char* scheme;
+        const char* text;
+    } cases[] = {
+        // A nested template parameter whose kept line breaks the wrap pass
+        // indented one step further on every line.
+        {"KR", "namespace pbds\n{\n  namespace detail\n  {\n"
+               "    template<typename Key,\n\t     typename Mapped,\n\t     typename Cmp_Fn,\n"
+               "\t     template<typename Node_CItr,\n\t\t      typename Node_Itr,\n\t\t      typename Cmp_Fn_,\n"
+               "\t\t      typename _Alloc_>\n\t     class Node_Update,\n\t     typename _Alloc>\n"
+               "    struct tree_traits<Key, Mapped, Cmp_Fn, Node_Update, rb_tree_tag,_Alloc>\n    {\n    };\n"
+               "  }\n}\n"},
+        // A template head wrapped inside a template argument list of one of
+        // its parameters: the next run's format pass put the continuation
+        // at the declaration's column, and the wrap pass, finding every line
+        // short enough, left it there.
+        {"Default", TEMPLATE_HEAD_WRAPPED_IN_ARGUMENTS},
+        {"GNU", TEMPLATE_HEAD_WRAPPED_IN_ARGUMENTS},
+        {"Whitesmiths", TEMPLATE_HEAD_WRAPPED_IN_ARGUMENTS},
+        {"KR", TEMPLATE_HEAD_WRAPPED_IN_ARGUMENTS},
+        // A directive with a continuation line inside a wrapped template
+        // head: the wrap pass indented the directive, and the next run laid
+        // its continuation out from there.
+        {"Default", DIRECTIVE_IN_TEMPLATE_HEAD},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.scheme);
+        const Stylist::PropertySetStore::Entry* pEntry = store.find(c.scheme);
+        ASSERT_NE(nullptr, pEntry);
+        const std::string once = runPipeline(pEntry->m_Set, c.text);
+        EXPECT_EQ(once, runPipeline(pEntry->m_Set, once));
+    }
 }

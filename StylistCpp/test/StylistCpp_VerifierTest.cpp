@@ -37,6 +37,8 @@ TEST(Verifier, WhitespaceOnlyChangesPass)
         {"continuation indent", "#define F(x) \\\n  (x + 1)\nint y;\n", "#define F(x) \\\n        (x + 1)\nint y;\n"},
         {"template argument spacing", "std::map< int,std::vector<int> > m;\n", "std::map<int, std::vector<int> > m;\n"},
         {"no text at all", "", "\n"},
+        {"qualified operator name across lines", "auto\nH<K,\n  L>::operator=(const H& h) -> H&;\n",
+         "auto H<K,\nL>::operator=(const H& h) -> H&;\n"},
     };
     for (const Case& c : cases) {
         const Comparison r = compareWhitespaceOnly(c.input, c.output);
@@ -60,6 +62,8 @@ TEST(Verifier, ChangedTokensAreFoundAtTheirPositions)
         {"directive continuation moved", "#define F \\\n  1\n", "#define F 1\n", 1, 1, 1, 1},
         {"lost token at the end", "int x;\n", "int x\n", 1, 6, 1, 5},
         {"braces added", "if (a) x;\n", "if (a) { x; }\n", 1, 8, 1, 8},
+        {"qualified operator's class changed", "A<int>::operator=(const A&);\n", "A<long>::operator=(const A&);\n", 1, 1,
+         1, 1},
     };
     for (const auto& c : cases) {
         const Comparison r = compareWhitespaceOnly(c.input, c.output);
