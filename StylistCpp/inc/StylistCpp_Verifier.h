@@ -81,6 +81,9 @@ Comparison compareBraceRewrite(const std::vector<ComparableToken>& input, const 
 void checkWhitespaceOnly(const char* passName, const std::vector<ComparableToken>& input,
                          const std::vector<ComparableToken>& output);
 void checkBraceRewrite(const std::vector<ComparableToken>& input, const std::vector<ComparableToken>& output);
+// The same whitespace-only check reading both texts side by side, holding
+// neither's tokens.
+void checkWhitespaceOnly(const char* passName, const std::string& input, const std::string& output);
 
 } // namespace Verifier
 

@@ -71,24 +71,28 @@ std::int32_t FormatPipeline::format(std::istream& in, std::ostream& out)
     if (!announce(PROGRESS_ANALYZING))
         return m_ErrorCount;
 
-    // The tokens of the text the format pass starts from, for the final
-    // self-check; with a rewrite they are lexed once for both checks.
+    // For the final self-check: the tokens of the text the format pass
+    // starts from when a rewrite has lexed them already, otherwise that text
+    // itself, read side by side with the result at the end (a copy of the
+    // text is a fraction of the size of its tokens, which would otherwise be
+    // held through both passes).
     std::vector<Verifier::ComparableToken> layoutInput;
-    if (readRewriterSettings(m_Properties).rewrites()) {
+    std::string layoutText;
+    const bool rewrites = readRewriterSettings(m_Properties).rewrites();
+    if (rewrites) {
         if (!runPass(*pParser, Pass::REWRITE, text, work))
             return m_ErrorCount;
         layoutInput = Verifier::comparableTokens(work.str());
         Verifier::checkBraceRewrite(Verifier::comparableTokens(text), layoutInput);
     } else {
         work << text;
+        layoutText = text;
     }
 
     if (!announce(PROGRESS_FORMATTING))
         return m_ErrorCount;
     nextText();
     // The format and wrap passes together may change whitespace only.
-    if (layoutInput.empty())
-        layoutInput = Verifier::comparableTokens(text);
     if (!runPass(*pParser, Pass::FORMAT, text, work))
         return m_ErrorCount;
 
@@ -99,7 +103,13 @@ std::int32_t FormatPipeline::format(std::istream& in, std::ostream& out)
         return m_ErrorCount;
 
     const std::string result = work.str();
-    Verifier::checkWhitespaceOnly("format and wrap passes", layoutInput, Verifier::comparableTokens(result));
+    text.clear();
+    text.shrink_to_fit();
+    work.str(std::string());
+    if (!rewrites)
+        Verifier::checkWhitespaceOnly("format and wrap passes", layoutText, result);
+    else
+        Verifier::checkWhitespaceOnly("format and wrap passes", layoutInput, Verifier::comparableTokens(result));
     out << result;
     out.flush();
     return 0;
