@@ -87,6 +87,12 @@ public:
     pointer operator->() const { return &**this; }
 
     // Lexes the next token; does nothing on a Trn::END_OF_FILE token.
+    // Moves the current token out of the iterator, for a reader that keeps
+    // every token and advances right after taking it: the iterator keeps the
+    // token's type and locations but not its text or value until it is
+    // advanced. Contract: the iterator is not at the end.
+    Trn::Token takeCurrent();
+
     LexerIterator& operator++();
     LexerIterator operator++(int);
 
@@ -100,6 +106,8 @@ public:
     bool stuck() const;
     // The next character to be read.
     const char* readPointer() const { return m_pPos; }
+    // The bytes of the range not read yet (0 at the end).
+    std::size_t remaining() const { return static_cast<std::size_t>(m_pEnd - m_pPos); }
     // The lexer's position: the location of the last character read, or
     // (line, 0) right after a newline; (1, 0) before the first character.
     Trn::Location position() const { return m_Pos; }

@@ -175,6 +175,13 @@ LexerIterator::reference LexerIterator::operator*() const
     return m_Current;
 }
 
+Trn::Token LexerIterator::takeCurrent()
+{
+    CORVALE_CHECK_TEXT(m_Current.type() != Trn::END_OF_FILE, "m_Current.type() != Trn::END_OF_FILE");
+    Trn::Token taken(std::move(m_Current));
+    return taken;
+}
+
 LexerIterator& LexerIterator::operator++()
 {
     if (m_Current.type() != Trn::END_OF_FILE)
@@ -376,7 +383,7 @@ Trn::Token LexerIterator::lexIdentifier(const char* tokStart, unsigned char firs
 
     const std::int32_t keyword = keywordType(text);
     if (keyword != Trn::END_OF_FILE)
-        return Trn::Token(keyword, start, endLoc, text);
+        return Trn::Token(keyword, start, endLoc, std::move(text));
     if (qualified) {
         const std::string last = text.substr(lastStart);
         if (endsQualifiedName(last))

@@ -22,9 +22,19 @@ Parser::Parser()
 
 Parser::~Parser() = default;
 
+namespace {
+
+// Room for the tokens of the rest of a text: real C++ has one token in five
+// to six bytes, so this is rarely outgrown, and the vector is not copied as
+// it fills (memory never touched costs nothing).
+std::size_t tokenRoom(const LexerIterator& first) { return first.remaining() / 4 + 16; }
+
+} // namespace
+
 std::unique_ptr<RootNode> Parser::parse(LexerIterator first, LexerIterator last)
 {
     std::vector<Trn::Token> tokens;
+    tokens.reserve(tokenRoom(first));
     bool stuck = false;
     Trn::Location stuckAt;
     for (; first != last; ++first) {
@@ -33,7 +43,7 @@ std::unique_ptr<RootNode> Parser::parse(LexerIterator first, LexerIterator last)
             stuckAt = first.position();
             break;
         }
-        tokens.push_back(*first);
+        tokens.push_back(first.takeCurrent());
     }
     if (!stuck)
         return parse(std::move(tokens));
@@ -57,7 +67,7 @@ int Parser::classify(LexerIterator first, LexerIterator last)
 {
     std::vector<Trn::Token> tokens;
     for (; first != last && !first.stuck(); ++first)
-        tokens.push_back(*first);
+        tokens.push_back(first.takeCurrent());
     const std::size_t count = tokens.size();
     Run run(*this, std::move(tokens));
     return run.classify(0, count);

@@ -102,6 +102,9 @@ void checkWhitespaceOnly(const char* passName, const std::vector<ComparableToken
                          const std::vector<ComparableToken>& output);
 void checkBraceRewrite(const Cpp::RootNode& inputTree, const std::vector<ComparableToken>& input,
                        const Cpp::RootNode& outputTree, const std::vector<ComparableToken>& output);
+// The same whitespace-only check reading both texts side by side, holding
+// neither's tokens.
+void checkWhitespaceOnly(const char* passName, const std::string& input, const std::string& output);
 
 } // namespace Verifier
 

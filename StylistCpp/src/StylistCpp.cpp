@@ -71,15 +71,19 @@ std::int32_t FormatPipeline::format(std::istream& in, std::ostream& out)
     if (!announce(PROGRESS_ANALYZING))
         return m_ErrorCount;
 
-    // The tokens of the text the format pass starts from, for the final
-    // self-check; with a rewrite they are lexed once for both checks. The
-    // rewrite's input tree is kept until the format pass has parsed the
-    // rewrite's output, so that the two trees can be compared without a
-    // parse of their own.
+    // For the final self-check: with a rewrite, the tokens of the text the
+    // format pass starts from (lexed once for both checks; the rewrite's
+    // input tree is kept until the format pass has parsed the rewrite's
+    // output, so the two trees are compared without a parse of their own);
+    // without one, that text itself, read side by side with the result at
+    // the end (a copy of the text is a fraction of the size of its tokens,
+    // which would otherwise be held through both passes).
     std::vector<Verifier::ComparableToken> layoutInput;
+    std::string layoutText;
     std::vector<Verifier::ComparableToken> rewriteInput;
     std::unique_ptr<Cpp::RootNode> pRewriteTree;
-    if (readRewriterSettings(m_Properties).rewrites()) {
+    const bool rewrites = readRewriterSettings(m_Properties).rewrites();
+    if (rewrites) {
         pRewriteTree = parsePass(*pParser, text);
         if (!pRewriteTree)
             return m_ErrorCount;
@@ -87,13 +91,15 @@ std::int32_t FormatPipeline::format(std::istream& in, std::ostream& out)
         rewriteInput = Verifier::comparableTokens(text);
     } else {
         work << text;
+        layoutText = text;
     }
 
     if (!announce(PROGRESS_FORMATTING))
         return m_ErrorCount;
     nextText();
     // The format and wrap passes together may change whitespace only.
-    layoutInput = Verifier::comparableTokens(text);
+    if (rewrites)
+        layoutInput = Verifier::comparableTokens(text);
     std::unique_ptr<Cpp::RootNode> pFormatTree = parsePass(*pParser, text);
     if (!pFormatTree)
         return m_ErrorCount;
@@ -112,7 +118,13 @@ std::int32_t FormatPipeline::format(std::istream& in, std::ostream& out)
         return m_ErrorCount;
 
     const std::string result = work.str();
-    Verifier::checkWhitespaceOnly("format and wrap passes", layoutInput, Verifier::comparableTokens(result));
+    text.clear();
+    text.shrink_to_fit();
+    work.str(std::string());
+    if (!rewrites)
+        Verifier::checkWhitespaceOnly("format and wrap passes", layoutText, result);
+    else
+        Verifier::checkWhitespaceOnly("format and wrap passes", layoutInput, Verifier::comparableTokens(result));
     out << result;
     out.flush();
     return 0;

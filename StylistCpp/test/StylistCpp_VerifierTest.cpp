@@ -75,6 +75,34 @@ TEST(Verifier, ChangedTokensAreFoundAtTheirPositions)
     }
 }
 
+// The pipeline reads the two texts side by side after a format run and
+// compares token sequences after a rewrite: both must find the same
+// difference at the same places.
+TEST(Verifier, SideBySideReadingAgreesWithTheTokenSequences)
+{
+    const Case cases[] = {
+        {"identical", "int x;\n", "int  x ;\n"},
+        {"both empty", "", "\n\n"},
+        {"input empty", "", "int x;\n"},
+        {"output empty", "int x;\n", "  \n"},
+        {"token added at the end", "int x;\n", "int x;;\n"},
+        {"token lost at the end", "a b c\n", "a b\n"},
+        {"changed in the middle", "f(a, b);\ng(c);\n", "f(a, b);\ng(d);\n"},
+        {"unterminated literal kept", "int x; \"abc\n  def\n", "int x;\n\"abc def\n"},
+        {"unterminated literal changed", "int x; \"abc\n", "int x; \"abd\n"},
+        {"template arguments", "std::map<int,std::vector<int> > m;\n", "std::map<int, std::vector<long> > m;\n"},
+    };
+    using StylistCpp::Verifier::comparableTokens;
+    for (const Case& c : cases) {
+        const Comparison streamed = compareWhitespaceOnly(std::string(c.input), std::string(c.output));
+        const Comparison sequences = compareWhitespaceOnly(comparableTokens(c.input), comparableTokens(c.output));
+        EXPECT_EQ(sequences.same, streamed.same) << c.name;
+        EXPECT_EQ(sequences.input, streamed.input) << c.name;
+        EXPECT_EQ(sequences.output, streamed.output) << c.name;
+        EXPECT_EQ(sequences.reason, streamed.reason) << c.name;
+    }
+}
+
 TEST(Verifier, BraceRewritesOfSingleStatementsPass)
 {
     const Case cases[] = {

@@ -80,11 +80,13 @@ public:
 private:
     void releaseValue() noexcept;
 
+    // The two 32-bit fields side by side keep a token at 64 bytes.
     std::int32_t m_Type = END_OF_FILE;
+    ValueKind m_ValueKind = NO_VALUE;
     Location m_Start;
     Location m_End;
     std::string m_Text;
-    ValueKind m_ValueKind = NO_VALUE;
+    // Kind 8: the owned value, or null when the value is the text.
     union {
         unsigned char m_Byte;
         std::int16_t m_Short;

@@ -19,21 +19,25 @@ Token::Token(std::int32_t type, Location start, Location end, std::string text)
 }
 
 Token::Token(std::int32_t type, Location start, Location end, std::string text, unsigned char byte)
-    : m_Type(type), m_Start(start), m_End(end), m_Text(std::move(text)), m_ValueKind(BYTE_VALUE),
+    : m_Type(type), m_ValueKind(BYTE_VALUE), m_Start(start), m_End(end), m_Text(std::move(text)),
       m_pString(nullptr)
 {
     m_Byte = byte;
 }
 
 Token::Token(std::int32_t type, Location start, Location end, std::string text, std::string value)
-    : m_Type(type), m_Start(start), m_End(end), m_Text(std::move(text)), m_ValueKind(STRING_VALUE),
-      m_pString(new std::string(std::move(value)))
+    : m_Type(type), m_ValueKind(STRING_VALUE), m_Start(start), m_End(end), m_Text(std::move(text)),
+      m_pString(nullptr)
 {
+    // Most string values (every identifier's) repeat the token's text; those
+    // are not stored twice: no string of its own means the text is the value.
+    if (value != m_Text)
+        m_pString = new std::string(std::move(value));
 }
 
 Token::Token(std::int32_t type, Location start, Location end, std::string text, ValueKind kind,
              std::int64_t number)
-    : m_Type(type), m_Start(start), m_End(end), m_Text(std::move(text)), m_ValueKind(kind),
+    : m_Type(type), m_ValueKind(kind), m_Start(start), m_End(end), m_Text(std::move(text)),
       m_pString(nullptr)
 {
     CORVALE_CHECK(kind >= SHORT_VALUE && kind <= ULONG_VALUE);
@@ -55,12 +59,14 @@ Token::Token(std::int32_t type, Location start, Location end, std::string text, 
 }
 
 Token::Token(const Token& other)
-    : m_Type(other.m_Type), m_Start(other.m_Start), m_End(other.m_End), m_Text(other.m_Text),
-      m_ValueKind(other.m_ValueKind), m_pString(nullptr)
+    : m_Type(other.m_Type), m_ValueKind(other.m_ValueKind), m_Start(other.m_Start), m_End(other.m_End),
+      m_Text(other.m_Text), m_pString(nullptr)
 {
     if (m_ValueKind == STRING_VALUE) {
-        // The string is owned: the copy gets its own.
-        m_pString = new std::string(*other.m_pString);
+        // The string is owned: the copy gets its own (unless the value is
+        // the text).
+        if (other.m_pString)
+            m_pString = new std::string(*other.m_pString);
     } else {
         // The union is plain data for every other kind; copying its widest
         // member copies whichever member is set.
@@ -69,8 +75,8 @@ Token::Token(const Token& other)
 }
 
 Token::Token(Token&& other) noexcept
-    : m_Type(other.m_Type), m_Start(other.m_Start), m_End(other.m_End),
-      m_Text(std::move(other.m_Text)), m_ValueKind(other.m_ValueKind), m_pString(nullptr)
+    : m_Type(other.m_Type), m_ValueKind(other.m_ValueKind), m_Start(other.m_Start), m_End(other.m_End),
+      m_Text(std::move(other.m_Text)), m_pString(nullptr)
 {
     if (m_ValueKind == STRING_VALUE) {
         m_pString = other.m_pString;
@@ -138,7 +144,7 @@ std::int64_t Token::numberValue() const
 const std::string& Token::stringValue() const
 {
     CORVALE_CHECK(m_ValueKind == STRING_VALUE);
-    return *m_pString;
+    return m_pString ? *m_pString : m_Text;
 }
 
 bool operator==(const Token& a, const Token& b)
@@ -160,7 +166,7 @@ bool operator==(const Token& a, const Token& b)
     case Token::ULONG_VALUE:
         return a.m_UInt == b.m_UInt;
     case Token::STRING_VALUE:
-        return *a.m_pString == *b.m_pString;
+        return a.stringValue() == b.stringValue();
     }
     // Only a corrupted token carries any other kind.
     CORVALE_CHECK_TEXT(false, "false");

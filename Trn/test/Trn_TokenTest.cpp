@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <utility>
 
 namespace {
@@ -100,6 +101,53 @@ TEST(Token, AssignmentAndSwapExchangeEveryKind)
     EXPECT_EQ("x", moved.stringValue());
     a = std::move(moved);
     EXPECT_EQ("x", a.stringValue());
+}
+
+} // namespace
+
+namespace {
+
+// A string value may repeat the text (every identifier's does) or differ
+// from it (a literal's unescaped value): copies, moves, swaps and
+// comparisons must keep the two cases apart.
+TEST(Token, StringValuesThatRepeatTheTextOrNot)
+{
+    const std::string longName = "a_name_longer_than_any_short_string_buffer";
+    const struct {
+        const char* name;
+        std::string text;
+        std::string value;
+    } cases[] = {
+        {"value is the text", "name", "name"},
+        {"long value is the text", longName, longName},
+        {"value differs", "\"a\\n\"", "a\n"},
+        {"long value differs", longName, longName + "!"},
+        {"empty value", "\"\"", ""},
+    };
+    for (const auto& c : cases) {
+        auto original = std::make_unique<Token>(120, Location(1, 1), Location(1, 4), c.text, c.value);
+        EXPECT_EQ(c.value, original->stringValue()) << c.name;
+        const Token copy(*original);
+        Token assigned;
+        assigned = *original;
+        Token temporary(*original);
+        Token moved(std::move(temporary));
+        Token swapped;
+        Token source(*original);
+        swap(swapped, source);
+        original.reset();
+        const Token* const all[] = {&copy, &assigned, &moved, &swapped};
+        for (const Token* t : all) {
+            EXPECT_EQ(Token::STRING_VALUE, t->valueKind()) << c.name;
+            EXPECT_EQ(c.value, t->stringValue()) << c.name;
+            EXPECT_EQ(c.text, t->text()) << c.name;
+            EXPECT_EQ(copy, *t) << c.name;
+        }
+    }
+    // Same text, values that differ only by repeating the text or not.
+    EXPECT_NE(Token(120, {}, {}, "a", std::string("a")), Token(120, {}, {}, "a", std::string("b")));
+    EXPECT_NE(Token(120, {}, {}, "a", std::string("b")), Token(120, {}, {}, "a", std::string("a")));
+    EXPECT_EQ(Token(120, {}, {}, "a", std::string("b")), Token(120, {}, {}, "a", std::string("b")));
 }
 
 } // namespace
