@@ -360,3 +360,26 @@ TEST(Verifier, PipelineRefusesABraceRewriteThatRebindsAnElse)
 }
 
 } // namespace
+
+namespace {
+
+// Found by the pipeline fuzzer: a labelled statement as a body without
+// braces is one flat node to the parser, a label and a statement once the
+// rewrite has put braces around it; the check accepts the rewrite.
+TEST(Verifier, PipelineAcceptsBracesAroundALabelledStatement)
+{
+    const Case cases[] = {
+        {"labelled loop", "void f()\n{\n    if (q) again: while (r) s();\n}\n",
+         "void f() {\n    if (q) {\n        again: while (r)\n                   s();\n    }\n}\n"},
+        {"labelled statement before an else", "void f()\n{\n    if (q) again: s();\n    else t();\n}\n",
+         "void f() {\n    if (q) {\n        again: s();\n    } else {\n        t();\n    }\n}\n"},
+    };
+    for (const Case& c : cases) {
+        FormatPipeline pipeline(scheme(1));
+        std::string out;
+        EXPECT_EQ("", violation(pipeline, c.input, out)) << c.name;
+        EXPECT_EQ(c.output, out) << c.name;
+    }
+}
+
+} // namespace
