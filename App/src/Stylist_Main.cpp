@@ -159,7 +159,7 @@ int main(int argc, char* argv[])
     // Each pass builds its tokens, tree and output afresh and frees them
     // when it ends. Large blocks are kept in the heap rather than mapped and
     // unmapped for each allocation, so the next pass reuses pages already
-    // touched instead of faulting in new ones (a third of a run's time on a
+    // touched instead of faulting in new ones (a fifth of a run's time on a
     // large file was the kernel clearing pages). 32 MB is the largest
     // threshold the C library accepts.
     ::mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
