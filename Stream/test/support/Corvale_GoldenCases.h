@@ -89,6 +89,24 @@ inline std::vector<GoldenCase> parseGoldenCases(const std::string& text, const s
     return cases;
 }
 
+// The text of a value written in C quotes: "a\tb" with the escapes \n, \t,
+// \r, \\ and \".
+inline std::string unquoteGolden(const std::string& quoted)
+{
+    if (quoted.size() < 2 || quoted.front() != '"' || quoted.back() != '"')
+        throw std::runtime_error("not a quoted value: " + quoted);
+    std::string out;
+    for (std::size_t i = 1; i + 1 < quoted.size(); ++i) {
+        char c = quoted[i];
+        if (c == '\\' && i + 2 < quoted.size()) {
+            c = quoted[++i];
+            c = c == 'n' ? '\n' : c == 't' ? '\t' : c == 'r' ? '\r' : c;
+        }
+        out += c;
+    }
+    return out;
+}
+
 // Every case of every file in folder whose name ends in suffix, files in
 // name order.
 inline std::vector<GoldenCase> readGoldenFolder(const std::string& folder, const std::string& suffix = ".cases")
