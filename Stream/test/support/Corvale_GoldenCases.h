@@ -90,7 +90,7 @@ inline std::vector<GoldenCase> parseGoldenCases(const std::string& text, const s
 }
 
 // The text of a value written in C quotes: "a\tb" with the escapes \n, \t,
-// \r, \\ and \".
+// \r, \v, \f, \\ and \".
 inline std::string unquoteGolden(const std::string& quoted)
 {
     if (quoted.size() < 2 || quoted.front() != '"' || quoted.back() != '"')
@@ -100,7 +100,7 @@ inline std::string unquoteGolden(const std::string& quoted)
         char c = quoted[i];
         if (c == '\\' && i + 2 < quoted.size()) {
             c = quoted[++i];
-            c = c == 'n' ? '\n' : c == 't' ? '\t' : c == 'r' ? '\r' : c;
+            c = c == 'n' ? '\n' : c == 't' ? '\t' : c == 'r' ? '\r' : c == 'v' ? '\v' : c == 'f' ? '\f' : c;
         }
         out += c;
     }
