@@ -1,5 +1,7 @@
 #include "Corvale_OIndentStream.h"
 
+#include "support/Corvale_GoldenCases.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -67,37 +69,32 @@ TEST(OIndentStream, BlockAndCharacterWritesAgree)
     }
 }
 
+// Golden cases: golden/IndentStream/*.cases give the quoted indent, "keep"
+// or not and the tab mode, the quoted text written and the quoted text
+// expected.
 TEST(OIndentStream, IndentsEveryLineAndDropsLeadingWhiteSpace)
 {
-    using namespace Corvale;
-    const struct {
-        const char* indent;
-        bool keep;
-        TabMode mode;
-        const char* in;
-        const char* out;
-    } cases[] = {
-        {"    ", false, Keep, "x", "    x"},
-        {"    ", false, Keep, "\n", "\n"},
-        {"    ", false, Keep, "a\n\nb\n", "    a\n\n    b\n"},
-        {"    ", false, Keep, "  x", "    x"},
-        {"    ", true, Keep, "  x", "      x"},
-        {"    ", false, Keep, " \t\v\f\rx\n \n", "    x\n\n"},
-        {"    ", false, Keep, "a  b", "    a  b"},
-        {"", false, Keep, "  a\n\tb", "a\nb"},
-        {"", true, Keep, "  a\n\tb", "  a\n\tb"},
-        {"\t", false, Expand, "x\n  y", "    x\n    y"},
-        {"    ", false, Compress, "x\ny", "\tx\n\ty"},
-        {"      ", false, Compress, "x", "\t  x"},
-        {"\t", false, Compress, "x   y", "\tx   y"},
-        // A line continuing a literal is part of it: no indent, blanks kept.
-        {"    ", false, Keep, "s = \"ab\\\n   cd\";\n  x", "    s = \"ab\\\n   cd\";\n    x"},
-        {"\t", false, Expand, "'\\\n\t'\n\ty", "    '\\\n\t'\n    y"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.out, written(c.indent, c.keep, c.mode, c.in))
-            << "indent [" << c.indent << "] keep " << c.keep << " mode " << c.mode
-            << " input [" << c.in << "]";
+    const auto cases = CorvaleTest::readGoldenFolder(std::string(QUILLON_STREAM_GOLDEN_DIR) + "/IndentStream");
+    EXPECT_GE(cases.size(), 15u) << "cases missing from " << QUILLON_STREAM_GOLDEN_DIR;
+    for (const CorvaleTest::GoldenCase& c : cases) {
+        SCOPED_TRACE(c.where());
+        const std::string& how = c["indent"];
+        const std::size_t close = how.rfind('"');
+        ASSERT_NE(std::string::npos, close) << how;
+        std::istringstream rest(how.substr(close + 1));
+        std::string word;
+        bool keep = false;
+        Corvale::TabMode mode = Corvale::Keep;
+        while (rest >> word) {
+            if (word == "keep")
+                keep = true;
+            else
+                mode = word == "Expand" ? Corvale::Expand : word == "Compress" ? Corvale::Compress : Corvale::Keep;
+        }
+        EXPECT_EQ(CorvaleTest::unquoteGolden(c["output"]),
+                  written(CorvaleTest::unquoteGolden(how.substr(0, close + 1)), keep, mode,
+                          CorvaleTest::unquoteGolden(c["input"])));
+    }
 }
 
 TEST(OIndentStream, ColumnAfterTheIndentIsItsVisualWidth)

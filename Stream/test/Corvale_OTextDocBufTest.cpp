@@ -2,6 +2,8 @@
 #include "Corvale_OTextDocBuf.h"
 #include "Corvale_OTextDocStream.h"
 
+#include "support/Corvale_GoldenCases.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -60,64 +62,30 @@ Written write(Corvale::TabMode mode, int tabSize, const std::string& text, int s
     return byChar;
 }
 
+Corvale::TabMode modeNamed(const std::string& name)
+{
+    return name == "Keep" ? Corvale::Keep : name == "Expand" ? Corvale::Expand : Corvale::Compress;
+}
+
+// Golden cases: golden/TextDocBuf/*.cases give the tab mode, tab size and
+// start column, the quoted text written and the quoted text expected, and
+// the line and column after it.
 TEST(OTextDocBuf, ConvertsTabsAndSpacesOutsideQuotes)
 {
-    using namespace Corvale;
-    const struct {
-        TabMode mode;
-        int tabSize;
-        int startCol;
-        const char* in;
-        const char* out;
-        int line;
-        int col;
-    } cases[] = {
-        // Keep: unchanged; a tab still moves the column to the next stop.
-        {Keep, 4, 0, "ab\tc", "ab\tc", 1, 5},
-        {Keep, 4, 0, "\t\t", "\t\t", 1, 8},
-        {Keep, 4, 0, "    x\n  ", "    x\n  ", 2, 2},
-        {Keep, 4, 6, "\tx", "\tx", 1, 9},
-        // Expand: spaces up to the next stop, a whole width from a stop.
-        {Expand, 4, 0, "ab\t", "ab  ", 1, 4},
-        {Expand, 4, 0, "abcd\t", "abcd    ", 1, 8},
-        {Expand, 4, 0, "\t", "    ", 1, 4},
-        {Expand, 8, 3, "\tx", "     x", 1, 9},
-        {Expand, 4, 0, "\"\t\"\t", "\"\t\"   ", 1, 8},
-        {Expand, 4, 0, "'\t'\t", "'\t'   ", 1, 8},
-        // An escaped quote does not close; the escaped-backslash quote does.
-        {Expand, 4, 0, "'\\''\t", "'\\''    ", 1, 8},
-        {Expand, 4, 0, "\"\\\"\t\"", "\"\\\"\t\"", 1, 5},
-        {Expand, 4, 0, "\"\\\\\"\t", "\"\\\\\"    ", 1, 8},
-        // A quote after a backslash outside a literal opens nothing.
-        {Expand, 4, 0, "\\'\t", "\\'  ", 1, 4},
-        // A newline ends an open literal; a continued line does not.
-        {Expand, 4, 0, "\"ab\n\t", "\"ab\n    ", 2, 4},
-        {Expand, 4, 0, "\"ab\\\n\t\"\t", "\"ab\\\n\t\"   ", 2, 8},
-        // Blanks may stand between the splice's backslash and the newline; a
-        // backslash before the newline splices even when it is escaped.
-        {Expand, 4, 0, "'a\\ \t\n\t'\t", "'a\\ \t\n\t'   ", 2, 8},
-        {Expand, 4, 0, "\"a\\\\\n\t\"\t", "\"a\\\\\n\t\"   ", 2, 8},
-        {Expand, 4, 0, "\"a\\x\n\t", "\"a\\x\n    ", 2, 4},
-        // Compress: a run starting on a stop that fills a whole width.
-        {Compress, 4, 0, "    x", "\tx", 1, 5},
-        {Compress, 4, 0, "        x", "\t\tx", 1, 9},
-        {Compress, 4, 0, "a    b", "a    b", 1, 6},
-        {Compress, 4, 0, "ab      c", "ab  \tc", 1, 9},
-        {Compress, 4, 0, "   x", "   x", 1, 4},
-        {Compress, 4, 0, "      \n", "\t  \n", 2, 0},
-        {Compress, 4, 0, "  \tx", "  \tx", 1, 5},
-        {Compress, 4, 0, "\"    \"    ", "\"    \"    ", 1, 10},
-        {Compress, 4, 0, "'    '", "'    '", 1, 6},
-        {Compress, 4, 0, "x\\\"      y", "x\\\" \t y", 1, 10},
-        {Compress, 4, 0, "\"ab\n    x", "\"ab\n\tx", 2, 5},
-        {Compress, 4, 2, "      x", "  \tx", 1, 9},
-        {Compress, 1, 0, "a  b", "a\t\tb", 1, 4},
-    };
-    for (const auto& c : cases) {
-        const Written w = write(c.mode, c.tabSize, c.in, c.startCol);
-        EXPECT_EQ(c.out, w.text) << "mode " << c.mode << " input [" << c.in << "]";
-        EXPECT_EQ(c.line, w.line) << "mode " << c.mode << " input [" << c.in << "]";
-        EXPECT_EQ(c.col, w.col) << "mode " << c.mode << " input [" << c.in << "]";
+    const auto cases = CorvaleTest::readGoldenFolder(std::string(QUILLON_STREAM_GOLDEN_DIR) + "/TextDocBuf");
+    EXPECT_GE(cases.size(), 32u) << "cases missing from " << QUILLON_STREAM_GOLDEN_DIR;
+    for (const CorvaleTest::GoldenCase& c : cases) {
+        SCOPED_TRACE(c.where());
+        std::istringstream how(c["write"]), end(c["end"]);
+        std::string mode;
+        int tabSize = 0, startCol = 0, line = 0, col = 0;
+        how >> mode >> tabSize >> startCol;
+        end >> line >> col;
+        ASSERT_TRUE(how && end && (mode == "Keep" || mode == "Expand" || mode == "Compress"));
+        const Written w = write(modeNamed(mode), tabSize, CorvaleTest::unquoteGolden(c["input"]), startCol);
+        EXPECT_EQ(CorvaleTest::unquoteGolden(c["output"]), w.text);
+        EXPECT_EQ(line, w.line);
+        EXPECT_EQ(col, w.col);
     }
 }
 

@@ -8,10 +8,12 @@
 #include "Cpp.h"
 #include "StylistCpp_ExprFormatterTestSupport.h"
 #include "Stylist_SchemeKeys.h"
+#include "support/Corvale_GoldenCases.h"
 #include "support/StylistCpp_TokenCompare.h"
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 
 using namespace StylistCpp;
@@ -38,78 +40,50 @@ Stylist::WrapSettings settings(int wrapStyle, int commaStyle, int operatorStyle,
     return s;
 }
 
-struct WrapCase {
-    const char* name;
-    int margin;
-    Stylist::WrapSettings settings;
-    int col;
-    const char* indent;
-    const char* text;
-    const char* expected;
-};
+// "wrap=1 comma=2 operator=1 shift=1 indent=1 strategy=1 wrap-indent="    "".
+Stylist::WrapSettings settingsOf(const std::string& line)
+{
+    Stylist::WrapSettings s;
+    const std::size_t quote = line.find("wrap-indent=");
+    s.m_WrapIndent = CorvaleTest::unquoteGolden(line.substr(quote + 12));
+    std::istringstream in(line.substr(0, quote));
+    for (std::string item; in >> item;) {
+        const std::string key = item.substr(0, item.find('='));
+        const std::int32_t value = std::stoi(item.substr(item.find('=') + 1));
+        (key == "wrap"       ? s.m_WrapStyle
+         : key == "comma"    ? s.m_CommaWrapStyle
+         : key == "operator" ? s.m_OperatorWrapStyle
+         : key == "shift"    ? s.m_ShiftWrapStyle
+         : key == "indent"   ? s.m_IndentWrapStyle
+                             : s.m_ListWrapStrategy) = value;
+    }
+    return s;
+}
 
 } // namespace
 
-class ExprLineWrapperCases : public ::testing::TestWithParam<WrapCase> {};
-
-TEST_P(ExprLineWrapperCases, Wraps)
+// Golden cases: golden/ExprLineWrapper/*.cases give a case name, the right
+// margin, the wrap settings, the position, the input and the wrapped text.
+// Each output keeps the input's tokens, and wrapping it again changes
+// nothing.
+TEST(ExprLineWrapperCases, Wraps)
 {
-    const WrapCase& c = GetParam();
-    const ExprLineWrapper w = wrapperWithMargin(c.margin);
-    const StdWrapStrategy strategy;
-    const std::string out = w.wrap(c.text, w.position(c.col, c.indent), c.settings, strategy);
-    EXPECT_EQ(c.expected, out);
-    EXPECT_TRUE(StylistCppTest::sameTokens(c.text, out));
-    // Wrapping the result again changes nothing.
-    EXPECT_EQ(out, w.wrap(out, w.position(c.col, c.indent), c.settings, strategy));
+    const auto cases = CorvaleTest::readGoldenFolder(std::string(QUILLON_STYLISTCPP_GOLDEN_DIR) + "/ExprLineWrapper");
+    EXPECT_GE(cases.size(), 20u) << "cases missing from " << QUILLON_STYLISTCPP_GOLDEN_DIR;
+    for (const CorvaleTest::GoldenCase& c : cases) {
+        SCOPED_TRACE(c.where() + " " + c["case"]);
+        const ExprLineWrapper w = wrapperWithMargin(std::stoi(c["margin"]));
+        const Stylist::WrapSettings settings = settingsOf(c["settings"]);
+        const std::string& position = c["position"];
+        const int col = std::stoi(position.substr(0, position.find(' ')));
+        const std::string indent = CorvaleTest::unquoteGolden(position.substr(position.find(' ') + 1));
+        const StdWrapStrategy strategy;
+        const std::string out = w.wrap(c["input"], w.position(col, indent), settings, strategy);
+        EXPECT_EQ(c["expected"], out);
+        EXPECT_TRUE(StylistCppTest::sameTokens(c["input"], out));
+        EXPECT_EQ(out, w.wrap(out, w.position(col, indent), settings, strategy));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Styles, ExprLineWrapperCases,
-    ::testing::Values(
-        WrapCase{"exactly_at_margin", 11, settings(1, 2, 1), 0, "", "aaaa + bbbb", "aaaa + bbbb"},
-        WrapCase{"one_past_margin", 10, settings(1, 2, 1), 0, "", "(aaaa + bbbb)", "(aaaa\n + bbbb)"},
-        WrapCase{"no_candidate", 10, settings(1, 2, 1), 0, "", "aVeryLongIdentifierIndeed",
-                 "aVeryLongIdentifierIndeed"},
-        WrapCase{"never_at_caret", 20, settings(1, 2, 1), 0, "", "alphabetagamma ^ deltaepsilonzeta",
-                 "alphabetagamma ^ deltaepsilonzeta"},
-        WrapCase{"comma1_aligned", 30, settings(1, 1, 1), 0, "", "foo(alpha, beta, gamma, delta, epsilon)",
-                 "foo(alpha, beta, gamma, delta\n    , epsilon)"},
-        WrapCase{"comma2_aligned", 30, settings(1, 2, 1), 0, "", "foo(alpha, beta, gamma, delta, epsilon)",
-                 "foo(alpha, beta, gamma, delta,\n    epsilon)"},
-        WrapCase{"wrap2_indent1", 30, settings(2, 2, 1), 4, "    ", "foo(alpha, beta, gamma, delta, epsilon)",
-                 "foo(alpha, beta, gamma,\n        delta, epsilon)"},
-        WrapCase{"wrap2_indent2", 30, settings(2, 2, 1, 1, 2, "  "), 4, "    ",
-                 "x = foo(alpha, beta, gamma, delta)", "x = foo(alpha, beta,\n              gamma, delta)"},
-        WrapCase{"operator1_plus", 30, settings(1, 2, 1), 0, "", "(alpha + beta + gamma + delta + epsilon)",
-                 "(alpha + beta + gamma + delta\n + epsilon)"},
-        WrapCase{"operator2_plus", 30, settings(1, 2, 2), 0, "", "(alpha + beta + gamma + delta + epsilon)",
-                 "(alpha + beta + gamma +\n delta + epsilon)"},
-        WrapCase{"shift1_chain", 30, settings(1, 2, 1, 1), 4, "    ", "std::cout << alpha << beta << gamma;",
-                 "std::cout << alpha << beta\n              << gamma;"},
-        WrapCase{"shift2_chain", 30, settings(1, 2, 1, 2), 4, "    ", "std::cout << alpha << beta << gamma;",
-                 "std::cout << alpha <<\n                 beta <<\n                 gamma;"},
-        WrapCase{"no_list_start_indents", 20, settings(1, 2, 1), 4, "    ", "total = first * second",
-                 "total = first\n        * second"},
-        WrapCase{"prefix_minus_is_no_candidate", 15, settings(1, 2, 1), 0, "", "aaaaaaaa * -bbbbbbbb",
-                 "aaaaaaaa\n    * -bbbbbbbb"},
-        WrapCase{"kept_when_breaking_does_not_help", 12, settings(1, 2, 1), 0, "", "x = -aaaaaaaaa",
-                 "x = -aaaaaaaaa"},
-        WrapCase{"strategy2_one_per_line", 30, settings(1, 2, 1, 1, 1, "    ", 2), 0, "",
-                 "{ ONE = 1, TWO = 2, THREE = 3, FOUR = 4 }", "{ ONE = 1,\n  TWO = 2,\n  THREE = 3,\n  FOUR = 4 }"},
-        WrapCase{"outer_level_first", 40, settings(1, 2, 1), 4, "    ",
-                 "if (someCondition(alpha, beta) && otherCondition(gamma))",
-                 "if (someCondition(alpha, beta)\n        && otherCondition(gamma))"},
-        WrapCase{"opener_when_alignment_is_too_deep", 30, settings(1, 2, 1), 0, "",
-                 "someVeryLongFunctionName(argumentNumberOne, argumentNumberTwo)",
-                 "someVeryLongFunctionName(\n    argumentNumberOne,\n    argumentNumberTwo)"},
-        WrapCase{"string_literals", 30, settings(1, 2, 1), 0, "",
-                 "printf(\"aaaaaaaaaaaaa\" \"bbbbbbbbbbbbbbbb\", x)",
-                 "printf(\"aaaaaaaaaaaaa\"\n       \"bbbbbbbbbbbbbbbb\", x)"},
-        WrapCase{"earlier_breaks_reindented", 30, settings(1, 2, 1), 0, "",
-                 "foo(alpha, beta,\nepsilon, gamma, delta, zeta, eta)",
-                 "foo(alpha, beta,\n    epsilon, gamma, delta,\n    zeta, eta)"}),
-    [](const ::testing::TestParamInfo<WrapCase>& info) { return std::string(info.param.name); });
 
 TEST(ExprLineWrapper, ContinuationsAreBuiltFromTheIndentation)
 {

@@ -12,11 +12,15 @@
 #include "StylistCpp_DataOffsetCalculator.h"
 #include "StylistCpp_NameOffsetCalculator.h"
 
+#include "support/Corvale_GoldenCases.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -95,95 +99,32 @@ void expectColumns(const Parsed& p, const ColumnMap& data, const ColumnMap& func
     }
 }
 
-struct CalcCase {
-    const char* m_Name;
-    const char* m_Keys;
-    const char* m_Input;
-    const char* m_Expected;
-};
+// Golden cases: golden/OffsetCalculator/<calculator>.cases give a case
+// name, the scheme keys, the input and the expected columns.
+std::vector<CorvaleTest::GoldenCase> calcCases(const std::string& file)
+{
+    auto cases = CorvaleTest::readGoldenFolder(std::string(QUILLON_STYLISTCPP_GOLDEN_DIR) + "/OffsetCalculator");
+    cases.erase(std::remove_if(cases.begin(), cases.end(),
+                               [&](const CorvaleTest::GoldenCase& c) { return c.file != file; }),
+                cases.end());
+    return cases;
+}
 
 // ---- name columns ---------------------------------------------------------------------
 
-const CalcCase NAME_CASES[] = {
-    // Extents 8, 11 and 18: the next tab stop after 18.
-    {"WorkedExample", "TAB_SIZE=4 ALIGN_CLASS_MEMBER_NAMES_LEFT=true",
-     "class C {\n    int a;\n    double b;\n    unsigned long c;\n};\n", "D:a=20 D:b=20 D:c=20"},
-    {"TopLevelNeedsDdKey", "TAB_SIZE=4 ALIGN_CLASS_MEMBER_NAMES_LEFT=true", "int a;\nlong b;\n", "D:a=- D:b=-"},
-    {"TopLevelData", "TAB_SIZE=4 ALIGN_DD_NAMES_LEFT=true", "int a;\nunsigned long b;\n", "D:a=16 D:b=16"},
-    {"TabSizeOne", "TAB_SIZE=1 ALIGN_DD_NAMES_LEFT=true", "int a;\nunsigned long b;\n", "D:a=14 D:b=14"},
-    {"TabsInThePrefixCountToTheirStop", "TAB_SIZE=8 ALIGN_DD_NAMES_LEFT=true",
-     "struct S {\n\tint a;\n\tchar b;\n};\n", "D:a=16 D:b=16"},
-    {"CommentExcludesOneDeclaration", "TAB_SIZE=4 ALIGN_DD_NAMES_LEFT=true",
-     "int a;\nunsigned long /* wide */ b;\nlong c;\n", "D:a=8 D:b=- D:c=8"},
-    {"LineCommentInTheTypeExcludes", "TAB_SIZE=4 ALIGN_DD_NAMES_LEFT=true",
-     "int a;\nunsigned // wide\nlong b;\n", "D:a=4 D:b=-"},
-    {"StarWrittenWithTheType", "TAB_SIZE=4 ALIGN_DD_NAMES_LEFT=true ASTERISK_ANCHOR=-1", "char *p;\nint n;\n", "D:p=8 D:n=8"},
-    {"StarAnchoredToTheName", "TAB_SIZE=4 ALIGN_DD_NAMES_LEFT=true ASTERISK_ANCHOR=1 WS_BETWEEN_ASTERISK_ANCHOR='",
-     "char *p;\nint n;\n", "D:p=8 D:n=8"},
-    // "unsigned **" without its stars is 8 wide: the stop at 8 leaves no
-    // room for a hanging star, so two columns are added.
-    {"HangingStarReservesRoom",
-     "TAB_SIZE=4 ALIGN_DD_NAMES_LEFT=true ASTERISK_ANCHOR=1 HANGING_ASTERISK=true WS_BETWEEN_ASTERISK_ANCHOR='",
-     "unsigned **pp;\nint n;\n", "D:pp=12 D:n=12"},
-    // "mytype7" ends one column before a stop.
-    {"HangingStarOneColumnShort",
-     "TAB_SIZE=4 ALIGN_DD_NAMES_LEFT=true ASTERISK_ANCHOR=1 HANGING_ASTERISK=true WS_BETWEEN_ASTERISK_ANCHOR='",
-     "mytype7 *p;\nint n;\n", "D:p=12 D:n=12"},
-    {"AnchorWhitespaceCounts", "TAB_SIZE=4 ALIGN_DD_NAMES_LEFT=true ASTERISK_ANCHOR=0 WS_BETWEEN_ASTERISK_ANCHOR='____",
-     "char* p;\nint n;\n", "D:p=16 D:n=16"}, // "char    *" re-spaced, then the anchor whitespace
-    {"HangingAmpersand",
-     "TAB_SIZE=4 ALIGN_DD_NAMES_LEFT=true AMPERSAND_ANCHOR=1 HANGING_AMPERSAND=true WS_BETWEEN_AMPERSAND_ANCHOR='",
-     "struct S {\n    unsigned &r;\n    int n;\n};\n", "D:r=16 D:n=16"},
-    {"FunctionDefinitionSplitsGroups", "TAB_SIZE=4 ALIGN_DD_NAMES_LEFT=true",
-     "int a;\nvoid f() {}\nunsigned long b;\n", "D:a=4 D:b=16"},
-    {"LocalsFormTheirOwnGroup", "TAB_SIZE=4 ALIGN_DD_NAMES_LEFT=true",
-     "unsigned long g;\nvoid f() {\n    int a;\n    x = 1;\n    long b;\n}\n", "D:g=16 D:a=8 D:b=12"},
-    {"ControlBodiesAreTheirOwnGroups", "TAB_SIZE=4 ALIGN_DD_NAMES_LEFT=true",
-     "void f() {\n    int a;\n    if (a) {\n        unsigned long b;\n    }\n    int c;\n}\n",
-     "D:a=8 D:b=24 D:c=8"},
-    {"FunctionDeclarationNames", "TAB_SIZE=4 ALIGN_FN_DECL_NAMES_LEFT=true",
-     "int f();\nconst char *name();\nvoid g() {}\nlong h();\n", "F:f=16 F:name=16 F:h=8"},
-    {"DataAndFunctionsKeepOwnColumnsOutsideClasses", "TAB_SIZE=4 ALIGN_FN_DECL_NAMES_LEFT=true ALIGN_DD_NAMES_LEFT=true",
-     "int a;\nunsigned long f();\n", "D:a=4 F:f=16"},
-    {"ClassMembersShareOneColumn", "TAB_SIZE=4 ALIGN_CLASS_MEMBER_NAMES_LEFT=true",
-     "class C {\npublic:\n    int a;\n    const char *name() const;\nprivate:\n    long b;\n};\n",
-     "D:a=20 F:name=20 D:b=20"},
-    {"NestedClassEndsTheGroup", "TAB_SIZE=4 ALIGN_CLASS_MEMBER_NAMES_LEFT=true",
-     "class C {\n    int a;\n    struct N {\n        unsigned long x;\n    };\n    char b;\n};\n",
-     "D:a=8 D:x=24 D:b=12"},
-    // An aligned type is written on one line and re-spaced: it is measured
-    // so.
-    {"TypeOverTwoLinesMeasuredAsOneLine", "TAB_SIZE=4 ALIGN_DD_NAMES_LEFT=true",
-     "int a;\nunsigned\n    long b;\n", "D:a=16 D:b=16"},
-    // The head is measured as it is written: "template<class T> " here.
-    {"TemplateHeadCountsOnItsLine", "TAB_SIZE=4 ALIGN_FN_DECL_NAMES_LEFT=true",
-     "int f();\ntemplate <class T>\nT g();\n", "F:f=20 F:g=20"},
-    {"TemplateHeadParametersReSpaced", "TAB_SIZE=4 ALIGN_FN_DECL_NAMES_LEFT=true WS_BETWEEN_TP_PARAMS='___",
-     "int f();\ntemplate <class T,class U> T g();\n", "F:f=32 F:g=32"},
-    {"TemplateHeadOnItsOwnLine", "TAB_SIZE=4 ALIGN_FN_DECL_NAMES_LEFT=true WS_AFTER_TP_CLOSE_BRACKET='~",
-     "int f();\ntemplate <class T> T g();\n", "F:f=4 F:g=4"},
-    // The whole text before a declaration on its line counts.
-    {"SecondDeclarationOnALine", "TAB_SIZE=4 ALIGN_DD_NAMES_LEFT=true", "int a; long b;\n", "D:a=12 D:b=12"},
-    {"EnumerationEndsTheGroup", "TAB_SIZE=4 ALIGN_DD_NAMES_LEFT=true",
-     "int a;\nenum E { X };\nunsigned long b;\n", "D:a=4 D:b=16"},
-    {"CommentsAndDirectivesDoNotEndTheGroup", "TAB_SIZE=4 ALIGN_DD_NAMES_LEFT=true",
-     "int a;\n// note\n#define X 1\nunsigned long b;\n", "D:a=16 D:b=16"},
-};
-
-class NameColumns : public ::testing::TestWithParam<CalcCase> {};
-
-TEST_P(NameColumns, GivesEachGroupOneColumn)
+TEST(NameColumns, GivesEachGroupOneColumn)
 {
-    const CalcCase& c = GetParam();
-    Parsed p = parse(c.m_Input);
-    Corvale::ITextDocStream in(p.m_Text);
-    StylistCpp::NameOffsetCalculator calc(in, schemeOf(c.m_Keys));
-    p.m_pRoot->accept(calc);
-    expectColumns(p, calc.dataColumns(), calc.functionColumns(), ColumnMap(), c.m_Expected);
+    const auto cases = calcCases("names.cases");
+    EXPECT_GE(cases.size(), 27u) << "cases missing from " << QUILLON_STYLISTCPP_GOLDEN_DIR;
+    for (const CorvaleTest::GoldenCase& c : cases) {
+        SCOPED_TRACE(c.where() + " " + c["case"]);
+        Parsed p = parse(c["input"]);
+        Corvale::ITextDocStream in(p.m_Text);
+        StylistCpp::NameOffsetCalculator calc(in, schemeOf(c["keys"]));
+        p.m_pRoot->accept(calc);
+        expectColumns(p, calc.dataColumns(), calc.functionColumns(), ColumnMap(), c["columns"]);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Calculator, NameColumns, ::testing::ValuesIn(NAME_CASES),
-                         [](const ::testing::TestParamInfo<CalcCase>& info) { return info.param.m_Name; });
 
 TEST(NameColumns, RecordsTheIndentationOfEachGroup)
 {
@@ -211,33 +152,18 @@ TEST(NameColumns, ReportsHowFarSignsPushTheName)
 
 // ---- initialiser columns ----------------------------------------------------------------
 
-const CalcCase DATA_CASES[] = {
-    // Measured from the type's start: "long count" is 10 wide, plus one.
-    {"FromTheTypeStart", "", "    int a = 1;\n    long count = 2;\n", "I:a=11 I:count=11"},
-    {"WithoutRestNoColumn", "", "int a = 1;\nlong count;\nint b = 2;\n", "I:a=6 I:count=- I:b=6"},
-    {"NamesAlignedOnlyNamesCount", "ALIGN_DD_NAMES_LEFT=true", "int a = 1;\nunsigned long xy = 2;\n",
-     "I:a=3 I:xy=3"},
-    {"AccessLabelEndsTheGroup", "",
-     "class C {\npublic:\n    int a = 1;\nprivate:\n    long count = 2;\n};\n", "I:a=6 I:count=11"},
-    {"FunctionDeclarationEndsTheGroup", "", "int a = 1;\nvoid f();\nlong count = 2;\n", "I:a=6 I:count=11"},
-    {"ArrayBoundIsARest", "", "int a[4];\nlong count = 2;\n", "I:a=11 I:count=11"},
-    {"BlockEndsTheGroup", "", "void f() {\n    int a = 1;\n    {\n        long count = 2;\n    }\n}\n",
-     "I:a=6 I:count=11"},
-};
-
-class InitializerColumns : public ::testing::TestWithParam<CalcCase> {};
-
-TEST_P(InitializerColumns, GivesEachGroupOneColumn)
+TEST(InitializerColumns, GivesEachGroupOneColumn)
 {
-    const CalcCase& c = GetParam();
-    Parsed p = parse(c.m_Input);
-    StylistCpp::DataOffsetCalculator calc(schemeOf(c.m_Keys));
-    p.m_pRoot->accept(calc);
-    expectColumns(p, ColumnMap(), ColumnMap(), calc.columns(), c.m_Expected);
+    const auto cases = calcCases("initialisers.cases");
+    EXPECT_GE(cases.size(), 7u) << "cases missing from " << QUILLON_STYLISTCPP_GOLDEN_DIR;
+    for (const CorvaleTest::GoldenCase& c : cases) {
+        SCOPED_TRACE(c.where() + " " + c["case"]);
+        Parsed p = parse(c["input"]);
+        StylistCpp::DataOffsetCalculator calc(schemeOf(c["keys"]));
+        p.m_pRoot->accept(calc);
+        expectColumns(p, ColumnMap(), ColumnMap(), calc.columns(), c["columns"]);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Calculator, InitializerColumns, ::testing::ValuesIn(DATA_CASES),
-                         [](const ::testing::TestParamInfo<CalcCase>& info) { return info.param.m_Name; });
 
 // With the name offsets known, an aligned name's initialiser counts from
 // the name's offset; a declaration whose name is not aligned counts from
