@@ -64,6 +64,25 @@ char lastNonSpace(const Formatter::Pieces& pieces)
     return 0;
 }
 
+// Whether a further declarator of a data declaration starts with its name
+// or with the signs before it ("*q = a*b", "&r = x", "n[4]"): its signs are
+// prefix operators and its initialiser an expression, so it is re-spaced as
+// one, as the first declarator's name and initialiser are. Other forms (a
+// parenthesised declarator of a pointer to function) keep the declaration
+// rules.
+bool startsPlainDeclarator(const Formatter::Pieces& pieces)
+{
+    for (const Formatter::Piece& p : pieces) {
+        if (p.m_Kind != Formatter::Piece::TOKEN)
+            continue;
+        if (p.m_Type == Cpp::SL_COMMENT || p.m_Type == Cpp::ML_COMMENT || p.m_Type == Cpp::STAR ||
+            p.m_Type == Cpp::AMPERSAND || p.m_Type == Cpp::AND_AND)
+            continue;
+        return p.m_Type == Cpp::IDENTIFIER;
+    }
+    return false;
+}
+
 bool startsOrEndsWithLineEnder(const Formatter::Pieces& pieces)
 {
     auto isEnder = [](const Formatter::Piece& p) {
@@ -884,7 +903,8 @@ void Formatter::writeDataRest(Pieces rest)
             applyAfter(part, s.m_WsBetweenDdElements);
         if (i + 1 < parts.size())
             applyBefore(part, s.m_WsBeforeDdComma);
-        Pieces laid = respace(part, i == 0 ? Respace::EXPRESSION : Respace::DECLARATOR, s.m_WsAfterDdTypeId);
+        const Respace how = i == 0 || startsPlainDeclarator(part) ? Respace::EXPRESSION : Respace::DECLARATOR;
+        Pieces laid = respace(part, how, s.m_WsAfterDdTypeId);
         out.insert(out.end(), laid.begin(), laid.end());
         if (i < commas.size())
             out.push_back(commas[i]);
