@@ -47,15 +47,20 @@ public:                                                                         
 private:                                                                                                            \
     std::unique_ptr<Type> member;
 
+// The operations of a composite class with count fields, beside its
+// constructor from its children.
+#define CPP_COMPOSITE_OPERATIONS(Class, count)                                                                      \
+public:                                                                                                             \
+    Class(const Class& other);                                                                                      \
+    std::size_t fieldCount() const override { return count; }                                                       \
+    const SyntaxNode* field(std::size_t index) const override;                                                      \
+    CPP_NODE_OPERATIONS
+
 // The head of one control part: the keyword and the parenthesised condition.
 class CtrlSubStmtHeadNode : public CompositeNode {
 public:
     CtrlSubStmtHeadNode(std::unique_ptr<KeywordNode> pKeyword = {}, std::unique_ptr<ExprNode> pExpr = {});
-    CtrlSubStmtHeadNode(const CtrlSubStmtHeadNode& other);
-    std::size_t fieldCount() const override { return 2; }
-    const SyntaxNode* field(std::size_t index) const override;
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_COMPOSITE_OPERATIONS(CtrlSubStmtHeadNode, 2)
     CPP_NODE_FIELD(KeywordNode, keyword, setKeyword, m_pKeyword)
     CPP_NODE_FIELD(ExprNode, expr, setExpr, m_pExpr)
 };
@@ -64,11 +69,7 @@ public:
 class CtrlSubStmtNode : public CompositeNode {
 public:
     CtrlSubStmtNode(std::unique_ptr<CtrlSubStmtHeadNode> pHead = {}, std::unique_ptr<BlockNode> pBody = {});
-    CtrlSubStmtNode(const CtrlSubStmtNode& other);
-    std::size_t fieldCount() const override { return 2; }
-    const SyntaxNode* field(std::size_t index) const override;
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_COMPOSITE_OPERATIONS(CtrlSubStmtNode, 2)
     CPP_NODE_FIELD(CtrlSubStmtHeadNode, head, setHead, m_pHead)
     CPP_NODE_FIELD(BlockNode, body, setBody, m_pBody)
 };
@@ -77,11 +78,7 @@ public:
 class CaseNode : public CompositeNode {
 public:
     CaseNode(std::unique_ptr<KeywordNode> pKeyword = {}, std::unique_ptr<ExprNode> pExpr = {});
-    CaseNode(const CaseNode& other);
-    std::size_t fieldCount() const override { return 2; }
-    const SyntaxNode* field(std::size_t index) const override;
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_COMPOSITE_OPERATIONS(CaseNode, 2)
     CPP_NODE_FIELD(KeywordNode, keyword, setKeyword, m_pKeyword)
     CPP_NODE_FIELD(ExprNode, expr, setExpr, m_pExpr)
 };
@@ -90,11 +87,7 @@ public:
 class LabelNode : public CompositeNode {
 public:
     explicit LabelNode(std::unique_ptr<IdNode> pId = {});
-    LabelNode(const LabelNode& other);
-    std::size_t fieldCount() const override { return 1; }
-    const SyntaxNode* field(std::size_t index) const override;
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_COMPOSITE_OPERATIONS(LabelNode, 1)
     CPP_NODE_FIELD(IdNode, id, setId, m_pId)
 };
 
@@ -103,13 +96,10 @@ public:
 class AsmNode : public CompositeNode {
 public:
     AsmNode(std::unique_ptr<TextNode> pText = {}, std::unique_ptr<BlockNode> pBlock = {}, std::int32_t value = 0);
-    AsmNode(const AsmNode& other);
-    std::size_t fieldCount() const override { return 2; }
-    const SyntaxNode* field(std::size_t index) const override;
+    CPP_COMPOSITE_OPERATIONS(AsmNode, 2)
+public:
     std::int32_t value() const { return m_Value; }
     void setValue(std::int32_t value) { m_Value = value; }
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
     CPP_NODE_FIELD(TextNode, text, setText, m_pText)
     CPP_NODE_FIELD(BlockNode, block, setBlock, m_pBlock)
 private:
@@ -120,11 +110,7 @@ private:
 class ClassHeadNode : public CompositeNode {
 public:
     ClassHeadNode(std::unique_ptr<ClassNameNode> pName = {}, std::unique_ptr<BaseClauseListNode> pBases = {});
-    ClassHeadNode(const ClassHeadNode& other);
-    std::size_t fieldCount() const override { return 2; }
-    const SyntaxNode* field(std::size_t index) const override;
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_COMPOSITE_OPERATIONS(ClassHeadNode, 2)
     CPP_NODE_FIELD(ClassNameNode, className, setClassName, m_pClassName)
     CPP_NODE_FIELD(BaseClauseListNode, baseClauses, setBaseClauses, m_pBaseClauses)
 };
@@ -133,11 +119,7 @@ public:
 class InitializerNode : public CompositeNode {
 public:
     InitializerNode(std::unique_ptr<IdNode> pId = {}, std::unique_ptr<ArgListNode> pArgs = {});
-    InitializerNode(const InitializerNode& other);
-    std::size_t fieldCount() const override { return 2; }
-    const SyntaxNode* field(std::size_t index) const override;
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_COMPOSITE_OPERATIONS(InitializerNode, 2)
     CPP_NODE_FIELD(IdNode, id, setId, m_pId)
     CPP_NODE_FIELD(ArgListNode, args, setArgs, m_pArgs)
 };
@@ -146,11 +128,7 @@ public:
 class TemplateNode : public CompositeNode {
 public:
     TemplateNode(std::unique_ptr<KeywordNode> pKeyword = {}, std::unique_ptr<ParameterListNode> pParams = {});
-    TemplateNode(const TemplateNode& other);
-    std::size_t fieldCount() const override { return 2; }
-    const SyntaxNode* field(std::size_t index) const override;
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_COMPOSITE_OPERATIONS(TemplateNode, 2)
     CPP_NODE_FIELD(KeywordNode, keyword, setKeyword, m_pKeyword)
     CPP_NODE_FIELD(ParameterListNode, parameters, setParameters, m_pParameters)
 };
@@ -162,11 +140,7 @@ public:
     FunctionHeadNode(std::unique_ptr<FunctionReturnNode> pReturnType = {}, std::unique_ptr<IdNode> pId = {},
                      std::unique_ptr<ParameterListNode> pParams = {}, std::unique_ptr<TextNode> pTrailing = {},
                      std::unique_ptr<ExprNode> pExceptionSpec = {}, std::unique_ptr<ExprNode> pPureSpec = {});
-    FunctionHeadNode(const FunctionHeadNode& other);
-    std::size_t fieldCount() const override { return 6; }
-    const SyntaxNode* field(std::size_t index) const override;
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_COMPOSITE_OPERATIONS(FunctionHeadNode, 6)
     CPP_NODE_FIELD(FunctionReturnNode, returnType, setReturnType, m_pReturnType)
     CPP_NODE_FIELD(IdNode, id, setId, m_pId)
     CPP_NODE_FIELD(ParameterListNode, parameters, setParameters, m_pParameters)
@@ -186,11 +160,7 @@ protected:
 class ClassDeclNode : public DeclNode {
 public:
     ClassDeclNode(std::unique_ptr<ClassHeadNode> pHead = {}, std::unique_ptr<ClassBodyNode> pBody = {});
-    ClassDeclNode(const ClassDeclNode& other);
-    std::size_t fieldCount() const override { return 2; }
-    const SyntaxNode* field(std::size_t index) const override;
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_COMPOSITE_OPERATIONS(ClassDeclNode, 2)
     CPP_NODE_FIELD(ClassHeadNode, head, setHead, m_pHead)
     CPP_NODE_FIELD(ClassBodyNode, body, setBody, m_pBody)
 };
@@ -199,11 +169,7 @@ public:
 class EnumDeclNode : public DeclNode {
 public:
     EnumDeclNode(std::unique_ptr<EnumHeadNode> pHead = {}, std::unique_ptr<EnumBodyNode> pBody = {});
-    EnumDeclNode(const EnumDeclNode& other);
-    std::size_t fieldCount() const override { return 2; }
-    const SyntaxNode* field(std::size_t index) const override;
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_COMPOSITE_OPERATIONS(EnumDeclNode, 2)
     CPP_NODE_FIELD(EnumHeadNode, head, setHead, m_pHead)
     CPP_NODE_FIELD(EnumBodyNode, body, setBody, m_pBody)
 };
@@ -212,11 +178,7 @@ public:
 class NamespaceDeclNode : public DeclNode {
 public:
     NamespaceDeclNode(std::unique_ptr<NamespaceHeadNode> pHead = {}, std::unique_ptr<NamespaceBodyNode> pBody = {});
-    NamespaceDeclNode(const NamespaceDeclNode& other);
-    std::size_t fieldCount() const override { return 2; }
-    const SyntaxNode* field(std::size_t index) const override;
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_COMPOSITE_OPERATIONS(NamespaceDeclNode, 2)
     CPP_NODE_FIELD(NamespaceHeadNode, head, setHead, m_pHead)
     CPP_NODE_FIELD(NamespaceBodyNode, body, setBody, m_pBody)
 };
@@ -225,11 +187,7 @@ public:
 class LinkageBlockNode : public DeclNode {
 public:
     LinkageBlockNode(std::unique_ptr<ExprNode> pExpr = {}, std::unique_ptr<LinkageBlockBodyNode> pBody = {});
-    LinkageBlockNode(const LinkageBlockNode& other);
-    std::size_t fieldCount() const override { return 2; }
-    const SyntaxNode* field(std::size_t index) const override;
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_COMPOSITE_OPERATIONS(LinkageBlockNode, 2)
     CPP_NODE_FIELD(ExprNode, expr, setExpr, m_pExpr)
     CPP_NODE_FIELD(LinkageBlockBodyNode, body, setBody, m_pBody)
 };
@@ -240,11 +198,7 @@ class DataDeclNode : public DeclNode {
 public:
     DataDeclNode(std::unique_ptr<TypeNode> pType = {}, std::unique_ptr<IdNode> pId = {},
                  std::unique_ptr<ExprNode> pRest = {});
-    DataDeclNode(const DataDeclNode& other);
-    std::size_t fieldCount() const override { return 3; }
-    const SyntaxNode* field(std::size_t index) const override;
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_COMPOSITE_OPERATIONS(DataDeclNode, 3)
     CPP_NODE_FIELD(TypeNode, type, setType, m_pType)
     CPP_NODE_FIELD(IdNode, id, setId, m_pId)
     CPP_NODE_FIELD(ExprNode, rest, setRest, m_pRest)
@@ -255,11 +209,7 @@ class FunctionPtrDeclNode : public DeclNode {
 public:
     FunctionPtrDeclNode(std::unique_ptr<TypeNode> pType = {}, std::unique_ptr<IdNode> pId = {},
                         std::unique_ptr<ParameterListNode> pParams = {}, std::unique_ptr<TextNode> pTrailing = {});
-    FunctionPtrDeclNode(const FunctionPtrDeclNode& other);
-    std::size_t fieldCount() const override { return 4; }
-    const SyntaxNode* field(std::size_t index) const override;
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_COMPOSITE_OPERATIONS(FunctionPtrDeclNode, 4)
     CPP_NODE_FIELD(TypeNode, type, setType, m_pType)
     CPP_NODE_FIELD(IdNode, id, setId, m_pId)
     CPP_NODE_FIELD(ParameterListNode, parameters, setParameters, m_pParameters)
@@ -270,11 +220,7 @@ public:
 class FunctionDeclNode : public DeclNode {
 public:
     FunctionDeclNode(std::unique_ptr<FunctionHeadNode> pHead = {}, std::unique_ptr<BlockNode> pBody = {});
-    FunctionDeclNode(const FunctionDeclNode& other);
-    std::size_t fieldCount() const override { return 2; }
-    const SyntaxNode* field(std::size_t index) const override;
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_COMPOSITE_OPERATIONS(FunctionDeclNode, 2)
     // Replaces the head, destroying the previous one.
     virtual void setHead(std::unique_ptr<FunctionHeadNode> pHead);
     FunctionHeadNode* head() { return m_pHead.get(); }
@@ -290,15 +236,12 @@ class CtorDeclNode : public FunctionDeclNode {
 public:
     CtorDeclNode(std::unique_ptr<FunctionHeadNode> pHead = {}, std::unique_ptr<InitializerListNode> pInits = {},
                  std::unique_ptr<BlockNode> pBody = {});
-    CtorDeclNode(const CtorDeclNode& other);
-    std::size_t fieldCount() const override { return 3; }
-    const SyntaxNode* field(std::size_t index) const override;
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_COMPOSITE_OPERATIONS(CtorDeclNode, 3)
     CPP_NODE_FIELD(InitializerListNode, initializers, setInitializers, m_pInitializers)
 };
 
 #undef CPP_NODE_FIELD
+#undef CPP_COMPOSITE_OPERATIONS
 
 } // namespace Cpp
 

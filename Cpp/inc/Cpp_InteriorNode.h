@@ -31,8 +31,7 @@ public:
     Trn::Location start() const override;
     void setEnd(const Trn::Location& location) override;
     Trn::Location end() const override;
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_NODE_OPERATIONS
 
     virtual iterator childrenBegin();
     virtual const_iterator childrenBegin() const;
@@ -71,8 +70,7 @@ private:
 class RootNode : public InteriorNode {
 public:
     RootNode() = default;
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_NODE_OPERATIONS
 };
 
 // A whole control statement with its continuations (if / else if / else,
@@ -80,24 +78,21 @@ public:
 class CtrlStmtNode : public InteriorNode {
 public:
     CtrlStmtNode() = default;
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_NODE_OPERATIONS
 };
 
 // The base clause after ":": BaseClauseNode children.
 class BaseClauseListNode : public InteriorNode {
 public:
     BaseClauseListNode() = default;
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_NODE_OPERATIONS
 };
 
 // A constructor's member initializer list: InitializerNode children.
 class InitializerListNode : public InteriorNode {
 public:
     InitializerListNode() = default;
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_NODE_OPERATIONS
 };
 
 // An interior node with its own start and end: the opening and the closing
@@ -121,76 +116,57 @@ private:
     Trn::Location m_End;
 };
 
+// The public part of a bracketed interior class: construction from the
+// bracket locations and the node operations.
+#define CPP_BRACKETED_NODE(Class)                                                                                   \
+public:                                                                                                             \
+    Class(const Trn::Location& start = {}, const Trn::Location& end = {}) : BracketedInteriorNode(start, end) {}    \
+    CPP_NODE_OPERATIONS
+
 class ClassBodyNode : public BracketedInteriorNode {
-public:
-    ClassBodyNode(const Trn::Location& start = {}, const Trn::Location& end = {}) : BracketedInteriorNode(start, end) {}
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_BRACKETED_NODE(ClassBodyNode)
 };
 
 class EnumBodyNode : public BracketedInteriorNode {
-public:
-    EnumBodyNode(const Trn::Location& start = {}, const Trn::Location& end = {}) : BracketedInteriorNode(start, end) {}
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_BRACKETED_NODE(EnumBodyNode)
 };
 
 class NamespaceBodyNode : public BracketedInteriorNode {
-public:
-    NamespaceBodyNode(const Trn::Location& start = {}, const Trn::Location& end = {})
-        : BracketedInteriorNode(start, end)
-    {
-    }
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_BRACKETED_NODE(NamespaceBodyNode)
 };
 
 // A compound statement, or (without bracket locations) the single statement
 // of a control part written without braces. Without its own start or end it
 // reports the first child's start or the last child's end.
 class BlockNode : public BracketedInteriorNode {
+    CPP_BRACKETED_NODE(BlockNode)
 public:
-    BlockNode(const Trn::Location& start = {}, const Trn::Location& end = {}) : BracketedInteriorNode(start, end) {}
     Trn::Location start() const override;
     Trn::Location end() const override;
     // True when the block has brace locations of its own.
     bool isBraced() const { return ownStart() != Trn::Location(); }
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
 };
 
 // The braces of a linkage block; the same fallback as BlockNode.
 class LinkageBlockBodyNode : public BracketedInteriorNode {
+    CPP_BRACKETED_NODE(LinkageBlockBodyNode)
 public:
-    LinkageBlockBodyNode(const Trn::Location& start = {}, const Trn::Location& end = {})
-        : BracketedInteriorNode(start, end)
-    {
-    }
     Trn::Location start() const override;
     Trn::Location end() const override;
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
 };
 
 // A parenthesised parameter list, also a template parameter list in angle
 // brackets: ParameterNode children.
 class ParameterListNode : public BracketedInteriorNode {
-public:
-    ParameterListNode(const Trn::Location& start = {}, const Trn::Location& end = {})
-        : BracketedInteriorNode(start, end)
-    {
-    }
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_BRACKETED_NODE(ParameterListNode)
 };
 
 // A parenthesised argument list: ArgNode children.
 class ArgListNode : public BracketedInteriorNode {
-public:
-    ArgListNode(const Trn::Location& start = {}, const Trn::Location& end = {}) : BracketedInteriorNode(start, end) {}
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_BRACKETED_NODE(ArgListNode)
 };
+
+#undef CPP_BRACKETED_NODE
 
 } // namespace Cpp
 

@@ -27,13 +27,29 @@ private:
     Trn::Location m_End;
 };
 
+// The public part of a leaf class that holds its locations and nothing else.
+#define CPP_PLAIN_LEAF(Class, Base)                                                                                 \
+public:                                                                                                             \
+    Class(const Trn::Location& start, const Trn::Location& end) : Base(start, end) {}                               \
+    CPP_NODE_OPERATIONS
+
+// A leaf class that holds its locations and a name.
+#define CPP_NAMED_LEAF(Class, Base)                                                                                 \
+public:                                                                                                             \
+    Class(const Trn::Location& start, const Trn::Location& end, std::string name)                                   \
+        : Base(start, end), m_Name(std::move(name))                                                                 \
+    {                                                                                                               \
+    }                                                                                                               \
+    const std::string& name() const { return m_Name; }                                                              \
+    CPP_NODE_OPERATIONS                                                                                             \
+                                                                                                                    \
+private:                                                                                                            \
+    std::string m_Name;
+
 // Text kept as it stands: the trailing text of a function head, the text of
 // an assembler statement, and any other verbatim run.
 class TextNode : public LeafNode {
-public:
-    TextNode(const Trn::Location& start, const Trn::Location& end) : LeafNode(start, end) {}
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_PLAIN_LEAF(TextNode, LeafNode)
 };
 
 // A comment, or a region kept verbatim (verbatim flag).
@@ -45,8 +61,7 @@ public:
     }
     bool isSingleLine() const { return m_SingleLine; }
     bool isVerbatim() const { return m_Verbatim; }
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_NODE_OPERATIONS
 
 private:
     bool m_SingleLine;
@@ -55,25 +70,12 @@ private:
 
 // A preprocessor line or a folded if-zero region.
 class PreprocDirectiveNode : public TextNode {
-public:
-    PreprocDirectiveNode(const Trn::Location& start, const Trn::Location& end) : TextNode(start, end) {}
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_PLAIN_LEAF(PreprocDirectiveNode, TextNode)
 };
 
 // A name: a declared variable or function, a member in an initializer, a label.
 class IdNode : public TextNode {
-public:
-    IdNode(const Trn::Location& start, const Trn::Location& end, std::string name)
-        : TextNode(start, end), m_Name(std::move(name))
-    {
-    }
-    const std::string& name() const { return m_Name; }
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
-
-private:
-    std::string m_Name;
+    CPP_NAMED_LEAF(IdNode, TextNode)
 };
 
 // One keyword. Only the keywords from "class" to "default" may be held; the
@@ -82,8 +84,7 @@ class KeywordNode : public LeafNode {
 public:
     KeywordNode(const Trn::Location& start, const Trn::Location& end, std::int32_t type);
     std::int32_t type() const { return m_Type; }
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_NODE_OPERATIONS
 
 private:
     std::int32_t m_Type;
@@ -98,8 +99,7 @@ public:
     {
     }
     std::int32_t access() const { return m_Access; }
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_NODE_OPERATIONS
 
 private:
     std::int32_t m_Access;
@@ -115,8 +115,7 @@ public:
     }
     std::int32_t classKey() const { return m_ClassKey; }
     const std::string& name() const { return m_Name; }
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_NODE_OPERATIONS
 
 private:
     std::int32_t m_ClassKey;
@@ -135,8 +134,7 @@ public:
     std::int32_t access() const { return m_Access; }
     bool isVirtual() const { return m_Virtual; }
     const std::string& name() const { return m_Name; }
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_NODE_OPERATIONS
 
 private:
     std::int32_t m_Access;
@@ -146,65 +144,33 @@ private:
 
 // The enum keyword and the enumeration's name (empty when unnamed).
 class EnumHeadNode : public LeafNode {
-public:
-    EnumHeadNode(const Trn::Location& start, const Trn::Location& end, std::string name)
-        : LeafNode(start, end), m_Name(std::move(name))
-    {
-    }
-    const std::string& name() const { return m_Name; }
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
-
-private:
-    std::string m_Name;
+    CPP_NAMED_LEAF(EnumHeadNode, LeafNode)
 };
 
 // The namespace keyword and the namespace's name (empty when unnamed).
 class NamespaceHeadNode : public LeafNode {
-public:
-    NamespaceHeadNode(const Trn::Location& start, const Trn::Location& end, std::string name)
-        : LeafNode(start, end), m_Name(std::move(name))
-    {
-    }
-    const std::string& name() const { return m_Name; }
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
-
-private:
-    std::string m_Name;
+    CPP_NAMED_LEAF(NamespaceHeadNode, LeafNode)
 };
 
 // The type part of a declaration.
 class TypeNode : public LeafNode {
-public:
-    TypeNode(const Trn::Location& start, const Trn::Location& end) : LeafNode(start, end) {}
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_PLAIN_LEAF(TypeNode, LeafNode)
 };
 
 // The return type and specifiers before a function's name.
 class FunctionReturnNode : public TypeNode {
-public:
-    FunctionReturnNode(const Trn::Location& start, const Trn::Location& end) : TypeNode(start, end) {}
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_PLAIN_LEAF(FunctionReturnNode, TypeNode)
 };
 
 // An expression, a statement's text, a condition, or any other run of tokens
 // kept whole.
 class ExprNode : public LeafNode {
-public:
-    ExprNode(const Trn::Location& start, const Trn::Location& end) : LeafNode(start, end) {}
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_PLAIN_LEAF(ExprNode, LeafNode)
 };
 
 // One argument of an argument list.
 class ArgNode : public LeafNode {
-public:
-    ArgNode(const Trn::Location& start, const Trn::Location& end) : LeafNode(start, end) {}
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_PLAIN_LEAF(ArgNode, LeafNode)
 };
 
 // One parameter of a function or template parameter list. The parser sets
@@ -217,12 +183,14 @@ public:
     }
     bool flag() const { return m_Flag; }
     bool hasDefault() const { return m_Flag; }
-    void accept(Emitter& emitter) override;
-    std::unique_ptr<SyntaxNode> clone() const override;
+    CPP_NODE_OPERATIONS
 
 private:
     bool m_Flag;
 };
+
+#undef CPP_NAMED_LEAF
+#undef CPP_PLAIN_LEAF
 
 } // namespace Cpp
 

@@ -34,6 +34,18 @@ private:
     const InteriorNode* m_pOwner = nullptr;
 };
 
+// Inside a node class: declares the two operations that every concrete node
+// class overrides. CPP_DEFINE_NODE_OPERATIONS(Class) in the class's source
+// file defines them: accept calls the emitter's operation named after the
+// class, clone is the deep copy made by the class's copy constructor.
+#define CPP_NODE_OPERATIONS                                                                                         \
+    void accept(Emitter& emitter) override;                                                                         \
+    std::unique_ptr<SyntaxNode> clone() const override;
+
+#define CPP_DEFINE_NODE_OPERATIONS(Class)                                                                           \
+    void Class::accept(Emitter& emitter) { emitter.visit##Class(*this); }                                           \
+    std::unique_ptr<SyntaxNode> Class::clone() const { return std::make_unique<Class>(*this); }
+
 // A typed deep copy: cloneAs(node) has the static type of node.
 template <class T>
 std::unique_ptr<T> cloneAs(const T& node)

@@ -37,16 +37,22 @@ Trn::Location CompositeNode::end() const
     return Trn::Location();
 }
 
-// accept calls the operation of the node's own class; clone is the deep copy
-// made by the copy constructor.
-#define CPP_COMPOSITE_BASICS(Class)                                                                                 \
-    void Class::accept(Emitter& emitter) { emitter.visit##Class(*this); }                                           \
-    std::unique_ptr<SyntaxNode> Class::clone() const { return std::make_unique<Class>(*this); }
+namespace {
+
+// The child at index among a composite's fields, given in field order.
+template <class... Fields>
+const SyntaxNode* fieldAt(std::size_t index, const Fields*... fields)
+{
+    const SyntaxNode* all[] = {fields...};
+    return index < sizeof...(Fields) ? all[index] : nullptr;
+}
+
+} // namespace
 
 // ---------------------------------------------------------------------------
 // Statement composites
 
-CPP_COMPOSITE_BASICS(CtrlSubStmtHeadNode)
+CPP_DEFINE_NODE_OPERATIONS(CtrlSubStmtHeadNode)
 CtrlSubStmtHeadNode::CtrlSubStmtHeadNode(std::unique_ptr<KeywordNode> pKeyword, std::unique_ptr<ExprNode> pExpr)
     : m_pKeyword(std::move(pKeyword)), m_pExpr(std::move(pExpr))
 {
@@ -57,10 +63,10 @@ CtrlSubStmtHeadNode::CtrlSubStmtHeadNode(const CtrlSubStmtHeadNode& other)
 }
 const SyntaxNode* CtrlSubStmtHeadNode::field(std::size_t index) const
 {
-    return index == 0 ? static_cast<const SyntaxNode*>(m_pKeyword.get()) : m_pExpr.get();
+    return fieldAt(index, m_pKeyword.get(), m_pExpr.get());
 }
 
-CPP_COMPOSITE_BASICS(CtrlSubStmtNode)
+CPP_DEFINE_NODE_OPERATIONS(CtrlSubStmtNode)
 CtrlSubStmtNode::CtrlSubStmtNode(std::unique_ptr<CtrlSubStmtHeadNode> pHead, std::unique_ptr<BlockNode> pBody)
     : m_pHead(std::move(pHead)), m_pBody(std::move(pBody))
 {
@@ -71,10 +77,10 @@ CtrlSubStmtNode::CtrlSubStmtNode(const CtrlSubStmtNode& other)
 }
 const SyntaxNode* CtrlSubStmtNode::field(std::size_t index) const
 {
-    return index == 0 ? static_cast<const SyntaxNode*>(m_pHead.get()) : m_pBody.get();
+    return fieldAt(index, m_pHead.get(), m_pBody.get());
 }
 
-CPP_COMPOSITE_BASICS(CaseNode)
+CPP_DEFINE_NODE_OPERATIONS(CaseNode)
 CaseNode::CaseNode(std::unique_ptr<KeywordNode> pKeyword, std::unique_ptr<ExprNode> pExpr)
     : m_pKeyword(std::move(pKeyword)), m_pExpr(std::move(pExpr))
 {
@@ -85,18 +91,18 @@ CaseNode::CaseNode(const CaseNode& other)
 }
 const SyntaxNode* CaseNode::field(std::size_t index) const
 {
-    return index == 0 ? static_cast<const SyntaxNode*>(m_pKeyword.get()) : m_pExpr.get();
+    return fieldAt(index, m_pKeyword.get(), m_pExpr.get());
 }
 
-CPP_COMPOSITE_BASICS(LabelNode)
+CPP_DEFINE_NODE_OPERATIONS(LabelNode)
 LabelNode::LabelNode(std::unique_ptr<IdNode> pId) : m_pId(std::move(pId)) {}
 LabelNode::LabelNode(const LabelNode& other) : CompositeNode(other), m_pId(cloneChild(other.m_pId)) {}
-const SyntaxNode* LabelNode::field(std::size_t) const
+const SyntaxNode* LabelNode::field(std::size_t index) const
 {
-    return m_pId.get();
+    return fieldAt(index, m_pId.get());
 }
 
-CPP_COMPOSITE_BASICS(AsmNode)
+CPP_DEFINE_NODE_OPERATIONS(AsmNode)
 AsmNode::AsmNode(std::unique_ptr<TextNode> pText, std::unique_ptr<BlockNode> pBlock, std::int32_t value)
     : m_pText(std::move(pText)), m_pBlock(std::move(pBlock)), m_Value(value)
 {
@@ -108,13 +114,13 @@ AsmNode::AsmNode(const AsmNode& other)
 }
 const SyntaxNode* AsmNode::field(std::size_t index) const
 {
-    return index == 0 ? static_cast<const SyntaxNode*>(m_pText.get()) : m_pBlock.get();
+    return fieldAt(index, m_pText.get(), m_pBlock.get());
 }
 
 // ---------------------------------------------------------------------------
 // Head composites
 
-CPP_COMPOSITE_BASICS(ClassHeadNode)
+CPP_DEFINE_NODE_OPERATIONS(ClassHeadNode)
 ClassHeadNode::ClassHeadNode(std::unique_ptr<ClassNameNode> pName, std::unique_ptr<BaseClauseListNode> pBases)
     : m_pClassName(std::move(pName)), m_pBaseClauses(std::move(pBases))
 {
@@ -126,10 +132,10 @@ ClassHeadNode::ClassHeadNode(const ClassHeadNode& other)
 }
 const SyntaxNode* ClassHeadNode::field(std::size_t index) const
 {
-    return index == 0 ? static_cast<const SyntaxNode*>(m_pClassName.get()) : m_pBaseClauses.get();
+    return fieldAt(index, m_pClassName.get(), m_pBaseClauses.get());
 }
 
-CPP_COMPOSITE_BASICS(InitializerNode)
+CPP_DEFINE_NODE_OPERATIONS(InitializerNode)
 InitializerNode::InitializerNode(std::unique_ptr<IdNode> pId, std::unique_ptr<ArgListNode> pArgs)
     : m_pId(std::move(pId)), m_pArgs(std::move(pArgs))
 {
@@ -140,10 +146,10 @@ InitializerNode::InitializerNode(const InitializerNode& other)
 }
 const SyntaxNode* InitializerNode::field(std::size_t index) const
 {
-    return index == 0 ? static_cast<const SyntaxNode*>(m_pId.get()) : m_pArgs.get();
+    return fieldAt(index, m_pId.get(), m_pArgs.get());
 }
 
-CPP_COMPOSITE_BASICS(TemplateNode)
+CPP_DEFINE_NODE_OPERATIONS(TemplateNode)
 TemplateNode::TemplateNode(std::unique_ptr<KeywordNode> pKeyword, std::unique_ptr<ParameterListNode> pParams)
     : m_pKeyword(std::move(pKeyword)), m_pParameters(std::move(pParams))
 {
@@ -154,10 +160,10 @@ TemplateNode::TemplateNode(const TemplateNode& other)
 }
 const SyntaxNode* TemplateNode::field(std::size_t index) const
 {
-    return index == 0 ? static_cast<const SyntaxNode*>(m_pKeyword.get()) : m_pParameters.get();
+    return fieldAt(index, m_pKeyword.get(), m_pParameters.get());
 }
 
-CPP_COMPOSITE_BASICS(FunctionHeadNode)
+CPP_DEFINE_NODE_OPERATIONS(FunctionHeadNode)
 FunctionHeadNode::FunctionHeadNode(std::unique_ptr<FunctionReturnNode> pReturnType, std::unique_ptr<IdNode> pId,
                                    std::unique_ptr<ParameterListNode> pParams, std::unique_ptr<TextNode> pTrailing,
                                    std::unique_ptr<ExprNode> pExceptionSpec, std::unique_ptr<ExprNode> pPureSpec)
@@ -173,20 +179,14 @@ FunctionHeadNode::FunctionHeadNode(const FunctionHeadNode& other)
 }
 const SyntaxNode* FunctionHeadNode::field(std::size_t index) const
 {
-    switch (index) {
-    case 0: return m_pReturnType.get();
-    case 1: return m_pId.get();
-    case 2: return m_pParameters.get();
-    case 3: return m_pTrailing.get();
-    case 4: return m_pExceptionSpec.get();
-    default: return m_pPureSpec.get();
-    }
+    return fieldAt(index, m_pReturnType.get(), m_pId.get(), m_pParameters.get(), m_pTrailing.get(),
+                   m_pExceptionSpec.get(), m_pPureSpec.get());
 }
 
 // ---------------------------------------------------------------------------
 // Declarations
 
-CPP_COMPOSITE_BASICS(ClassDeclNode)
+CPP_DEFINE_NODE_OPERATIONS(ClassDeclNode)
 ClassDeclNode::ClassDeclNode(std::unique_ptr<ClassHeadNode> pHead, std::unique_ptr<ClassBodyNode> pBody)
     : m_pHead(std::move(pHead)), m_pBody(std::move(pBody))
 {
@@ -197,10 +197,10 @@ ClassDeclNode::ClassDeclNode(const ClassDeclNode& other)
 }
 const SyntaxNode* ClassDeclNode::field(std::size_t index) const
 {
-    return index == 0 ? static_cast<const SyntaxNode*>(m_pHead.get()) : m_pBody.get();
+    return fieldAt(index, m_pHead.get(), m_pBody.get());
 }
 
-CPP_COMPOSITE_BASICS(EnumDeclNode)
+CPP_DEFINE_NODE_OPERATIONS(EnumDeclNode)
 EnumDeclNode::EnumDeclNode(std::unique_ptr<EnumHeadNode> pHead, std::unique_ptr<EnumBodyNode> pBody)
     : m_pHead(std::move(pHead)), m_pBody(std::move(pBody))
 {
@@ -211,10 +211,10 @@ EnumDeclNode::EnumDeclNode(const EnumDeclNode& other)
 }
 const SyntaxNode* EnumDeclNode::field(std::size_t index) const
 {
-    return index == 0 ? static_cast<const SyntaxNode*>(m_pHead.get()) : m_pBody.get();
+    return fieldAt(index, m_pHead.get(), m_pBody.get());
 }
 
-CPP_COMPOSITE_BASICS(NamespaceDeclNode)
+CPP_DEFINE_NODE_OPERATIONS(NamespaceDeclNode)
 NamespaceDeclNode::NamespaceDeclNode(std::unique_ptr<NamespaceHeadNode> pHead, std::unique_ptr<NamespaceBodyNode> pBody)
     : m_pHead(std::move(pHead)), m_pBody(std::move(pBody))
 {
@@ -225,10 +225,10 @@ NamespaceDeclNode::NamespaceDeclNode(const NamespaceDeclNode& other)
 }
 const SyntaxNode* NamespaceDeclNode::field(std::size_t index) const
 {
-    return index == 0 ? static_cast<const SyntaxNode*>(m_pHead.get()) : m_pBody.get();
+    return fieldAt(index, m_pHead.get(), m_pBody.get());
 }
 
-CPP_COMPOSITE_BASICS(LinkageBlockNode)
+CPP_DEFINE_NODE_OPERATIONS(LinkageBlockNode)
 LinkageBlockNode::LinkageBlockNode(std::unique_ptr<ExprNode> pExpr, std::unique_ptr<LinkageBlockBodyNode> pBody)
     : m_pExpr(std::move(pExpr)), m_pBody(std::move(pBody))
 {
@@ -239,10 +239,10 @@ LinkageBlockNode::LinkageBlockNode(const LinkageBlockNode& other)
 }
 const SyntaxNode* LinkageBlockNode::field(std::size_t index) const
 {
-    return index == 0 ? static_cast<const SyntaxNode*>(m_pExpr.get()) : m_pBody.get();
+    return fieldAt(index, m_pExpr.get(), m_pBody.get());
 }
 
-CPP_COMPOSITE_BASICS(DataDeclNode)
+CPP_DEFINE_NODE_OPERATIONS(DataDeclNode)
 DataDeclNode::DataDeclNode(std::unique_ptr<TypeNode> pType, std::unique_ptr<IdNode> pId,
                            std::unique_ptr<ExprNode> pRest)
     : m_pType(std::move(pType)), m_pId(std::move(pId)), m_pRest(std::move(pRest))
@@ -255,14 +255,10 @@ DataDeclNode::DataDeclNode(const DataDeclNode& other)
 }
 const SyntaxNode* DataDeclNode::field(std::size_t index) const
 {
-    switch (index) {
-    case 0: return m_pType.get();
-    case 1: return m_pId.get();
-    default: return m_pRest.get();
-    }
+    return fieldAt(index, m_pType.get(), m_pId.get(), m_pRest.get());
 }
 
-CPP_COMPOSITE_BASICS(FunctionPtrDeclNode)
+CPP_DEFINE_NODE_OPERATIONS(FunctionPtrDeclNode)
 FunctionPtrDeclNode::FunctionPtrDeclNode(std::unique_ptr<TypeNode> pType, std::unique_ptr<IdNode> pId,
                                          std::unique_ptr<ParameterListNode> pParams,
                                          std::unique_ptr<TextNode> pTrailing)
@@ -277,15 +273,10 @@ FunctionPtrDeclNode::FunctionPtrDeclNode(const FunctionPtrDeclNode& other)
 }
 const SyntaxNode* FunctionPtrDeclNode::field(std::size_t index) const
 {
-    switch (index) {
-    case 0: return m_pType.get();
-    case 1: return m_pId.get();
-    case 2: return m_pParameters.get();
-    default: return m_pTrailing.get();
-    }
+    return fieldAt(index, m_pType.get(), m_pId.get(), m_pParameters.get(), m_pTrailing.get());
 }
 
-CPP_COMPOSITE_BASICS(FunctionDeclNode)
+CPP_DEFINE_NODE_OPERATIONS(FunctionDeclNode)
 FunctionDeclNode::FunctionDeclNode(std::unique_ptr<FunctionHeadNode> pHead, std::unique_ptr<BlockNode> pBody)
     : m_pBody(std::move(pBody)), m_pHead(std::move(pHead))
 {
@@ -296,14 +287,14 @@ FunctionDeclNode::FunctionDeclNode(const FunctionDeclNode& other)
 }
 const SyntaxNode* FunctionDeclNode::field(std::size_t index) const
 {
-    return index == 0 ? static_cast<const SyntaxNode*>(m_pHead.get()) : m_pBody.get();
+    return fieldAt(index, m_pHead.get(), m_pBody.get());
 }
 void FunctionDeclNode::setHead(std::unique_ptr<FunctionHeadNode> pHead)
 {
     m_pHead = std::move(pHead);
 }
 
-CPP_COMPOSITE_BASICS(CtorDeclNode)
+CPP_DEFINE_NODE_OPERATIONS(CtorDeclNode)
 CtorDeclNode::CtorDeclNode(std::unique_ptr<FunctionHeadNode> pHead, std::unique_ptr<InitializerListNode> pInits,
                            std::unique_ptr<BlockNode> pBody)
     : FunctionDeclNode(std::move(pHead), std::move(pBody)), m_pInitializers(std::move(pInits))
@@ -315,13 +306,7 @@ CtorDeclNode::CtorDeclNode(const CtorDeclNode& other)
 }
 const SyntaxNode* CtorDeclNode::field(std::size_t index) const
 {
-    switch (index) {
-    case 0: return head();
-    case 1: return m_pInitializers.get();
-    default: return body();
-    }
+    return fieldAt(index, head(), m_pInitializers.get(), body());
 }
-
-#undef CPP_COMPOSITE_BASICS
 
 } // namespace Cpp

@@ -5,28 +5,21 @@
 
 namespace Cpp {
 
-// accept calls the operation of the node's own class; clone copies the node.
-#define CPP_LEAF_BASICS(Class)                                                                                      \
-    void Class::accept(Emitter& emitter) { emitter.visit##Class(*this); }                                           \
-    std::unique_ptr<SyntaxNode> Class::clone() const { return std::make_unique<Class>(*this); }
-
-CPP_LEAF_BASICS(TextNode)
-CPP_LEAF_BASICS(CommentNode)
-CPP_LEAF_BASICS(PreprocDirectiveNode)
-CPP_LEAF_BASICS(IdNode)
-CPP_LEAF_BASICS(KeywordNode)
-CPP_LEAF_BASICS(AccessSpecNode)
-CPP_LEAF_BASICS(ClassNameNode)
-CPP_LEAF_BASICS(BaseClauseNode)
-CPP_LEAF_BASICS(EnumHeadNode)
-CPP_LEAF_BASICS(NamespaceHeadNode)
-CPP_LEAF_BASICS(TypeNode)
-CPP_LEAF_BASICS(FunctionReturnNode)
-CPP_LEAF_BASICS(ExprNode)
-CPP_LEAF_BASICS(ArgNode)
-CPP_LEAF_BASICS(ParameterNode)
-
-#undef CPP_LEAF_BASICS
+CPP_DEFINE_NODE_OPERATIONS(TextNode)
+CPP_DEFINE_NODE_OPERATIONS(CommentNode)
+CPP_DEFINE_NODE_OPERATIONS(PreprocDirectiveNode)
+CPP_DEFINE_NODE_OPERATIONS(IdNode)
+CPP_DEFINE_NODE_OPERATIONS(KeywordNode)
+CPP_DEFINE_NODE_OPERATIONS(AccessSpecNode)
+CPP_DEFINE_NODE_OPERATIONS(ClassNameNode)
+CPP_DEFINE_NODE_OPERATIONS(BaseClauseNode)
+CPP_DEFINE_NODE_OPERATIONS(EnumHeadNode)
+CPP_DEFINE_NODE_OPERATIONS(NamespaceHeadNode)
+CPP_DEFINE_NODE_OPERATIONS(TypeNode)
+CPP_DEFINE_NODE_OPERATIONS(FunctionReturnNode)
+CPP_DEFINE_NODE_OPERATIONS(ExprNode)
+CPP_DEFINE_NODE_OPERATIONS(ArgNode)
+CPP_DEFINE_NODE_OPERATIONS(ParameterNode)
 
 KeywordNode::KeywordNode(const Trn::Location& start, const Trn::Location& end, std::int32_t type)
     : LeafNode(start, end), m_Type(type)

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace Cpp {
 
@@ -797,6 +799,51 @@ void LexerIterator::skipWord()
     }
 }
 
+namespace {
+
+// What an operator character starts: the character alone, followed by "=",
+// doubled ("&&", "<<"), doubled and followed by "=" ("<<="); NONE where the
+// character has no such form. "->", "->*" and ".*" are read apart.
+struct OperatorChar {
+    std::int32_t m_Plain;
+    std::int32_t m_WithEquals;
+    std::int32_t m_Doubled;
+    std::int32_t m_DoubledEquals;
+};
+
+const std::int32_t NONE = Trn::END_OF_FILE;
+
+const OperatorChar* operatorChar(unsigned char c)
+{
+    static const std::vector<OperatorChar> table = [] {
+        std::vector<OperatorChar> t(128, OperatorChar{NONE, NONE, NONE, NONE});
+        auto set = [&t](char ch, std::int32_t plain, std::int32_t withEquals = NONE, std::int32_t doubled = NONE,
+                        std::int32_t doubledEquals = NONE) {
+            t[static_cast<unsigned char>(ch)] = OperatorChar{plain, withEquals, doubled, doubledEquals};
+        };
+        for (const auto& [ch, type] : {std::pair<char, std::int32_t>{'(', LPAREN}, {')', RPAREN}, {',', COMMA},
+                                       {':', COLON}, {';', SEMICOLON}, {'?', QUESTION}, {'[', LBRACKET},
+                                       {']', RBRACKET}, {'{', LBRACE}, {'}', RBRACE}, {'~', TILDE}, {'.', DOT}})
+            set(ch, type);
+        set('!', EXCLAMATION, NOT_EQUALS);
+        set('%', PERCENT, PERCENT_EQUALS);
+        set('*', STAR, STAR_EQUALS);
+        set('/', SLASH, SLASH_EQUALS);
+        set('=', EQUALS, EQUALS_EQUALS);
+        set('^', CARET, CARET_EQUALS);
+        set('&', AMPERSAND, AMPERSAND_EQUALS, AND_AND);
+        set('|', PIPE, PIPE_EQUALS, OR_OR);
+        set('+', PLUS, PLUS_EQUALS, PLUS_PLUS);
+        set('-', MINUS, MINUS_EQUALS, MINUS_MINUS);
+        set('<', LESS, LESS_EQUALS, SHIFT_LEFT, SHIFT_LEFT_EQUALS);
+        set('>', GREATER, GREATER_EQUALS, SHIFT_RIGHT, SHIFT_RIGHT_EQUALS);
+        return t;
+    }();
+    return c < table.size() && table[c].m_Plain != NONE ? &table[c] : nullptr;
+}
+
+} // namespace
+
 bool LexerIterator::lexOperator(const char* tokStart, unsigned char c, Trn::Location start,
                                 Trn::Token& token)
 {
@@ -807,89 +854,18 @@ bool LexerIterator::lexOperator(const char* tokStart, unsigned char c, Trn::Loca
             get();
         type = t;
     };
-    switch (c) {
-    case '!':
-        n == '=' ? take(NOT_EQUALS, 1) : take(EXCLAMATION, 0);
-        break;
-    case '%':
-        n == '=' ? take(PERCENT_EQUALS, 1) : take(PERCENT, 0);
-        break;
-    case '&':
-        n == '&' ? take(AND_AND, 1) : n == '=' ? take(AMPERSAND_EQUALS, 1) : take(AMPERSAND, 0);
-        break;
-    case '(':
-        take(LPAREN, 0);
-        break;
-    case ')':
-        take(RPAREN, 0);
-        break;
-    case '*':
-        n == '=' ? take(STAR_EQUALS, 1) : take(STAR, 0);
-        break;
-    case '+':
-        n == '+' ? take(PLUS_PLUS, 1) : n == '=' ? take(PLUS_EQUALS, 1) : take(PLUS, 0);
-        break;
-    case ',':
-        take(COMMA, 0);
-        break;
-    case '-':
-        if (n == '>')
+    if (const OperatorChar* pOp = operatorChar(c)) {
+        if (c == '-' && n == '>')
             peek(1) == '*' ? take(ARROW_STAR, 2) : take(ARROW, 1);
+        else if (c == '.' && n == '*')
+            take(DOT_STAR, 1);
+        else if (pOp->m_Doubled != NONE && n == c)
+            pOp->m_DoubledEquals != NONE && peek(1) == '=' ? take(pOp->m_DoubledEquals, 2) : take(pOp->m_Doubled, 1);
+        else if (pOp->m_WithEquals != NONE && n == '=')
+            take(pOp->m_WithEquals, 1);
         else
-            n == '-' ? take(MINUS_MINUS, 1) : n == '=' ? take(MINUS_EQUALS, 1) : take(MINUS, 0);
-        break;
-    case '.':
-        n == '*' ? take(DOT_STAR, 1) : take(DOT, 0);
-        break;
-    case '/':
-        n == '=' ? take(SLASH_EQUALS, 1) : take(SLASH, 0);
-        break;
-    case ':':
-        take(COLON, 0);
-        break;
-    case ';':
-        take(SEMICOLON, 0);
-        break;
-    case '<':
-        if (n == '<')
-            peek(1) == '=' ? take(SHIFT_LEFT_EQUALS, 2) : take(SHIFT_LEFT, 1);
-        else
-            n == '=' ? take(LESS_EQUALS, 1) : take(LESS, 0);
-        break;
-    case '=':
-        n == '=' ? take(EQUALS_EQUALS, 1) : take(EQUALS, 0);
-        break;
-    case '>':
-        if (n == '>')
-            peek(1) == '=' ? take(SHIFT_RIGHT_EQUALS, 2) : take(SHIFT_RIGHT, 1);
-        else
-            n == '=' ? take(GREATER_EQUALS, 1) : take(GREATER, 0);
-        break;
-    case '?':
-        take(QUESTION, 0);
-        break;
-    case '[':
-        take(LBRACKET, 0);
-        break;
-    case ']':
-        take(RBRACKET, 0);
-        break;
-    case '^':
-        n == '=' ? take(CARET_EQUALS, 1) : take(CARET, 0);
-        break;
-    case '{':
-        take(LBRACE, 0);
-        break;
-    case '}':
-        take(RBRACE, 0);
-        break;
-    case '|':
-        n == '|' ? take(OR_OR, 1) : n == '=' ? take(PIPE_EQUALS, 1) : take(PIPE, 0);
-        break;
-    case '~':
-        take(TILDE, 0);
-        break;
-    case '\\':
+            take(pOp->m_Plain, 0);
+    } else if (c == '\\') {
         // A line continuation outside a directive: the backslash, trailing
         // blanks and the newline. A backslash before anything else is
         // skipped together with the blanks after it.
@@ -897,11 +873,8 @@ bool LexerIterator::lexOperator(const char* tokStart, unsigned char c, Trn::Loca
             get();
         if (peek() == '\n')
             take(BACKSLASH, 1);
-        break;
-    default:
-        // '$', '@', '`', control characters, bytes above 126: skipped.
-        break;
     }
+    // '$', '@', '`', control characters, bytes above 126: skipped.
     if (type == Trn::END_OF_FILE)
         return false;
     token = Trn::Token(type, start, m_Pos, std::string(tokStart, m_pPos));

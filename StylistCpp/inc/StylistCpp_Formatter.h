@@ -209,6 +209,7 @@ private:
     static void spaceAround(Pieces& gap, std::int32_t type, const std::string& before, const std::string& after);
     void writeFunctionHead(Cpp::FunctionDeclNode& node, bool definition, int& column);
     void writeTypeAligned(Pieces type, int nameColumn, const std::string& nameGap);
+    bool writeSignedType(const Pieces& type, const Pieces& name);
     void writeFormatted(const Piece& piece);
     std::string render(const Pieces& pieces);
     void writeDataRest(Pieces rest);

@@ -237,7 +237,7 @@ struct LineWrapperSettings {
     bool m_GlobalLineWrap = false; // off under LINE_WRAP_DO_NOT_FORMAT
 
     // The family records; a family whose do-not-format switch is on has its
-    // line wrapping off.
+    // line wrapping off, and so has every family under LINE_WRAP_DO_NOT_FORMAT.
     Stylist::WrapSettings m_GlobalWrap;
     WrapFamilySettings m_DdWrap;
     WrapFamilySettings m_EnumWrap;

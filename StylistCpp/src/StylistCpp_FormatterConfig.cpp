@@ -340,6 +340,17 @@ LineWrapperSettings readLineWrapperSettings(Stylist::PropertySet scheme)
     s.m_WrapControlStatements = requiredBool(scheme, Key::CS_DO_NOT_FORMAT) ? false : s.m_ExprWrap.m_LineWrap;
     s.m_FormatPreprocessor = !requiredBool(scheme, Key::PPD_DO_NOT_FORMAT);
     s.m_AlignPpdLeftMost = s.m_FormatPreprocessor ? requiredBool(scheme, Key::ALIGN_PPD_LEFT_MOST) : false;
+
+    // No line wrapping at all: the families' own switches are read as usual
+    // but nothing is broken, and template parameter lists are left alone;
+    // expressions are still re-spaced.
+    if (noWrapping) {
+        for (WrapFamilySettings* pFamily : {&s.m_DdWrap, &s.m_EnumWrap, &s.m_ClassInitWrap, &s.m_ExprWrap,
+                                            &s.m_FnDeclWrap, &s.m_FnDefnWrap, &s.m_BaseClauseWrap})
+            pFamily->m_LineWrap = false;
+        s.m_FormatTemplateParams = false;
+        s.m_WrapControlStatements = false;
+    }
     return s;
 }
 

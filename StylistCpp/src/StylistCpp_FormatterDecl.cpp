@@ -64,6 +64,25 @@ char lastNonSpace(const Formatter::Pieces& pieces)
     return 0;
 }
 
+// Whether a further declarator of a data declaration starts with its name
+// or with the signs before it ("*q = a*b", "&r = x", "n[4]"): its signs are
+// prefix operators and its initialiser an expression, so it is re-spaced as
+// one, as the first declarator's name and initialiser are. Other forms (a
+// parenthesised declarator of a pointer to function) keep the declaration
+// rules.
+bool startsPlainDeclarator(const Formatter::Pieces& pieces)
+{
+    for (const Formatter::Piece& p : pieces) {
+        if (p.m_Kind != Formatter::Piece::TOKEN)
+            continue;
+        if (p.m_Type == Cpp::SL_COMMENT || p.m_Type == Cpp::ML_COMMENT || p.m_Type == Cpp::STAR ||
+            p.m_Type == Cpp::AMPERSAND || p.m_Type == Cpp::AND_AND)
+            continue;
+        return p.m_Type == Cpp::IDENTIFIER;
+    }
+    return false;
+}
+
 bool startsOrEndsWithLineEnder(const Formatter::Pieces& pieces)
 {
     auto isEnder = [](const Formatter::Piece& p) {
@@ -884,12 +903,42 @@ void Formatter::writeDataRest(Pieces rest)
             applyAfter(part, s.m_WsBetweenDdElements);
         if (i + 1 < parts.size())
             applyBefore(part, s.m_WsBeforeDdComma);
-        Pieces laid = respace(part, i == 0 ? Respace::EXPRESSION : Respace::DECLARATOR, s.m_WsAfterDdTypeId);
+        const Respace how = i == 0 || startsPlainDeclarator(part) ? Respace::EXPRESSION : Respace::DECLARATOR;
+        Pieces laid = respace(part, how, s.m_WsAfterDdTypeId);
         out.insert(out.end(), laid.begin(), laid.end());
         if (i < commas.size())
             out.push_back(commas[i]);
     }
     write(out);
+}
+
+// A type ending in "*" or "&": the sign's placement and the name gap depend
+// on the name, so the type is re-spaced together with it; the name itself is
+// left to the expression that starts with it, so that what follows the name
+// ("=", "(", a line break) is spaced as after any other name. Answers
+// whether the name is still to be written.
+bool Formatter::writeSignedType(const Pieces& type, const Pieces& name)
+{
+    Pieces head = type;
+    head.insert(head.end(), name.begin(), name.end());
+    head = respace(head, Respace::DECLARATOR, m_Settings.m_WsAfterDdTypeId);
+    const std::string laid = render(head);
+    // Rendered alone the name may start a line: its indentation is no part
+    // of it.
+    std::string written = render(respace(name, Respace::EXPRESSION, std::string()));
+    written.erase(0, written.find_first_not_of(" \t"));
+    if (written.empty() || laid.size() < written.size() ||
+        laid.compare(laid.size() - written.size(), written.size(), written) != 0) {
+        // Not a plain name at the end (cannot happen with a name token):
+        // the type keeps the name and the expression starts after it.
+        write(head);
+        return false;
+    }
+    const std::string before = laid.substr(0, laid.size() - written.size());
+    Stylist::writeRaw(*m_pOut, before);
+    if (!before.empty())
+        m_LastChar = before.back();
+    return true;
 }
 
 void Formatter::visitDataDeclNode(Cpp::DataDeclNode& node)
@@ -913,6 +962,8 @@ void Formatter::visitDataDeclNode(Cpp::DataDeclNode& node)
     }
     m_DeclColumns.push_back(column);
     Corvale::ScopedIndent indent(*m_pOut, indentOf(column));
+    Pieces name;
+    bool nameRead = false;
     if (node.type() && node.id()) {
         Pieces type = readUpTo(node.id()->start());
         bool aligned = false;
@@ -929,17 +980,17 @@ void Formatter::visitDataDeclNode(Cpp::DataDeclNode& node)
                 applyBefore(type, s.m_WsAfterDdTypeId);
                 write(respace(type, Respace::DECLARATOR, s.m_WsAfterDdTypeId));
             } else {
-                // The sign's placement and the name gap depend on the
-                // name: both are re-spaced together.
-                Pieces name = readThrough(node.id()->end());
-                type.insert(type.end(), name.begin(), name.end());
-                write(respace(type, Respace::DECLARATOR, s.m_WsAfterDdTypeId));
+                name = readThrough(node.id()->end());
+                nameRead = true;
+                if (!writeSignedType(type, name))
+                    name.clear();
             }
         }
     }
     // The name and what follows it are one expression ("n=0" takes the
     // operator keys on both sides), unless the initialiser is aligned.
-    Pieces name = node.id() ? readThrough(node.id()->end()) : Pieces();
+    if (!nameRead && node.id())
+        name = readThrough(node.id()->end());
     auto init = m_DataInitColumns.find(&node);
     bool alignInit = node.rest() && s.m_AlignDdInitializers && init != m_DataInitColumns.end();
     if (!node.rest() || alignInit) {
