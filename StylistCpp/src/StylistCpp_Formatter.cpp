@@ -334,7 +334,7 @@ void Formatter::writeRawInPlace(const Piece& piece)
     const bool lineEnd = text.back() == '\n';
     *m_pOut << text[0];
     m_pOut->flush();
-    m_pOut->indentBuf().target()->sputn(text.data() + 1, static_cast<std::streamsize>(text.size() - (lineEnd ? 2 : 1)));
+    m_pOut->indentBuf().putVerbatim(text.data() + 1, static_cast<std::streamsize>(text.size() - (lineEnd ? 2 : 1)));
     if (lineEnd)
         *m_pOut << '\n';
 }
