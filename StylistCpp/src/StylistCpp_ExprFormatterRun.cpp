@@ -550,7 +550,14 @@ std::size_t ExprFormatter::Run::bracketRule(std::size_t i, std::size_t end, cons
     putFill(afterOpen);
     formatList(first, close, beforeComma, afterComma, false);
     putRtrimmed(gapBefore(close));
-    putFill(beforeClose);
+    // A ">" written directly after the ">" of an inner list is the second
+    // half of one ">>" token: nothing goes between them.
+    const Trn::Location& innerEnd = m_Tokens[close - 1].end();
+    const Trn::Location& closeStart = m_Tokens[close].start();
+    const bool shiftToken = m_Tokens[close].type() == Cpp::GREATER && m_Tokens[close - 1].lastChar() == '>' &&
+                            innerEnd.line() == closeStart.line() && innerEnd.col() + 1 == closeStart.col();
+    if (!shiftToken)
+        putFill(beforeClose);
     return close;
 }
 
@@ -936,6 +943,10 @@ void ExprFormatter::Run::identifierRule(std::size_t i)
             ++b;
         while (e > b && isBlank(src[e - 1]))
             --e;
+        // A ">>" that closes this list and the one inside it is one token
+        // as written: the two ">" stay together, without the whitespace
+        // before a closing bracket, so no token is split.
+        const bool closesTwo = e == gt && src[gt - 1] == '>';
         if (b < e) {
             putFill(m_S.m_WsAfterTpOpenBracket);
             m_Out.flush();
@@ -948,10 +959,11 @@ void ExprFormatter::Run::identifierRule(std::size_t i)
                 Run nested(m_Formatter, src.substr(b, e - b), m_Out.state(), m_Depth + 1);
                 list = nested.formatList();
             }
-            emit(list, false, false, true);
-            putFill(m_S.m_WsBeforeTpCloseBracket);
+            emit(list, false, closesTwo, true);
+            if (!closesTwo)
+                putFill(m_S.m_WsBeforeTpCloseBracket);
         }
-        emit(">", false, true);
+        emit(">", closesTwo, true);
         done = gt + 1;
         lt = src.find('<', done);
     }

@@ -1,0 +1,66 @@
+// Faults found by formatting real code, as tables: each case formats a text
+// with one of the golden test bases and a few keys over it, and must give
+// the expected text, keep every token, and come out unchanged when
+// formatted again.
+#include "support/FormatterTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+const std::string GOLDEN_DIR = QUILLON_FORMATTER_GOLDEN_DIR;
+
+struct Case {
+    const char* base;
+    std::vector<std::pair<const char*, const char*>> strings; // whitespace keys over the base
+    std::vector<std::pair<const char*, int>> ints;            // integer keys over the base
+    const char* in;
+    const char* out;
+};
+
+void expectFormats(const Case& c)
+{
+    Stylist::PropertySet scheme =
+        FormatterTest::readScheme(GOLDEN_DIR + "/bases/" + c.base + ".scheme", GOLDEN_DIR + "/bases");
+    for (const auto& key : c.strings)
+        scheme.setString(key.first, key.second);
+    for (const auto& key : c.ints)
+        scheme.setInt(key.first, key.second);
+    const std::string out = FormatterTest::format(c.in, scheme);
+    EXPECT_EQ(c.out, out) << "base " << c.base << ", input:\n" << c.in;
+    EXPECT_EQ("", FormatterTest::firstDifference(out, FormatterTest::format(out, scheme)))
+        << "formatting again, base " << c.base << ", input:\n" << c.in;
+    std::string where;
+    EXPECT_TRUE(FormatterTest::sameTokens(c.in, out, &where)) << where << "\ninput:\n" << c.in;
+}
+
+const std::vector<std::pair<const char*, const char*>> PADDED_TEMPLATE_LISTS = {
+    {"WS_AFTER_TP_OPEN_BRACKET", " "}, {"WS_BEFORE_TP_CLOSE_BRACKET", " "}};
+
+// ">>" closing two template argument lists is one token: no scheme splits
+// it; "> >" as written stays; shifts keep their operator spacing.
+TEST(RealCodeFaults, ShiftTokensAfterTemplatesAreNeverSplit)
+{
+    const Case cases[] = {
+        {"kr", {}, {}, "std::vector<std::vector<int>> v;\n", "std::vector<std::vector<int>> v;\n"},
+        {"kr", PADDED_TEMPLATE_LISTS, {}, "std::vector<std::vector<int>> v;\n",
+         "std::vector< std::vector< int >> v;\n"},
+        {"kr", PADDED_TEMPLATE_LISTS, {}, "std::map<int, std::vector<std::pair<int, int>>> m;\n",
+         "std::map< int, std::vector< std::pair< int, int >>> m;\n"},
+        {"kr", PADDED_TEMPLATE_LISTS, {}, "std::vector<std::vector<int> > v;\n",
+         "std::vector< std::vector< int > > v;\n"},
+        {"empty", {}, {}, "std::vector<std::vector<int> > v;\n", "std::vector<std::vector<int> > v;\n"},
+        {"kr", PADDED_TEMPLATE_LISTS, {}, "std::vector<int> p = static_cast<std::vector<int>>(q);\n",
+         "std::vector< int > p = static_cast< std::vector< int >>(q);\n"},
+        {"braces", PADDED_TEMPLATE_LISTS, {}, "int f(int a, int b)\n{\n\ta >>= b;\n\ta = a>>2;\n\treturn (a >> 1)>>b;\n}\n",
+         "int f(int a, int b)\n{\n\ta >>= b;\n\ta = a >> 2;\n\treturn (a >> 1) >> b;\n}\n"},
+    };
+    for (const Case& c : cases)
+        expectFormats(c);
+}
+
+} // namespace
