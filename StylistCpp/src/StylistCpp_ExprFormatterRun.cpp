@@ -136,6 +136,26 @@ std::size_t ExprFormatter::Run::nextSignificant(std::size_t i, std::size_t end) 
     return i;
 }
 
+bool ExprFormatter::Run::opensBinding(std::size_t i) const
+{
+    std::size_t k = i;
+    // The significant token before k, or END_OF_FILE.
+    auto previous = [this, &k]() -> std::int32_t {
+        while (k > 0) {
+            --k;
+            if (!isCommentOrDirective(m_Tokens[k].type()))
+                return m_Tokens[k].type();
+        }
+        return Trn::END_OF_FILE;
+    };
+    std::int32_t t = previous();
+    if (t == Cpp::AMPERSAND || t == Cpp::AND_AND)
+        t = previous();
+    while (t == Cpp::CONST_KEY || t == Cpp::VOLATILE_KEY)
+        t = previous();
+    return t == Cpp::AUTO_KEY;
+}
+
 std::size_t ExprFormatter::Run::closer(std::size_t open, std::size_t end) const
 {
     if (open >= end)
@@ -271,6 +291,22 @@ std::size_t ExprFormatter::Run::dispatch(std::size_t i, std::size_t end)
             copyThrough(close);
             return close + 1;
         }
+        if (opensBinding(i)) {
+            // The names of a structured binding are declarators: the name
+            // gap (one blank in an expression) stands before them, unless a
+            // '&' placed by its anchor has already written it, and they are
+            // separated like a data declaration's declarators.
+            std::size_t p = i;
+            while (p > 0 && isCommentOrDirective(m_Tokens[p - 1].type()))
+                --p;
+            const bool placed =
+                p > 0 && (m_Tokens[p - 1].type() == Cpp::AMPERSAND || m_Tokens[p - 1].type() == Cpp::AND_AND);
+            putRtrimmed(gapBefore(i));
+            if ((!placed || m_S.m_AmpersandAnchor == Stylist::Anchor::AS_WRITTEN) && !isBlank(m_Last))
+                putFill(m_Formatter.m_HasNameGap ? m_Formatter.m_NameGap : std::string(" "));
+            return bracketRule(i, end, m_S.m_WsAfterLBracket, m_S.m_WsBeforeRBracket, m_S.m_WsBeforeDdComma,
+                               m_S.m_WsBetweenDdElements);
+        }
         putRtrimmed(gapBefore(i));
         putFill(m_S.m_WsBeforeLBracket);
         return bracketRule(i, end, m_S.m_WsAfterLBracket, m_S.m_WsBeforeRBracket, std::string(), std::string());
@@ -347,9 +383,17 @@ std::size_t ExprFormatter::Run::operandRule(std::size_t i, std::size_t end)
         return j + 1;
     }
     // 2. and 3. A '*' or '&' after a type is a declarator.
-    const bool ptr = isPtrType(cur) || (cur == Cpp::AND_AND && (decl || isBuiltinType(first)));
+    // 'auto' is a type even where the statement reads as an expression
+    // ('auto& r = x;'): a sign after it is a declarator's.
+    std::size_t before = i;
+    while (before > 0 && isCommentOrDirective(m_Tokens[before - 1].type()))
+        --before;
+    const bool cvAfterAuto = (first == Cpp::CONST_KEY || first == Cpp::VOLATILE_KEY) && before > 0 &&
+                             m_Tokens[before - 1].type() == Cpp::AUTO_KEY;
+    const bool typeWord = isBuiltinType(first) || first == Cpp::AUTO_KEY || cvAfterAuto;
+    const bool ptr = isPtrType(cur) || (cur == Cpp::AND_AND && (decl || typeWord));
     if (adjacent && ptr) {
-        if (isBuiltinType(first))
+        if (typeWord)
             return declaratorRule(i, end);
         if (decl && (isOpType(first) || first == Cpp::IDENTIFIER || first == Cpp::AUTO_KEY || first == Cpp::COMMA ||
                      first == Cpp::GREATER || first == Cpp::CONST_KEY || first == Cpp::VOLATILE_KEY))
@@ -457,7 +501,8 @@ std::size_t ExprFormatter::Run::declaratorRule(std::size_t i, std::size_t end)
     // takes the name gap; a closer or an operator does not.
     const std::int32_t after = type(runEnd, end);
     const bool named = after == Cpp::IDENTIFIER || after == Cpp::CONST_KEY || after == Cpp::VOLATILE_KEY ||
-                       after == Cpp::OPERATOR_KEY || after == Cpp::LPAREN;
+                       after == Cpp::OPERATOR_KEY || after == Cpp::LPAREN ||
+                       (after == Cpp::LBRACKET && opensBinding(runEnd));
     // Without a name gap given (an expression), the gap is one blank where
     // the source had blanks around the run, so that 'int *p' in a for
     // head becomes 'int* p' and not 'int*p'.

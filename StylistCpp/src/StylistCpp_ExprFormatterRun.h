@@ -68,6 +68,10 @@ private:
     static bool isComment(std::int32_t t);
     static bool isCommentOrDirective(std::int32_t t);
     std::size_t nextSignificant(std::size_t i, std::size_t end) const;
+    // Whether the "[" at i opens a structured binding ('auto [a, b]',
+    // 'const auto& [k, v]'): it follows 'auto', possibly with cv-qualifiers
+    // and a '&' or '&&' between.
+    bool opensBinding(std::size_t i) const;
     std::size_t closer(std::size_t open, std::size_t end) const;
 
     void matchBrackets();

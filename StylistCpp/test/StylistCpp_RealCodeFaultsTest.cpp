@@ -63,4 +63,54 @@ TEST(RealCodeFaults, ShiftTokensAfterTemplatesAreNeverSplit)
         expectFormats(c);
 }
 
+// A structured binding is a declaration: the name gap after "auto" or its
+// sign, the names spaced by the data declaration comma keys; "auto& r" at
+// statement level is a declarator like "int& r".
+TEST(RealCodeFaults, StructuredBindingsAndAutoReferencesAreDeclarations)
+{
+    const char* body = "int f(const M& m) {\n"
+                       "    auto[a,b] = g();\n"
+                       "    const auto &[x,y] = g();\n"
+                       "    auto&& [p , q] = g();\n"
+                       "    for (const auto&[k,v] : m)\n"
+                       "        a += k;\n"
+                       "    auto& r = a;\n"
+                       "    return r;\n"
+                       "}\n";
+    const Case cases[] = {
+        {"kr", {}, {}, body,
+         "int f(const M& m) {\n"
+         "    auto [a, b] = g();\n"
+         "    const auto & [x, y] = g();\n"
+         "    auto&& [p, q] = g();\n"
+         "    for (const auto& [k, v] : m)\n"
+         "        a += k;\n"
+         "    auto& r = a;\n"
+         "    return r;\n"
+         "}\n"},
+        {"kr", {{"WS_BETWEEN_AMPERSAND_ANCHOR", ""}, {"WS_BEFORE_DD_COMMA", " "}}, {{"AMPERSAND_ANCHOR", 0}}, body,
+         "int f(const M& m) {\n"
+         "    auto [a , b] = g();\n"
+         "    const auto& [x , y] = g();\n"
+         "    auto&& [p , q] = g();\n"
+         "    for (const auto& [k , v] : m)\n"
+         "        a += k;\n"
+         "    auto& r = a;\n"
+         "    return r;\n"
+         "}\n"},
+        {"kr", {{"WS_BETWEEN_AMPERSAND_ANCHOR", ""}, {"WS_BETWEEN_DD_ELEMENTS", ""}}, {{"AMPERSAND_ANCHOR", 1}}, body,
+         "int f(const M &m) {\n"
+         "    auto [a,b] = g();\n"
+         "    const auto &[x,y] = g();\n"
+         "    auto &&[p,q] = g();\n"
+         "    for (const auto &[k,v] : m)\n"
+         "        a += k;\n"
+         "    auto &r = a;\n"
+         "    return r;\n"
+         "}\n"},
+    };
+    for (const Case& c : cases)
+        expectFormats(c);
+}
+
 } // namespace
