@@ -669,10 +669,12 @@ void ExprFormatter::Run::keptBreak(const std::string& gap, bool shift)
     if (gap.find_first_not_of(" \t\r\n") != std::string::npos)
         return; // a comment around the break: laid out as before
     const std::string lead = gap.substr(gap.rfind('\n') + 1);
-    if (Stylist::textWidth(m_Out.indent(), 0, m_Out.state().tabSize) != m_IndentWidth)
-        return; // inside braces indented by the keys
+    // Inside braces indented by the keys the indentation is wider: a
+    // continuation left of it starts at it, one right of it (where the line
+    // wrapper put it, under the "{") keeps its place.
+    const int indentWidth = Stylist::textWidth(m_Out.indent(), 0, m_Out.state().tabSize);
     const int width = Stylist::textWidth(lead, 0, m_Out.state().tabSize) + m_Shift;
-    if (width <= m_IndentWidth)
+    if (width <= indentWidth)
         return;
     emit(Stylist::whitespaceOfWidth(m_Out, width), false, false, true);
 }

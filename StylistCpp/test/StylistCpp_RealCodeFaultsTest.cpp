@@ -2,10 +2,12 @@
 // with one of the golden test bases and a few keys over it, and must give
 // the expected text, keep every token, and come out unchanged when
 // formatted again.
+#include "StylistCpp.h"
 #include "support/FormatterTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -111,6 +113,66 @@ TEST(RealCodeFaults, StructuredBindingsAndAutoReferencesAreDeclarations)
     };
     for (const Case& c : cases)
         expectFormats(c);
+}
+
+// The kr base with the wrap pass's keys, data declarations wrapped at a
+// margin of 40.
+Stylist::PropertySet wrappingScheme()
+{
+    const std::string bases = GOLDEN_DIR + "/bases";
+    Stylist::PropertySet scheme = FormatterTest::readScheme(bases + "/kr.scheme", bases);
+    const Stylist::PropertySet wrap =
+        FormatterTest::readScheme(GOLDEN_DIR + "/../LineWrapper/wrap_off.scheme", bases);
+    for (const auto& p : wrap.bools())
+        scheme.setBool(p.first, p.second);
+    for (const auto& p : wrap.ints())
+        scheme.setInt(p.first, p.second);
+    for (const auto& p : wrap.strings())
+        scheme.setString(p.first, p.second);
+    scheme.setBool("GLOBAL_LINE_WRAP", true);
+    scheme.setBool("DD_LINE_WRAP", true);
+    scheme.setInt("RIGHT_MARGIN", 40);
+    return scheme;
+}
+
+std::string runPipeline(const std::string& text, const Stylist::PropertySet& scheme)
+{
+    StylistCpp::FormatPipeline pipeline(scheme);
+    std::istringstream in(text);
+    std::ostringstream out;
+    EXPECT_EQ(0, pipeline.format(in, out)) << text;
+    return out.str();
+}
+
+// A line break kept after a comma in an initialiser, written by the user or
+// by the line wrapper under the "{", stays where it is when the output is
+// formatted again.
+TEST(RealCodeFaults, KeptBreaksInInitialisersAreStableUnderASecondRun)
+{
+    const Stylist::PropertySet scheme = wrappingScheme();
+    const struct {
+        const char* in;
+        const char* out;
+    } cases[] = {
+        {"static const int primes[] = { 2, 3, 5, 7, 11, 13, 17, 19, 23 };\n",
+         "static const int primes[] = { 2, 3, 5,\n"
+         "                              7, 11, 13,\n"
+         "                              17, 19,\n"
+         "                              23 };\n"},
+        {"int a[] = { 1, 2,\n 3 };\n", "int a[] = { 1, 2,\n    3 };\n"},
+        {"void f() {\n    const char* names[] = { \"alpha\", \"beta\", \"gamma\",\n        \"delta\" };\n}\n",
+         "void f() {\n"
+         "    const char* names[] = { \"alpha\",\n"
+         "                            \"beta\",\n"
+         "                            \"gamma\",\n"
+         "                            \"delta\" };\n"
+         "}\n"},
+    };
+    for (const auto& c : cases) {
+        const std::string once = runPipeline(c.in, scheme);
+        EXPECT_EQ(c.out, once) << c.in;
+        EXPECT_EQ("", FormatterTest::firstDifference(once, runPipeline(once, scheme))) << "formatting again:\n" << once;
+    }
 }
 
 } // namespace
