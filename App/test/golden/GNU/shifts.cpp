@@ -4,7 +4,8 @@
 std::vector<std::vector<int>> grid;
 std::map<int, std::vector<int>> table;
 
-int shift (int a, int b)
+int
+shift (int a, int b)
 {
   a >>= b;
   a = a >> 2;
