@@ -593,6 +593,9 @@ std::size_t ExprFormatter::Run::bracketRule(std::size_t i, std::size_t end, cons
     }
     putRtrimmed(gapBefore(first));
     putFill(afterOpen);
+    const int argColumn = m_AlignNextArgs ? m_Out.col() : -1;
+    m_AlignNextArgs = false;
+    ScopedValue<int> column(m_ArgColumn, argColumn);
     formatList(first, close, beforeComma, afterComma, false);
     putRtrimmed(gapBefore(close));
     // A ">" written directly after the ">" of an inner list is the second
@@ -615,6 +618,10 @@ void ExprFormatter::Run::formatList(std::size_t begin, std::size_t end, const st
 {
     std::size_t element = begin;
     std::size_t k = begin;
+    // The call's argument column applies to this list only, not to lists
+    // nested in its elements.
+    const int argColumn = m_ArgColumn;
+    ScopedValue<int> inner(m_ArgColumn, -1);
     auto formatElement = [&](std::size_t a, std::size_t b) {
         const std::size_t f = nextSignificant(a, b);
         if (braces && f < b && m_Tokens[f].type() == Cpp::LBRACE && closer(f, b) != NONE) {
@@ -645,7 +652,10 @@ void ExprFormatter::Run::formatList(std::size_t begin, std::size_t end, const st
             const bool lastEmpty = nextSignificant(element, end) == end && element == end;
             if (!lastEmpty) {
                 if (gap.find('\n') != std::string::npos && afterComma.find('\n') == std::string::npos &&
-                    !isComment(m_Tokens[element].type()))
+                    !isComment(m_Tokens[element].type()) && argColumn >= 0)
+                    alignedBreak(argColumn);
+                else if (gap.find('\n') != std::string::npos && afterComma.find('\n') == std::string::npos &&
+                         !isComment(m_Tokens[element].type()))
                     keptBreak(gap, &afterComma != &m_S.m_WsBetweenTpParams);
                 else
                     putFill(afterComma);
@@ -677,6 +687,13 @@ void ExprFormatter::Run::keptBreak(const std::string& gap, bool shift)
     if (width <= indentWidth)
         return;
     emit(Stylist::whitespaceOfWidth(m_Out, width), false, false, true);
+}
+
+void ExprFormatter::Run::alignedBreak(int column)
+{
+    putFill("\n");
+    if (column > Stylist::textWidth(m_Out.indent(), 0, m_Out.state().tabSize))
+        emit(Stylist::whitespaceOfWidth(m_Out, column), false, false, true);
 }
 
 // Braces inside an expression (a lambda body, a braced temporary): the
@@ -741,6 +758,7 @@ std::size_t ExprFormatter::Run::callRule(std::size_t i, std::size_t end)
     putRtrimmed(gapBefore(i));
     putFill(m_S.m_WsAfterFnCallName);
     ScopedValue<bool> args(m_Formatter.m_ArgumentList, true);
+    ScopedValue<bool> align(m_AlignNextArgs, m_S.m_AlignFnCallArgsLeft);
     return bracketRule(i, end, m_S.m_WsAfterExprOpenParen, m_S.m_WsBeforeExprCloseParen, m_S.m_WsBeforeFnCallComma,
                        m_S.m_WsBetweenFnCallArgs);
 }

@@ -112,6 +112,9 @@ private:
     void putSource(const std::string& text);
     void putFill(const std::string& ws);
     void keptBreak(const std::string& gap, bool shift);
+    // A kept line break after a call's comma with its continuation at the
+    // column of the call's first argument (ALIGN_FN_CALL_ARGS_LEFT).
+    void alignedBreak(int column);
     void putLtrimmed(const std::string& gap);
     void putRtrimmed(const std::string& gap);
     void putTrimmed(const std::string& gap);
@@ -138,6 +141,11 @@ private:
     bool m_Contiguous = true;
     // The output ends with a backslash and perhaps blanks.
     bool m_Splice = false;
+    // The next bracket rule opens a call's arguments, to be aligned left.
+    bool m_AlignNextArgs = false;
+    // The column of the first argument of the call whose list is being
+    // formatted, or -1.
+    int m_ArgColumn = -1;
     std::int32_t m_LastTokenType = Trn::END_OF_FILE;
     // Whether anything but blanks was written on the current output line.
     bool m_LineHasText = false;

@@ -22,6 +22,7 @@ struct Case {
     std::vector<std::pair<const char*, int>> ints;            // integer keys over the base
     const char* in;
     const char* out;
+    std::vector<std::pair<const char*, bool>> bools = {}; // flags over the base
 };
 
 void expectFormats(const Case& c)
@@ -32,6 +33,8 @@ void expectFormats(const Case& c)
         scheme.setString(key.first, key.second);
     for (const auto& key : c.ints)
         scheme.setInt(key.first, key.second);
+    for (const auto& key : c.bools)
+        scheme.setBool(key.first, key.second);
     const std::string out = FormatterTest::format(c.in, scheme);
     EXPECT_EQ(c.out, out) << "base " << c.base << ", input:\n" << c.in;
     EXPECT_EQ("", FormatterTest::firstDifference(out, FormatterTest::format(out, scheme)))
@@ -110,6 +113,49 @@ TEST(RealCodeFaults, StructuredBindingsAndAutoReferencesAreDeclarations)
          "    auto &r = a;\n"
          "    return r;\n"
          "}\n"},
+    };
+    for (const Case& c : cases)
+        expectFormats(c);
+}
+
+// ALIGN_FN_CALL_ARGS_LEFT: an argument that a kept line break puts on a
+// line of its own starts at the column of the call's first argument; a
+// nested call aligns to its own first argument; without the key the
+// continuation keeps its offset from the statement as written.
+const std::vector<std::pair<const char*, bool>> ALIGN_ARGS = {{"ALIGN_FN_CALL_ARGS_LEFT", true}};
+
+TEST(RealCodeFaults, CallArgumentsAlignLeftWhenAsked)
+{
+    const char* in = "void f() {\n"
+                     "    call(first,\n"
+                     "  second, third);\n"
+                     "    total = g(a, h(b,\n"
+                     "c), d);\n"
+                     "}\n";
+    const Case cases[] = {
+        {"kr", {}, {}, in,
+         "void f() {\n"
+         "    call(first,\n"
+         "    second, third);\n"
+         "    total = g(a, h(b,\n"
+         "    c), d);\n"
+         "}\n"},
+        {"kr", {}, {}, in,
+         "void f() {\n"
+         "    call(first,\n"
+         "         second, third);\n"
+         "    total = g(a, h(b,\n"
+         "                   c), d);\n"
+         "}\n",
+         ALIGN_ARGS},
+        {"kr", {{"WS_AFTER_EXPR_OPEN_PAREN", " "}, {"WS_BEFORE_EXPR_CLOSE_PAREN", " "}}, {}, in,
+         "void f() {\n"
+         "    call( first,\n"
+         "          second, third );\n"
+         "    total = g( a, h( b,\n"
+         "                     c ), d );\n"
+         "}\n",
+         ALIGN_ARGS},
     };
     for (const Case& c : cases)
         expectFormats(c);
