@@ -213,6 +213,7 @@ private:
     std::string render(const Pieces& pieces);
     void writeDataRest(Pieces rest);
     void finish(const Cpp::SyntaxNode& node);
+    void writeHandlers(Cpp::FunctionDeclNode& node);
     bool alignNames() const;
     void findAlignment(Cpp::RootNode& node);
 
