@@ -225,9 +225,16 @@ public:
     virtual void setHead(std::unique_ptr<FunctionHeadNode> pHead);
     FunctionHeadNode* head() { return m_pHead.get(); }
     const FunctionHeadNode* head() const { return m_pHead.get(); }
+    // The catch clauses of a function-try-block, each a CtrlSubStmtNode, or
+    // null. They are no field: walks that do not ask for them see them as
+    // text after the body.
+    CtrlStmtNode* handlers() { return m_pHandlers.get(); }
+    const CtrlStmtNode* handlers() const { return m_pHandlers.get(); }
+    void setHandlers(std::unique_ptr<CtrlStmtNode> pHandlers) { m_pHandlers = std::move(pHandlers); }
     CPP_NODE_FIELD(BlockNode, body, setBody, m_pBody)
 private:
     std::unique_ptr<FunctionHeadNode> m_pHead;
+    std::unique_ptr<CtrlStmtNode> m_pHandlers;
 };
 
 // A constructor definition with member initializers. Field order: head,

@@ -282,7 +282,8 @@ FunctionDeclNode::FunctionDeclNode(std::unique_ptr<FunctionHeadNode> pHead, std:
 {
 }
 FunctionDeclNode::FunctionDeclNode(const FunctionDeclNode& other)
-    : DeclNode(other), m_pBody(cloneChild(other.m_pBody)), m_pHead(cloneChild(other.m_pHead))
+    : DeclNode(other), m_pBody(cloneChild(other.m_pBody)), m_pHead(cloneChild(other.m_pHead)),
+      m_pHandlers(cloneChild(other.m_pHandlers))
 {
 }
 const SyntaxNode* FunctionDeclNode::field(std::size_t index) const

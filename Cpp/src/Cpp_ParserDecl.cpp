@@ -688,14 +688,16 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseFunction(Index& first, Index last,
     }
     Index end = previous(t, begin);
     std::unique_ptr<BlockNode> pBody;
+    std::unique_ptr<CtrlStmtNode> pHandlers;
     if (t < last && type(t) == LBRACE) {
         pBody = parseBlock(t, last);
         if (!pBody)
             return nullptr;
         end = previous(t, begin);
-        // The catch clauses of a function-try-block end the definition; they
-        // are kept as written.
+        // The catch clauses of a function-try-block end the definition;
+        // they are parsed as a try statement's are.
         if (functionTry || tryAfterSpec) {
+            pHandlers = std::make_unique<CtrlStmtNode>();
             for (Index c = skipTrivia(t, last); c < last && type(c) == CATCH_KEY; c = skipTrivia(t, last)) {
                 Index open = advance(c, last);
                 Index groupClose = open < last && type(open) == LPAREN ? matching(open, last) : NONE;
@@ -709,9 +711,16 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseFunction(Index& first, Index last,
                     report(brace, EXPECTED_LBRACE);
                     return nullptr;
                 }
+                Index partFirst = c;
+                auto pCatch = parseControlPart(partFirst, braceClose + 1, false);
+                if (!pCatch)
+                    return nullptr;
+                pHandlers->add(std::move(pCatch));
                 end = braceClose;
                 t = braceClose + 1;
             }
+            if (pHandlers->empty())
+                pHandlers.reset();
         }
     }
     Index next = skipTrivia(t, last);
@@ -724,6 +733,7 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseFunction(Index& first, Index last,
         pDecl = std::make_unique<CtorDeclNode>(std::move(pHead), std::move(pInits), std::move(pBody));
     else
         pDecl = std::make_unique<FunctionDeclNode>(std::move(pHead), std::move(pBody));
+    pDecl->setHandlers(std::move(pHandlers));
     pDecl->setStart(startOf(begin));
     pDecl->setEnd(endOf(end));
     // A body without its closing brace reaches to the end of the text, which

@@ -2,6 +2,13 @@
 // column it has reached and converts tabs and spaces outside quoted
 // literals according to its tab mode.
 //
+// It follows the C++ text it writes closely enough to know where literals
+// are: comments (whose quotes open nothing), digit separators in numbers
+// (`1'000`), character and string literals with their escapes and line
+// splices, and raw strings (`R"d(...)d"`, with any encoding prefix), whose
+// contents run over lines and end only at their own delimiter. One pass,
+// constant work per character.
+//
 // It holds no put area: every character goes through overflow (or, for
 // blocks, xsputn, which applies the same rules without a virtual call per
 // character) and is passed on to the target at once, so the position is
@@ -44,7 +51,13 @@ public:
     // Whether a quoted literal is open. Literals are tracked in every mode:
     // the conversion modes leave their contents alone, and the indenting
     // buffer writes a line that continues a literal exactly as given.
-    bool inQuotes() const { return m_Quote != traits_type::eof(); }
+    bool inQuotes() const { return m_Lex >= CHAR_LITERAL; }
+
+    // Writes s[0, n) to the target exactly as given (no tab conversion, no
+    // indent), after the spaces held back, while the position and the
+    // literal tracking follow the text. Answers how many characters went
+    // out.
+    std::streamsize putVerbatim(const char* s, std::streamsize n);
 
 protected:
     int_type overflow(int_type c) override;
@@ -60,14 +73,10 @@ protected:
         // conversion, with no spaces held back, goes straight through in
         // every mode; so does a space except in Compress mode.
         if (m_PendingSpaces == 0 && static_cast<unsigned>(m_TabMode) <= Compress) {
-            if (!isSpecial(c)) {
-                m_Escaped = false;
-                m_Splice = false;
-            } else if (c == ' ' && m_TabMode != Compress) {
-                m_Escaped = false;
-            } else {
+            if (!isSpecial(c) || (c == ' ' && m_TabMode != Compress))
+                trackLexeme(c);
+            else
                 return putSpecial(c);
-            }
             if (traits_type::eq_int_type(m_Target.put(traits_type::to_char_type(c)),
                                          traits_type::eof()))
                 return traits_type::eof();
@@ -78,9 +87,9 @@ protected:
     }
 
     // Writes, as one block, the longest run at the start of s[0, n) that
-    // needs no rule of its own: characters other than tab, newline, quotes
-    // and backslash, and spaces too except in Compress mode, while no
-    // spaces are held back. Answers how many characters were written (0
+    // needs no conversion: characters other than tab and newline, and
+    // spaces too except in Compress mode, while no spaces are held back.
+    // The literal tracking follows every character of the run. Answers how many characters were written (0
     // when the first needs a rule); failed is set when the target refused
     // some of them.
     std::streamsize putRun(const char* s, std::streamsize n, bool& failed);
@@ -90,15 +99,32 @@ protected:
     bool flushPendingSpaces();
 
 private:
-    // Space, tab, newline, the quotes and backslash.
-    static bool isSpecial(int_type c)
-    {
-        return c <= '\\' && SPECIAL[static_cast<unsigned char>(c)];
-    }
-    static const bool SPECIAL[93];
+    // Space, tab and newline: the characters the tab modes convert or that
+    // move the position other than by one column.
+    static bool isSpecial(int_type c) { return c == ' ' || c == '\t' || c == '\n'; }
+
+    // Where the text written so far has left off, lexically. The literal
+    // states come last: inQuotes tests them as one range.
+    enum Lexeme {
+        CODE,
+        LINE_COMMENT,
+        BLOCK_COMMENT,
+        CHAR_LITERAL,
+        STRING_LITERAL,
+        RAW_DELIMITER, // between R" and the "(" of a raw string
+        RAW_BODY
+    };
+    // The word being written in CODE: the digit separator of a number is no
+    // quote, and a quote right after an encoding prefix that ends in R opens
+    // a raw string.
+    enum Word { NO_WORD, IDENTIFIER, NUMBER };
 
     int_type putSpecial(int_type c);
-    void trackQuote(int_type c);
+    // Moves the literal tracking on by one written character.
+    void trackLexeme(int_type c);
+    void trackCode(int_type c);
+    void startWord(int_type c);
+    bool rawPrefix() const;
     void stepBack(int_type c);
 
     void advance(int_type c)
@@ -121,11 +147,27 @@ private:
     int m_Line;
     int m_Col;
     int m_PendingSpaces;
-    int_type m_Quote;
+    Lexeme m_Lex;
+    Word m_Word;
+    // The first characters of the identifier being written (enough to tell
+    // an encoding prefix) and its length.
+    char m_WordText[4];
+    int m_WordLength;
+    // The previous character in CODE was a "/" (a comment may start), or in
+    // a block comment a "*" (it may end).
+    bool m_Slash;
+    bool m_Star;
+    // The previous character of a number, for the sign of an exponent.
+    int_type m_NumberLast;
+    // A raw string's delimiter, and how much of ")delimiter\"" has been
+    // matched at the end of its body.
+    char m_RawDelimiter[16];
+    int m_RawLength;
+    int m_RawMatch;
     // The last character written was a backslash that escapes the next one.
     bool m_Escaped;
     // Only blanks were written since the last backslash: a newline now is a
-    // line splice, which keeps an open literal open.
+    // line splice, which keeps an open literal (or a line comment) open.
     bool m_Splice;
 };
 

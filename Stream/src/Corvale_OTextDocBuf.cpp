@@ -11,20 +11,6 @@ constexpr int DOUBLE_QUOTE = '"';
 constexpr int BACKSLASH = '\\';
 } // namespace
 
-const bool OTextDocBuf::SPECIAL[93] = {
-    // 0 to 31: tab and newline
-    false, false, false, false, false, false, false, false, false, true, true, false, false,
-    false, false, false, false, false, false, false, false, false, false, false, false, false,
-    false, false, false, false, false, false,
-    // 32 to 63: space, double quote, single quote
-    true, false, true, false, false, false, false, true, false, false, false, false, false, false,
-    false, false, false, false, false, false, false, false, false, false, false, false, false,
-    false, false, false, false, false,
-    // 64 to 92: backslash
-    false, false, false, false, false, false, false, false, false, false, false, false, false,
-    false, false, false, false, false, false, false, false, false, false, false, false, false,
-    false, false, true};
-
 OTextDocBuf::OTextDocBuf(std::streambuf* target, TabMode tabMode, int tabSize, int startLine,
                          int startCol)
     : m_Target(target),
@@ -35,7 +21,16 @@ OTextDocBuf::OTextDocBuf(std::streambuf* target, TabMode tabMode, int tabSize, i
       m_Line(m_StartLine),
       m_Col(m_StartCol),
       m_PendingSpaces(0),
-      m_Quote(traits_type::eof()),
+      m_Lex(CODE),
+      m_Word(NO_WORD),
+      m_WordText{},
+      m_WordLength(0),
+      m_Slash(false),
+      m_Star(false),
+      m_NumberLast(0),
+      m_RawDelimiter{},
+      m_RawLength(0),
+      m_RawMatch(0),
       m_Escaped(false),
       m_Splice(false)
 {
@@ -76,28 +71,36 @@ std::streamsize OTextDocBuf::putRun(const char* s, std::streamsize n, bool& fail
     if (m_PendingSpaces != 0 || static_cast<unsigned>(m_TabMode) > Compress)
         return 0;
     const bool plainSpaces = m_TabMode != Compress;
-    bool ordinary = false;
     std::streamsize length = 0;
     for (; length < n; ++length) {
         const int c = traits_type::to_int_type(s[length]);
-        if (!isSpecial(c))
-            ordinary = true;
-        else if (c != SPACE || !plainSpaces)
+        if (isSpecial(c) && (c != SPACE || !plainSpaces))
             break;
     }
     if (length == 0)
         return 0;
     const std::streamsize written = m_Target.putn(s, length);
     failed = written < length;
-    if (written > 0) {
-        // As character by character: no escape is pending any more, and a
-        // line splice survives only blanks.
+    for (std::streamsize i = 0; i < written; ++i)
+        trackLexeme(traits_type::to_int_type(s[i]));
+    if (written > 0)
         m_Col += static_cast<int>(written);
-        m_Escaped = false;
-        if (ordinary)
-            m_Splice = false;
-    }
     return written < 0 ? 0 : written;
+}
+
+std::streamsize OTextDocBuf::putVerbatim(const char* s, std::streamsize n)
+{
+    if (!flushPendingSpaces())
+        return 0;
+    std::streamsize written = m_Target.putn(s, n);
+    if (written < 0)
+        written = 0;
+    for (std::streamsize i = 0; i < written; ++i) {
+        const int_type c = traits_type::to_int_type(s[i]);
+        trackLexeme(c);
+        advance(c);
+    }
+    return written;
 }
 
 int OTextDocBuf::sync()
@@ -121,27 +124,162 @@ bool OTextDocBuf::flushPendingSpaces()
     return true;
 }
 
-// Literals are tracked so that whitespace inside them is never converted. A
-// quote opens a literal unless a backslash escapes it; inside, the same
-// quote closes it unless escaped. A backslash escapes the next character
-// unless it is itself escaped, so the quote in "\\" closes its literal. A
-// newline closes an open literal too, except a line splice: a newline whose
-// last non-blank predecessor is a backslash continues the literal on the
-// next line, as the compiler reads it.
-void OTextDocBuf::trackQuote(int_type c)
+// Literals are tracked so that whitespace inside them is never converted,
+// by the lexical rules that decide where a literal starts and ends:
+// - a quote in a comment opens nothing; "//" comments end at a newline that
+//   is not a line splice, "/*" comments at "*/";
+// - a single quote inside a number is a digit separator (1'000'000);
+// - a character or string literal ends at its own quote unless a backslash
+//   escapes it (a backslash escapes the next character unless it is itself
+//   escaped, so the quote in "\\" closes), and at a newline, except a line
+//   splice: a newline whose last non-blank predecessor is a backslash
+//   continues the literal on the next line, as the compiler reads it;
+// - a raw string, a quote right after R, u8R, uR, UR or LR, runs over lines
+//   and ends only at ")" followed by its delimiter and a quote; a delimiter
+//   that is not one (too long, or holding a blank or backslash) leaves an
+//   ordinary string.
+void OTextDocBuf::trackLexeme(int_type c)
 {
     const bool escaped = m_Escaped;
     const bool splice = m_Splice;
     m_Escaped = (c == BACKSLASH && !escaped);
     m_Splice = c == BACKSLASH || (splice && (c == SPACE || c == TAB));
-    if (traits_type::eq_int_type(m_Quote, traits_type::eof())) {
-        if ((c == SINGLE_QUOTE || c == DOUBLE_QUOTE) && !escaped)
-            m_Quote = c;
-    } else if (c == NEWLINE) {
-        if (!splice)
-            m_Quote = traits_type::eof();
-    } else if (c == m_Quote && !escaped) {
-        m_Quote = traits_type::eof();
+    switch (m_Lex) {
+    case CODE:
+        if (escaped && (c == SINGLE_QUOTE || c == DOUBLE_QUOTE)) {
+            // A quote escaped outside a literal (in a macro's text, say)
+            // opens nothing.
+            m_Word = NO_WORD;
+            m_Slash = false;
+            return;
+        }
+        trackCode(c);
+        return;
+    case LINE_COMMENT:
+        if (c == NEWLINE && !splice)
+            m_Lex = CODE;
+        return;
+    case BLOCK_COMMENT:
+        if (m_Star && c == '/')
+            m_Lex = CODE;
+        m_Star = c == '*';
+        return;
+    case CHAR_LITERAL:
+    case STRING_LITERAL:
+        if (c == NEWLINE) {
+            if (!splice)
+                m_Lex = CODE;
+        } else if (!escaped && c == (m_Lex == CHAR_LITERAL ? SINGLE_QUOTE : DOUBLE_QUOTE)) {
+            m_Lex = CODE;
+        }
+        return;
+    case RAW_DELIMITER:
+        if (c == '(') {
+            m_Lex = RAW_BODY;
+            m_RawMatch = 0;
+        } else if (m_RawLength < static_cast<int>(sizeof m_RawDelimiter) && c != ')' &&
+                   c != BACKSLASH && c != DOUBLE_QUOTE && c != SPACE && c != TAB && c != NEWLINE &&
+                   c != '\v' && c != '\f') {
+            m_RawDelimiter[m_RawLength++] = traits_type::to_char_type(c);
+        } else {
+            // No raw string after all: the rest reads as an ordinary one.
+            m_Lex = STRING_LITERAL;
+            m_Escaped = m_Splice = false;
+            trackLexeme(c);
+        }
+        return;
+    case RAW_BODY:
+        // ")delimiter\"": ")" occurs only at its start and the quote only at
+        // its end, so a mismatch restarts the match at a ")" or from nothing.
+        if (m_RawMatch == m_RawLength + 1) {
+            if (c == DOUBLE_QUOTE) {
+                m_Lex = CODE;
+                m_Word = NO_WORD;
+                m_Slash = false;
+                return;
+            }
+        } else if (m_RawMatch > 0 &&
+                   c == traits_type::to_int_type(m_RawDelimiter[m_RawMatch - 1])) {
+            ++m_RawMatch;
+            return;
+        }
+        m_RawMatch = c == ')' ? 1 : 0;
+        return;
+    }
+}
+
+void OTextDocBuf::trackCode(int_type c)
+{
+    const bool slash = m_Slash;
+    m_Slash = false;
+    const bool wordChar = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') ||
+                          (c >= 'A' && c <= 'Z') || c == '_' || c >= 0x80;
+    if (m_Word == NUMBER) {
+        // A pp-number: digits, letters, "_", ".", digit separators, and a
+        // sign right after an exponent's letter.
+        const bool exponent = m_NumberLast == 'e' || m_NumberLast == 'E' ||
+                              m_NumberLast == 'p' || m_NumberLast == 'P';
+        if (wordChar || c == '.' || c == SINGLE_QUOTE || (exponent && (c == '+' || c == '-'))) {
+            m_NumberLast = c;
+            return;
+        }
+    } else if (m_Word == IDENTIFIER) {
+        if (wordChar) {
+            if (m_WordLength < static_cast<int>(sizeof m_WordText))
+                m_WordText[m_WordLength] = traits_type::to_char_type(c);
+            ++m_WordLength;
+            return;
+        }
+        if (c == DOUBLE_QUOTE && rawPrefix()) {
+            m_Word = NO_WORD;
+            m_Lex = RAW_DELIMITER;
+            m_RawLength = 0;
+            return;
+        }
+    }
+    m_Word = NO_WORD;
+    if (wordChar) {
+        startWord(c);
+    } else if (c == SINGLE_QUOTE) {
+        m_Lex = CHAR_LITERAL;
+    } else if (c == DOUBLE_QUOTE) {
+        m_Lex = STRING_LITERAL;
+    } else if (c == '/') {
+        if (slash)
+            m_Lex = LINE_COMMENT;
+        else
+            m_Slash = true;
+    } else if (c == '*' && slash) {
+        m_Lex = BLOCK_COMMENT;
+        m_Star = false;
+    }
+}
+
+void OTextDocBuf::startWord(int_type c)
+{
+    if (c >= '0' && c <= '9') {
+        m_Word = NUMBER;
+        m_NumberLast = c;
+        return;
+    }
+    m_Word = IDENTIFIER;
+    m_WordText[0] = traits_type::to_char_type(c);
+    m_WordLength = 1;
+}
+
+// The encoding prefixes of a raw string: R, u8R, uR, UR and LR.
+bool OTextDocBuf::rawPrefix() const
+{
+    const char* w = m_WordText;
+    switch (m_WordLength) {
+    case 1:
+        return w[0] == 'R';
+    case 2:
+        return w[1] == 'R' && (w[0] == 'u' || w[0] == 'U' || w[0] == 'L');
+    case 3:
+        return w[0] == 'u' && w[1] == '8' && w[2] == 'R';
+    default:
+        return false;
     }
 }
 
@@ -165,13 +303,13 @@ OTextDocBuf::int_type OTextDocBuf::putSpecial(int_type c)
     if (m_TabMode == Keep) {
         if (traits_type::eq_int_type(m_Target.put(traits_type::to_char_type(c)), eof))
             return eof;
-        trackQuote(c);
+        trackLexeme(c);
         advance(c);
         return c;
     }
     if (m_TabMode == Expand) {
-        trackQuote(c);
-        if (c == TAB && traits_type::eq_int_type(m_Quote, eof)) {
+        trackLexeme(c);
+        if (c == TAB && !inQuotes()) {
             // Spaces up to the next tab stop; a whole tab width from a stop.
             for (int n = m_TabSize - m_Col % m_TabSize; n > 0; --n) {
                 if (traits_type::eq_int_type(m_Target.put(' '), eof))
@@ -186,8 +324,8 @@ OTextDocBuf::int_type OTextDocBuf::putSpecial(int_type c)
         return c;
     }
     if (m_TabMode == Compress) {
-        trackQuote(c);
-        if (c == SPACE && traits_type::eq_int_type(m_Quote, eof)) {
+        trackLexeme(c);
+        if (c == SPACE && !inQuotes()) {
             if (m_PendingSpaces > 0 || m_Col % m_TabSize == 0) {
                 // A run that starts on a tab stop is held back until it
                 // fills a whole tab width or something else arrives.

@@ -214,6 +214,7 @@ private:
     std::string render(const Pieces& pieces);
     void writeDataRest(Pieces rest);
     void finish(const Cpp::SyntaxNode& node);
+    void writeHandlers(Cpp::FunctionDeclNode& node);
     bool alignNames() const;
     void findAlignment(Cpp::RootNode& node);
 
@@ -221,6 +222,12 @@ private:
     FormatterSettings m_Settings;
     std::string m_Text;
     std::vector<std::size_t> m_LineStarts;
+    // The last column sourceColumn measured (line, characters, width), so
+    // that columns asked for left to right along a line cost their
+    // distance only.
+    mutable int m_ColumnLine = 0;
+    mutable int m_ColumnChars = 0;
+    mutable int m_ColumnWidth = 0;
     Corvale::ITextDocStream m_In;
     std::ostream& m_Target;
     Corvale::OIndentStream m_Out;

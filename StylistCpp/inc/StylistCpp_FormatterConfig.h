@@ -83,6 +83,9 @@ struct ExprFormatterSettings : ExprFormatterBaseSettings {
     std::string m_WsBeforeDdComma;
     std::string m_WsBetweenDdElements;
     std::string m_IndentDdContent;
+    // ALIGN_FN_CALL_ARGS_LEFT: a call's argument that a kept line break
+    // puts on a line of its own starts at the column of the first argument.
+    bool m_AlignFnCallArgsLeft = false;
 };
 
 ExprFormatterSettings readExprFormatterSettings(Stylist::PropertySet scheme);

@@ -136,6 +136,26 @@ std::size_t ExprFormatter::Run::nextSignificant(std::size_t i, std::size_t end) 
     return i;
 }
 
+bool ExprFormatter::Run::opensBinding(std::size_t i) const
+{
+    std::size_t k = i;
+    // The significant token before k, or END_OF_FILE.
+    auto previous = [this, &k]() -> std::int32_t {
+        while (k > 0) {
+            --k;
+            if (!isCommentOrDirective(m_Tokens[k].type()))
+                return m_Tokens[k].type();
+        }
+        return Trn::END_OF_FILE;
+    };
+    std::int32_t t = previous();
+    if (t == Cpp::AMPERSAND || t == Cpp::AND_AND)
+        t = previous();
+    while (t == Cpp::CONST_KEY || t == Cpp::VOLATILE_KEY)
+        t = previous();
+    return t == Cpp::AUTO_KEY;
+}
+
 std::size_t ExprFormatter::Run::closer(std::size_t open, std::size_t end) const
 {
     if (open >= end)
@@ -271,6 +291,22 @@ std::size_t ExprFormatter::Run::dispatch(std::size_t i, std::size_t end)
             copyThrough(close);
             return close + 1;
         }
+        if (opensBinding(i)) {
+            // The names of a structured binding are declarators: the name
+            // gap (one blank in an expression) stands before them, unless a
+            // '&' placed by its anchor has already written it, and they are
+            // separated like a data declaration's declarators.
+            std::size_t p = i;
+            while (p > 0 && isCommentOrDirective(m_Tokens[p - 1].type()))
+                --p;
+            const bool placed =
+                p > 0 && (m_Tokens[p - 1].type() == Cpp::AMPERSAND || m_Tokens[p - 1].type() == Cpp::AND_AND);
+            putRtrimmed(gapBefore(i));
+            if ((!placed || m_S.m_AmpersandAnchor == Stylist::Anchor::AS_WRITTEN) && !isBlank(m_Last))
+                putFill(m_Formatter.m_HasNameGap ? m_Formatter.m_NameGap : std::string(" "));
+            return bracketRule(i, end, m_S.m_WsAfterLBracket, m_S.m_WsBeforeRBracket, m_S.m_WsBeforeDdComma,
+                               m_S.m_WsBetweenDdElements);
+        }
         putRtrimmed(gapBefore(i));
         putFill(m_S.m_WsBeforeLBracket);
         return bracketRule(i, end, m_S.m_WsAfterLBracket, m_S.m_WsBeforeRBracket, std::string(), std::string());
@@ -347,9 +383,17 @@ std::size_t ExprFormatter::Run::operandRule(std::size_t i, std::size_t end)
         return j + 1;
     }
     // 2. and 3. A '*' or '&' after a type is a declarator.
-    const bool ptr = isPtrType(cur) || (cur == Cpp::AND_AND && (decl || isBuiltinType(first)));
+    // 'auto' is a type even where the statement reads as an expression
+    // ('auto& r = x;'): a sign after it is a declarator's.
+    std::size_t before = i;
+    while (before > 0 && isCommentOrDirective(m_Tokens[before - 1].type()))
+        --before;
+    const bool cvAfterAuto = (first == Cpp::CONST_KEY || first == Cpp::VOLATILE_KEY) && before > 0 &&
+                             m_Tokens[before - 1].type() == Cpp::AUTO_KEY;
+    const bool typeWord = isBuiltinType(first) || first == Cpp::AUTO_KEY || cvAfterAuto;
+    const bool ptr = isPtrType(cur) || (cur == Cpp::AND_AND && (decl || typeWord));
     if (adjacent && ptr) {
-        if (isBuiltinType(first))
+        if (typeWord)
             return declaratorRule(i, end);
         if (decl && (isOpType(first) || first == Cpp::IDENTIFIER || first == Cpp::AUTO_KEY || first == Cpp::COMMA ||
                      first == Cpp::GREATER || first == Cpp::CONST_KEY || first == Cpp::VOLATILE_KEY))
@@ -457,7 +501,8 @@ std::size_t ExprFormatter::Run::declaratorRule(std::size_t i, std::size_t end)
     // takes the name gap; a closer or an operator does not.
     const std::int32_t after = type(runEnd, end);
     const bool named = after == Cpp::IDENTIFIER || after == Cpp::CONST_KEY || after == Cpp::VOLATILE_KEY ||
-                       after == Cpp::OPERATOR_KEY || after == Cpp::LPAREN;
+                       after == Cpp::OPERATOR_KEY || after == Cpp::LPAREN ||
+                       (after == Cpp::LBRACKET && opensBinding(runEnd));
     // Without a name gap given (an expression), the gap is one blank where
     // the source had blanks around the run, so that 'int *p' in a for
     // head becomes 'int* p' and not 'int*p'.
@@ -548,9 +593,19 @@ std::size_t ExprFormatter::Run::bracketRule(std::size_t i, std::size_t end, cons
     }
     putRtrimmed(gapBefore(first));
     putFill(afterOpen);
+    const int argColumn = m_AlignNextArgs ? m_Out.col() : -1;
+    m_AlignNextArgs = false;
+    ScopedValue<int> column(m_ArgColumn, argColumn);
     formatList(first, close, beforeComma, afterComma, false);
     putRtrimmed(gapBefore(close));
-    putFill(beforeClose);
+    // A ">" written directly after the ">" of an inner list is the second
+    // half of one ">>" token: nothing goes between them.
+    const Trn::Location& innerEnd = m_Tokens[close - 1].end();
+    const Trn::Location& closeStart = m_Tokens[close].start();
+    const bool shiftToken = m_Tokens[close].type() == Cpp::GREATER && m_Tokens[close - 1].lastChar() == '>' &&
+                            innerEnd.line() == closeStart.line() && innerEnd.col() + 1 == closeStart.col();
+    if (!shiftToken)
+        putFill(beforeClose);
     return close;
 }
 
@@ -563,6 +618,10 @@ void ExprFormatter::Run::formatList(std::size_t begin, std::size_t end, const st
 {
     std::size_t element = begin;
     std::size_t k = begin;
+    // The call's argument column applies to this list only, not to lists
+    // nested in its elements.
+    const int argColumn = m_ArgColumn;
+    ScopedValue<int> inner(m_ArgColumn, -1);
     auto formatElement = [&](std::size_t a, std::size_t b) {
         const std::size_t f = nextSignificant(a, b);
         if (braces && f < b && m_Tokens[f].type() == Cpp::LBRACE && closer(f, b) != NONE) {
@@ -593,7 +652,10 @@ void ExprFormatter::Run::formatList(std::size_t begin, std::size_t end, const st
             const bool lastEmpty = nextSignificant(element, end) == end && element == end;
             if (!lastEmpty) {
                 if (gap.find('\n') != std::string::npos && afterComma.find('\n') == std::string::npos &&
-                    !isComment(m_Tokens[element].type()))
+                    !isComment(m_Tokens[element].type()) && argColumn >= 0)
+                    alignedBreak(argColumn);
+                else if (gap.find('\n') != std::string::npos && afterComma.find('\n') == std::string::npos &&
+                         !isComment(m_Tokens[element].type()))
                     keptBreak(gap, &afterComma != &m_S.m_WsBetweenTpParams);
                 else
                     putFill(afterComma);
@@ -617,12 +679,21 @@ void ExprFormatter::Run::keptBreak(const std::string& gap, bool shift)
     if (gap.find_first_not_of(" \t\r\n") != std::string::npos)
         return; // a comment around the break: laid out as before
     const std::string lead = gap.substr(gap.rfind('\n') + 1);
-    if (Stylist::textWidth(m_Out.indent(), 0, m_Out.state().tabSize) != m_IndentWidth)
-        return; // inside braces indented by the keys
+    // Inside braces indented by the keys the indentation is wider: a
+    // continuation left of it starts at it, one right of it (where the line
+    // wrapper put it, under the "{") keeps its place.
+    const int indentWidth = Stylist::textWidth(m_Out.indent(), 0, m_Out.state().tabSize);
     const int width = Stylist::textWidth(lead, 0, m_Out.state().tabSize) + m_Shift;
-    if (width <= m_IndentWidth)
+    if (width <= indentWidth)
         return;
     emit(Stylist::whitespaceOfWidth(m_Out, width), false, false, true);
+}
+
+void ExprFormatter::Run::alignedBreak(int column)
+{
+    putFill("\n");
+    if (column > Stylist::textWidth(m_Out.indent(), 0, m_Out.state().tabSize))
+        emit(Stylist::whitespaceOfWidth(m_Out, column), false, false, true);
 }
 
 // Braces inside an expression (a lambda body, a braced temporary): the
@@ -687,6 +758,7 @@ std::size_t ExprFormatter::Run::callRule(std::size_t i, std::size_t end)
     putRtrimmed(gapBefore(i));
     putFill(m_S.m_WsAfterFnCallName);
     ScopedValue<bool> args(m_Formatter.m_ArgumentList, true);
+    ScopedValue<bool> align(m_AlignNextArgs, m_S.m_AlignFnCallArgsLeft);
     return bracketRule(i, end, m_S.m_WsAfterExprOpenParen, m_S.m_WsBeforeExprCloseParen, m_S.m_WsBeforeFnCallComma,
                        m_S.m_WsBetweenFnCallArgs);
 }
@@ -936,6 +1008,10 @@ void ExprFormatter::Run::identifierRule(std::size_t i)
             ++b;
         while (e > b && isBlank(src[e - 1]))
             --e;
+        // A ">>" that closes this list and the one inside it is one token
+        // as written: the two ">" stay together, without the whitespace
+        // before a closing bracket, so no token is split.
+        const bool closesTwo = e == gt && src[gt - 1] == '>';
         if (b < e) {
             putFill(m_S.m_WsAfterTpOpenBracket);
             m_Out.flush();
@@ -948,10 +1024,11 @@ void ExprFormatter::Run::identifierRule(std::size_t i)
                 Run nested(m_Formatter, src.substr(b, e - b), m_Out.state(), m_Depth + 1);
                 list = nested.formatList();
             }
-            emit(list, false, false, true);
-            putFill(m_S.m_WsBeforeTpCloseBracket);
+            emit(list, false, closesTwo, true);
+            if (!closesTwo)
+                putFill(m_S.m_WsBeforeTpCloseBracket);
         }
-        emit(">", false, true);
+        emit(">", closesTwo, true);
         done = gt + 1;
         lt = src.find('<', done);
     }

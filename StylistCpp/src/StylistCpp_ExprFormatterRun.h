@@ -68,6 +68,10 @@ private:
     static bool isComment(std::int32_t t);
     static bool isCommentOrDirective(std::int32_t t);
     std::size_t nextSignificant(std::size_t i, std::size_t end) const;
+    // Whether the "[" at i opens a structured binding ('auto [a, b]',
+    // 'const auto& [k, v]'): it follows 'auto', possibly with cv-qualifiers
+    // and a '&' or '&&' between.
+    bool opensBinding(std::size_t i) const;
     std::size_t closer(std::size_t open, std::size_t end) const;
 
     void matchBrackets();
@@ -108,6 +112,9 @@ private:
     void putSource(const std::string& text);
     void putFill(const std::string& ws);
     void keptBreak(const std::string& gap, bool shift);
+    // A kept line break after a call's comma with its continuation at the
+    // column of the call's first argument (ALIGN_FN_CALL_ARGS_LEFT).
+    void alignedBreak(int column);
     void putLtrimmed(const std::string& gap);
     void putRtrimmed(const std::string& gap);
     void putTrimmed(const std::string& gap);
@@ -134,6 +141,11 @@ private:
     bool m_Contiguous = true;
     // The output ends with a backslash and perhaps blanks.
     bool m_Splice = false;
+    // The next bracket rule opens a call's arguments, to be aligned left.
+    bool m_AlignNextArgs = false;
+    // The column of the first argument of the call whose list is being
+    // formatted, or -1.
+    int m_ArgColumn = -1;
     std::int32_t m_LastTokenType = Trn::END_OF_FILE;
     // Whether anything but blanks was written on the current output line.
     bool m_LineHasText = false;

@@ -160,7 +160,16 @@ int Formatter::sourceColumn(int line, int col) const
     if (line < 1 || static_cast<std::size_t>(line) > m_LineStarts.size())
         return 0;
     std::size_t start = m_LineStarts[static_cast<std::size_t>(line) - 1];
-    return Stylist::textWidth(m_Text.substr(start, static_cast<std::size_t>(col)), 0, m_Settings.m_TabSize);
+    if (line != m_ColumnLine || col < m_ColumnChars) {
+        m_ColumnLine = line;
+        m_ColumnChars = 0;
+        m_ColumnWidth = 0;
+    }
+    const std::size_t from = start + static_cast<std::size_t>(m_ColumnChars);
+    m_ColumnWidth += Stylist::textWidth(m_Text.substr(from, static_cast<std::size_t>(col - m_ColumnChars)),
+                                        m_ColumnWidth, m_Settings.m_TabSize);
+    m_ColumnChars = col;
+    return m_ColumnWidth;
 }
 
 std::string Formatter::lineIndentOf(int line, int col) const
@@ -334,7 +343,7 @@ void Formatter::writeRawInPlace(const Piece& piece)
     const bool lineEnd = text.back() == '\n';
     *m_pOut << text[0];
     m_pOut->flush();
-    m_pOut->indentBuf().target()->sputn(text.data() + 1, static_cast<std::streamsize>(text.size() - (lineEnd ? 2 : 1)));
+    m_pOut->indentBuf().putVerbatim(text.data() + 1, static_cast<std::streamsize>(text.size() - (lineEnd ? 2 : 1)));
     if (lineEnd)
         *m_pOut << '\n';
 }
@@ -613,7 +622,7 @@ void Formatter::writeFormatted(const Piece& piece)
     // its place relative to the text's start.
     const int savedColumn = m_Expr.sourceColumn();
     const bool startsWithToken = !piece.m_Text.empty() && !std::isspace(static_cast<unsigned char>(piece.m_Text[0]));
-    m_Expr.setSourceColumn(piece.m_Line > 0 && startsWithToken && m_pOut->col() == 0 ? sourceColumn(piece.m_Line, piece.m_Col) : -1);
+    m_Expr.setSourceColumn(piece.m_Line > 0 && startsWithToken ? sourceColumn(piece.m_Line, piece.m_Col) : -1);
     std::string text;
     try {
         text = piece.m_Declarator ? m_Expr.formatDeclarator(piece.m_Text, m_pOut->state(), *piece.m_pGap)

@@ -94,6 +94,7 @@ ExprFormatterSettings readExprFormatterSettings(Stylist::PropertySet scheme)
     s.m_AsteriskAnchor = Stylist::readAnchor(scheme, Key::ASTERISK_ANCHOR);
     s.m_HangingAmpersand = optionalBool(scheme, Key::HANGING_AMPERSAND, false);
     s.m_HangingAsterisk = optionalBool(scheme, Key::HANGING_ASTERISK, false);
+    s.m_AlignFnCallArgsLeft = optionalBool(scheme, Key::ALIGN_FN_CALL_ARGS_LEFT, false);
     return s;
 }
 

@@ -784,6 +784,7 @@ void Formatter::visitFunctionDeclNode(Cpp::FunctionDeclNode& node)
     m_Pending.clear();
     {
         Corvale::ScopedIndent indent(*m_pOut, indentOf(column));
+        writeHandlers(node);
         finish(node);
     }
     m_DeclColumns.pop_back();
@@ -819,9 +820,32 @@ void Formatter::visitCtorDeclNode(Cpp::CtorDeclNode& node)
     m_Pending.clear();
     {
         Corvale::ScopedIndent indent(*m_pOut, indentOf(column));
+        writeHandlers(node);
         finish(node);
     }
     m_DeclColumns.pop_back();
+}
+
+// The catch clauses of a function-try-block, laid out as a try statement's
+// are: WS_BETWEEN_CS before each "catch", then the clause with the control
+// statement keys.
+void Formatter::writeHandlers(Cpp::FunctionDeclNode& node)
+{
+    Cpp::CtrlStmtNode* pHandlers = node.handlers();
+    if (!pHandlers)
+        return;
+    bool inClass = m_InClass;
+    m_InClass = false;
+    for (std::size_t i = 0; i < pHandlers->size(); ++i) {
+        Cpp::SyntaxNode* pChild = pHandlers->child(i);
+        if (!isCommentOrDirective(pChild)) {
+            Pieces gap = readUpTo(pChild->start());
+            applySeparator(gap, m_Settings.m_WsBetweenCs);
+            write(gap);
+        }
+        pChild->accept(*this);
+    }
+    m_InClass = inClass;
 }
 
 void Formatter::visitInitializerListNode(Cpp::InitializerListNode& node)

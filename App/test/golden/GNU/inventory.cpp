@@ -7,7 +7,8 @@ namespace store
 {
   namespace detail
   {
-    int clamp (int value, int low, int high)
+    int
+    clamp (int value, int low, int high)
     {
       if (value < low)
           return low;
@@ -21,7 +22,8 @@ namespace store
   {
   }
 
-  int Inventory::add (const Item& item, int quantity)
+  int
+  Inventory::add (const Item& item, int quantity)
   {
     int added = 0;
     for (int i = 0; i < quantity; ++i)
@@ -50,7 +52,8 @@ namespace store
     return detail::clamp (added, 0, quantity);
   }
 
-  bool Inventory::remove (const std::string& id)
+  bool
+  Inventory::remove (const std::string& id)
   {
     try
       {

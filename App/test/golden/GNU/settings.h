@@ -31,7 +31,8 @@ class Table
 {
 public:
   T values[N];
-  int count () const
+  int
+  count () const
   {
     return N;
   }

@@ -7,19 +7,23 @@ public:
   virtual ~Widget ()
   {}
 
-  int width () const
+  int
+  width () const
   {
     return m_Width;
   }
-  int height () const
+  int
+  height () const
   {
     return m_Height;
   }
-  int area () const
+  int
+  area () const
   {
     return m_Width * m_Height;
   }
-  void resize (int w, int h)
+  void
+  resize (int w, int h)
   {
     if (w < 0 || h < 0)
         return;

@@ -4,9 +4,9 @@ class N {
     {
         f(1);
     } catch (const std::exception& e) {
-    throw;
+        throw;
     } catch (...) {
-    throw;
+        throw;
     }
     int m;
 };
