@@ -940,6 +940,7 @@ void ExprFormatter::Run::identifierRule(std::size_t i)
             putFill(m_S.m_WsAfterTpOpenBracket);
             m_Out.flush();
             std::string list;
+            bool endsLine = false;
             {
                 ScopedValue<bool> mode(m_Formatter.m_DeclarationMode, true);
                 ScopedValue<std::string> gap(m_Formatter.m_NameGap, m_S.m_WsBetweenAsteriskAnchor);
@@ -947,9 +948,16 @@ void ExprFormatter::Run::identifierRule(std::size_t i)
                 ScopedValue<bool> args(m_Formatter.m_ArgumentList, false);
                 Run nested(m_Formatter, src.substr(b, e - b), m_Out.state(), m_Depth + 1);
                 list = nested.formatList();
+                endsLine = nested.endsWithLineEnd();
             }
             emit(list, false, false, true);
-            putFill(m_S.m_WsBeforeTpCloseBracket);
+            // A list that ends with a directive (or a line comment) keeps
+            // the line break after it: the ">" may not join the directive's
+            // line.
+            if (endsLine)
+                putFill("\n");
+            else
+                putFill(m_S.m_WsBeforeTpCloseBracket);
         }
         emit(">", false, true);
         done = gt + 1;
