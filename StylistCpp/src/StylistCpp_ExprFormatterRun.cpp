@@ -818,7 +818,7 @@ std::size_t ExprFormatter::Run::castKeywordRule(std::size_t i, std::size_t end)
         {
             ScopedValue<bool> mode(m_Formatter.m_DeclarationMode, true);
             ScopedValue<std::string> gap(m_Formatter.m_NameGap, m_S.m_WsBetweenAsteriskAnchor);
-            ScopedValue<bool> hasGap(m_Formatter.m_HasNameGap, true);
+                ScopedValue<bool> hasGap(m_Formatter.m_HasNameGap, true);
             close = bracketRule(k, end, m_S.m_WsAfterTpOpenBracket, m_S.m_WsBeforeTpCloseBracket,
                                 m_S.m_WsBeforeFnCallComma, m_S.m_WsBetweenFnCallArgs);
         }
@@ -1016,16 +1016,23 @@ void ExprFormatter::Run::identifierRule(std::size_t i)
             putFill(m_S.m_WsAfterTpOpenBracket);
             m_Out.flush();
             std::string list;
+            bool endsLine = false;
             {
                 ScopedValue<bool> mode(m_Formatter.m_DeclarationMode, true);
                 ScopedValue<std::string> gap(m_Formatter.m_NameGap, m_S.m_WsBetweenAsteriskAnchor);
-            ScopedValue<bool> hasGap(m_Formatter.m_HasNameGap, true);
+                ScopedValue<bool> hasGap(m_Formatter.m_HasNameGap, true);
                 ScopedValue<bool> args(m_Formatter.m_ArgumentList, false);
                 Run nested(m_Formatter, src.substr(b, e - b), m_Out.state(), m_Depth + 1);
                 list = nested.formatList();
+                endsLine = nested.endsWithLineEnd();
             }
             emit(list, false, closesTwo, true);
-            if (!closesTwo)
+            // A list that ends with a directive (or a line comment) keeps
+            // the line break after it: the ">" may not join the directive's
+            // line.
+            if (endsLine)
+                putFill("\n");
+            else if (!closesTwo)
                 putFill(m_S.m_WsBeforeTpCloseBracket);
         }
         emit(">", closesTwo, true);

@@ -30,6 +30,13 @@ public:
     // Formats the whole text as a template argument list without its
     // brackets and answers the result.
     std::string formatList();
+    // Whether the text ends with a directive or a line comment: whatever
+    // follows must then begin a new line.
+    bool endsWithLineEnd() const
+    {
+        return !m_Tokens.empty() &&
+               (m_Tokens.back().type() == Cpp::PREPROCESSOR || m_Tokens.back().type() == Cpp::SL_COMMENT);
+    }
 
 private:
     // What the rules need of a token: its type and locations, whether its
