@@ -9,7 +9,9 @@
 
 namespace Trn {
 
-enum MessageSeverity { INFORMATION = 1, WARNING = 2, ERROR = 3 };
+// A fixed underlying type: a severity read from elsewhere may hold any
+// number, which severityLabel answers with the empty string.
+enum MessageSeverity : std::int32_t { INFORMATION = 1, WARNING = 2, ERROR = 3 };
 
 // "Information", "Warning" or "Error"; an out-of-range value gives the
 // empty string.
