@@ -3,7 +3,8 @@
 // side the sign is anchored to. Each row is one declaration and its layout
 // with the sign as written, against the type and against the name; a
 // further declarator's initialiser is re-spaced as the first one's is.
-#include "support/FormatterTestSupport.h"
+#include "support/StylistCpp_PassRunner.h"
+#include "support/StylistCpp_TokenCompare.h"
 
 #include "Stylist_SchemeKeys.h"
 
@@ -47,7 +48,7 @@ const DeclaratorRow ROWS[] = {
 
 Stylist::PropertySet withAnchors(int anchor)
 {
-    Stylist::PropertySet scheme = FormatterTest::readScheme(GOLDEN_DIR + "/bases/kr.scheme", GOLDEN_DIR + "/bases");
+    Stylist::PropertySet scheme = StylistCpp::test::readScheme(GOLDEN_DIR + "/bases/kr.scheme", GOLDEN_DIR + "/bases");
     if (anchor != -1) {
         scheme.setInt(Stylist::Key::ASTERISK_ANCHOR, anchor);
         scheme.setInt(Stylist::Key::AMPERSAND_ANCHOR, anchor);
@@ -68,9 +69,9 @@ TEST_P(DeclaratorSpacing, NameIsFollowedAsAPlainNameIs)
     } layouts[] = {{-1, row.asWritten}, {0, row.toType}, {1, row.toName}};
     for (const auto& layout : layouts) {
         const Stylist::PropertySet scheme = withAnchors(layout.anchor);
-        const std::string once = FormatterTest::format(row.input, scheme);
+        const std::string once = StylistCpp::test::formatText(row.input, scheme);
         EXPECT_EQ(layout.expected, once) << "anchor " << layout.anchor;
-        EXPECT_EQ(once, FormatterTest::format(once, scheme)) << "anchor " << layout.anchor << ", formatted again";
+        EXPECT_EQ(once, StylistCpp::test::formatText(once, scheme)) << "anchor " << layout.anchor << ", formatted again";
     }
 }
 

@@ -3,7 +3,8 @@
 // the expected text, keep every token, and come out unchanged when
 // formatted again.
 #include "StylistCpp.h"
-#include "support/FormatterTestSupport.h"
+#include "support/StylistCpp_PassRunner.h"
+#include "support/StylistCpp_TokenCompare.h"
 
 #include <gtest/gtest.h>
 
@@ -28,19 +29,18 @@ struct Case {
 void expectFormats(const Case& c)
 {
     Stylist::PropertySet scheme =
-        FormatterTest::readScheme(GOLDEN_DIR + "/bases/" + c.base + ".scheme", GOLDEN_DIR + "/bases");
+        StylistCpp::test::readScheme(GOLDEN_DIR + "/bases/" + c.base + ".scheme", GOLDEN_DIR + "/bases");
     for (const auto& key : c.strings)
         scheme.setString(key.first, key.second);
     for (const auto& key : c.ints)
         scheme.setInt(key.first, key.second);
     for (const auto& key : c.bools)
         scheme.setBool(key.first, key.second);
-    const std::string out = FormatterTest::format(c.in, scheme);
+    const std::string out = StylistCpp::test::formatText(c.in, scheme);
     EXPECT_EQ(c.out, out) << "base " << c.base << ", input:\n" << c.in;
-    EXPECT_EQ("", FormatterTest::firstDifference(out, FormatterTest::format(out, scheme)))
+    EXPECT_EQ("", StylistCpp::test::firstDifference(out, StylistCpp::test::formatText(out, scheme)))
         << "formatting again, base " << c.base << ", input:\n" << c.in;
-    std::string where;
-    EXPECT_TRUE(FormatterTest::sameTokens(c.in, out, &where)) << where << "\ninput:\n" << c.in;
+    EXPECT_TRUE(StylistCppTest::sameTokens(c.in, out)) << "input:\n" << c.in;
 }
 
 const std::vector<std::pair<const char*, const char*>> PADDED_TEMPLATE_LISTS = {
@@ -166,9 +166,9 @@ TEST(RealCodeFaults, CallArgumentsAlignLeftWhenAsked)
 Stylist::PropertySet wrappingScheme()
 {
     const std::string bases = GOLDEN_DIR + "/bases";
-    Stylist::PropertySet scheme = FormatterTest::readScheme(bases + "/kr.scheme", bases);
+    Stylist::PropertySet scheme = StylistCpp::test::readScheme(bases + "/kr.scheme", bases);
     const Stylist::PropertySet wrap =
-        FormatterTest::readScheme(GOLDEN_DIR + "/../LineWrapper/wrap_off.scheme", bases);
+        StylistCpp::test::readScheme(GOLDEN_DIR + "/../LineWrapper/wrap_off.scheme", bases);
     for (const auto& p : wrap.bools())
         scheme.setBool(p.first, p.second);
     for (const auto& p : wrap.ints())
@@ -217,7 +217,7 @@ TEST(RealCodeFaults, KeptBreaksInInitialisersAreStableUnderASecondRun)
     for (const auto& c : cases) {
         const std::string once = runPipeline(c.in, scheme);
         EXPECT_EQ(c.out, once) << c.in;
-        EXPECT_EQ("", FormatterTest::firstDifference(once, runPipeline(once, scheme))) << "formatting again:\n" << once;
+        EXPECT_EQ("", StylistCpp::test::firstDifference(once, runPipeline(once, scheme))) << "formatting again:\n" << once;
     }
 }
 

@@ -7,7 +7,8 @@
 #include "Cpp_Emitter.h"
 #include "StylistCpp.h"
 #include "Stylist_SchemeKeys.h"
-#include "support/FormatterTestSupport.h"
+#include "support/StylistCpp_PassRunner.h"
+#include "support/StylistCpp_TokenCompare.h"
 
 #include <gtest/gtest.h>
 
@@ -295,8 +296,8 @@ private:
 Stylist::PropertySet scheme(int ifElseBraceStyle)
 {
     const std::string bases = std::string(QUILLON_FORMATTER_GOLDEN_DIR) + "/bases";
-    Stylist::PropertySet s = FormatterTest::readScheme(bases + "/kr.scheme", bases);
-    const Stylist::PropertySet wrapOff = FormatterTest::readScheme(
+    Stylist::PropertySet s = StylistCpp::test::readScheme(bases + "/kr.scheme", bases);
+    const Stylist::PropertySet wrapOff = StylistCpp::test::readScheme(
         std::string(QUILLON_SOURCE_DIR) + "/StylistCpp/test/golden/LineWrapper/wrap_off.scheme", bases);
     for (const auto& p : wrapOff.bools())
         s.setBool(p.first, p.second);
