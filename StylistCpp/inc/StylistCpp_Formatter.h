@@ -203,6 +203,7 @@ private:
     void writeBracedBody(Cpp::InteriorNode& body, bool braced, const BodyKeys& keys, bool isSwitch);
     void writeEmptyBody(Cpp::InteriorNode& body, const BodyKeys& keys);
     void writeChildren(Cpp::InteriorNode& body);
+    void writeNodelessTemplated(const Trn::Location& next);
     void writeCommaList(Cpp::InteriorNode& list, const std::string& openSep, const std::string& afterOpen,
                         const std::string& beforeComma, const std::string& afterComma, std::int32_t openType);
     void writeParameterList(Cpp::InteriorNode& params);

@@ -9,6 +9,7 @@
 #include "Stylist.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace StylistCpp {
 
@@ -119,6 +120,8 @@ void Formatter::writeChildren(Cpp::InteriorNode& body)
         pChild->accept(*this);
         if (isData)
             m_ClassEndedAtBrace = false;
+        if (i + 1 < n && m_TemplatePushed && dynamic_cast<Cpp::TemplateNode*>(pChild) != nullptr)
+            writeNodelessTemplated(body.child(i + 1)->start());
         bool keepsState =
             dynamic_cast<Cpp::TemplateNode*>(pChild) != nullptr || isCommentOrDirective(pChild);
         if (!keepsState) {
@@ -155,6 +158,44 @@ void Formatter::writeChildren(Cpp::InteriorNode& body)
             }
         }
     }
+}
+
+// A template head whose declaration makes no node of its own (an alias
+// template, a concept) is followed by that declaration's text. The space
+// after the head goes before that text; the declaration then ends the
+// template, and what follows its semicolon (line ends, blank lines) stays as
+// written, as after any other declaration, instead of being replaced by the
+// space after the head.
+void Formatter::writeNodelessTemplated(const Trn::Location& next)
+{
+    // Look ahead in the source, without reading, for text before the next
+    // node.
+    const int line = m_In.line();
+    if (line < 1 || static_cast<std::size_t>(line) > m_LineStarts.size())
+        return;
+    std::size_t pos = m_LineStarts[static_cast<std::size_t>(line) - 1] + static_cast<std::size_t>(m_In.col());
+    int textLine = line;
+    int textCol = m_In.col();
+    while (pos < m_Text.size() && std::isspace(static_cast<unsigned char>(m_Text[pos]))) {
+        if (m_Text[pos] == '\n') {
+            ++textLine;
+            textCol = 0;
+        } else {
+            ++textCol;
+        }
+        ++pos;
+    }
+    if (pos >= m_Text.size() || Trn::Location(textLine, textCol + 1) >= next)
+        return;
+    Pieces gap = readUpTo(next);
+    std::string sep;
+    if (popPending(sep))
+        applyAfter(gap, sep);
+    write(gap);
+    m_TemplatePushed = false;
+    if (!m_DeclColumns.empty())
+        m_DeclColumns.pop_back();
+    m_Pending.clear();
 }
 
 void Formatter::writeEmptyBody(Cpp::InteriorNode& body, const BodyKeys& keys)
