@@ -156,6 +156,18 @@ bool ExprFormatter::Run::opensBinding(std::size_t i) const
     return t == Cpp::AUTO_KEY;
 }
 
+bool ExprFormatter::Run::opensCapture(std::size_t i) const
+{
+    std::size_t k = i;
+    while (k > 0 && isCommentOrDirective(m_Tokens[k - 1].type()))
+        --k;
+    if (k == 0)
+        return true;
+    const std::int32_t t = m_Tokens[k - 1].type();
+    return t == Cpp::LPAREN || t == Cpp::LBRACE || t == Cpp::COMMA || t == Cpp::SEMICOLON || t == Cpp::QUESTION ||
+           t == Cpp::COLON || t == Cpp::RETURN_KEY || t == Cpp::THROW_KEY || isAssignOpType(t);
+}
+
 std::size_t ExprFormatter::Run::closer(std::size_t open, std::size_t end) const
 {
     if (open >= end)
@@ -308,7 +320,17 @@ std::size_t ExprFormatter::Run::dispatch(std::size_t i, std::size_t end)
                                m_S.m_WsBetweenDdElements);
         }
         putRtrimmed(gapBefore(i));
-        putFill(m_S.m_WsBeforeLBracket);
+        if (opensCapture(i) && i > 0 &&
+            (m_Tokens[i - 1].type() == Cpp::RETURN_KEY || m_Tokens[i - 1].type() == Cpp::THROW_KEY))
+            putFill(" "); // a keyword and the capture list stay apart
+        else
+            putFill(m_S.m_WsBeforeLBracket);
+        if (opensCapture(i)) {
+            // A capture list is a list like a call's arguments: its commas
+            // are spaced as those are.
+            return bracketRule(i, end, m_S.m_WsAfterLBracket, m_S.m_WsBeforeRBracket, m_S.m_WsBeforeFnCallComma,
+                               m_S.m_WsBetweenFnCallArgs);
+        }
         return bracketRule(i, end, m_S.m_WsAfterLBracket, m_S.m_WsBeforeRBracket, std::string(), std::string());
     case Cpp::LBRACE:
         return braceGroup(i, end);

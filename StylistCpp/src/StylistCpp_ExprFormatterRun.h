@@ -79,6 +79,9 @@ private:
     // 'const auto& [k, v]'): it follows 'auto', possibly with cv-qualifiers
     // and a '&' or '&&' between.
     bool opensBinding(std::size_t i) const;
+    // Whether the '[' at i opens a lambda's capture list: it stands where an
+    // operand begins, not after one as a subscript does.
+    bool opensCapture(std::size_t i) const;
     std::size_t closer(std::size_t open, std::size_t end) const;
 
     void matchBrackets();
