@@ -6,6 +6,7 @@
 #include "Cpp_LexerIterator.h"
 #include "Stylist.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <utility>
@@ -986,6 +987,19 @@ std::size_t templateListEnd(const std::string& text, std::size_t lt)
     }
     return std::string::npos;
 }
+// Whether the ">" at text[gt] of the list opening at text[lt] stands on a
+// preprocessor line that begins inside the list.
+bool closesOnDirectiveLine(const std::string& text, std::size_t lt, std::size_t gt)
+{
+    std::size_t p = gt;
+    while (p > lt && text[p - 1] != '\n')
+        --p;
+    if (p == lt)
+        return false;
+    while (p < gt && isBlank(text[p]))
+        ++p;
+    return text[p] == '#';
+}
 } // namespace
 
 // A name copied as written; a template-id with each of its argument lists
@@ -1013,10 +1027,16 @@ void ExprFormatter::Run::identifierRule(std::size_t i)
         const std::size_t gt = templateListEnd(src, lt);
         if (gt == std::string::npos)
             break;
-        const std::size_t odd = src.find_first_of("\\\"'", lt);
-        if (odd < gt) {
+        // Searches stay within the list, so a long name of many lists is
+        // read once.
+        const char odds[] = "\\\"'";
+        const bool odd = std::find_first_of(src.begin() + lt, src.begin() + gt, odds, odds + 3) !=
+                         src.begin() + gt;
+        if (odd || closesOnDirectiveLine(src, lt, gt)) {
             // A line splice or a literal inside the list: kept as written
-            // (the lexer delimits the list without regard to quotes).
+            // (the lexer delimits the list without regard to quotes). So is
+            // a list whose ">" stands on a directive's line: a comparison
+            // inside an "#if" the lexer took for the list's end.
             emit(src.substr(done, gt + 1 - done), true, true);
             done = gt + 1;
             lt = src.find('<', done);
@@ -1049,10 +1069,12 @@ void ExprFormatter::Run::identifierRule(std::size_t i)
                 endsLine = nested.endsWithLineEnd();
             }
             emit(list, false, closesTwo, true);
-            // A list that ends with a directive (or a line comment) keeps
-            // the line break after it: the ">" may not join the directive's
-            // line.
-            if (endsLine)
+            // A list that ends with a directive (or a line comment) before a
+            // line break keeps that line break: the ">" may not join the
+            // directive's line. Where no line break was written, the ">"
+            // stands on the directive's own line (a comparison inside an
+            // "#if" the lexer took for the list's end) and stays there.
+            if (endsLine && src.find('\n', e) < gt)
                 putFill("\n");
             else if (!closesTwo)
                 putFill(m_S.m_WsBeforeTpCloseBracket);

@@ -29,6 +29,10 @@ const Case CASES[] = {
     {"FunctionArgumentList", "void f()\n{\n    g(a,\n#if defined(X)\n      b\n#endif\n    );\n}\n"},
     {"BaseClause", "class C : public B\n#if defined(X)\n    , public D\n#endif\n{\n};\n"},
     {"MemberInitialiserList", "C::C() : a(1)\n#if defined(X)\n    , b(2)\n#endif\n{\n}\n"},
+    // The lexer ends the list at the ">" of the comparison in the "#if".
+    {"ComparisonInsideDirective",
+     "struct S {\n    void swap(S& o)\n    noexcept(__and_<\n#if __cplusplus > 201402L // c++17\n"
+     "        X<A>,\n#else\n        X<B>,\n#endif\n        X<C>\n    >::value)\n    {\n    }\n};\n"},
     {"BracedInitialiser", "int v[] = { 1,\n#if defined(X)\n    2\n#endif\n};\n"},
 };
 
