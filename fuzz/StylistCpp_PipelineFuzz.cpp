@@ -60,21 +60,6 @@ Stylist::PropertySet chooseScheme(std::uint8_t selector)
     return scheme;
 }
 
-// The text as the program hands it to the pipeline: CR LF, lone CR and LF
-// each one newline.
-std::string asRead(const std::uint8_t* data, std::size_t size)
-{
-    std::istringstream source(std::string(reinterpret_cast<const char*>(data), size),
-                              std::ios::in | std::ios::binary);
-    Corvale::LineBuf lines(source.rdbuf(), Corvale::LineBuf::WRITE_LF);
-    std::ostringstream result(std::ios::out | std::ios::binary);
-    char block[4096];
-    std::streamsize n;
-    while ((n = lines.sgetn(block, sizeof block)) > 0)
-        result.write(block, n);
-    return result.str();
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -82,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0)
         return 0;
     const Stylist::PropertySet scheme = chooseScheme(data[0]);
-    const std::string text = asRead(data + 1, size - 1);
+    const std::string text = Corvale::readLf(std::string(reinterpret_cast<const char*>(data) + 1, size - 1));
     try {
         StylistCpp::FormatPipeline pipeline(scheme);
         std::istringstream in(text, std::ios::in | std::ios::binary);

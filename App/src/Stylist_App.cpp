@@ -64,36 +64,6 @@ std::string diagnosticLine(const std::string& bufferName, const Trn::Message& me
                        severityWord(message.severity()), message.text());
 }
 
-namespace {
-
-// Passes text through a line-end buffer: reading (mode WRITE_LF) turns every
-// CR LF, lone CR and LF into one newline; writing in mode WRITE_CRLF turns
-// every newline into CR LF.
-std::string readThroughLineBuf(const std::string& text)
-{
-    std::istringstream source(text, std::ios::in | std::ios::binary);
-    Corvale::LineBuf lines(source.rdbuf(), Corvale::LineBuf::WRITE_LF);
-    std::ostringstream result(std::ios::out | std::ios::binary);
-    char block[4096];
-    std::streamsize n;
-    while ((n = lines.sgetn(block, sizeof block)) > 0)
-        result.write(block, n);
-    return result.str();
-}
-
-std::string writeThroughLineBuf(const std::string& text)
-{
-    std::ostringstream target(std::ios::out | std::ios::binary);
-    {
-        Corvale::LineBuf lines(target.rdbuf(), Corvale::LineBuf::WRITE_CRLF);
-        lines.sputn(text.data(), static_cast<std::streamsize>(text.size()));
-        lines.pubsync();
-    }
-    return target.str();
-}
-
-} // namespace
-
 void App::formatBuffer(std::string& buffer, const std::string& bufferName, const std::string& schemeName)
 {
     CORVALE_CHECK(!bufferName.empty());
@@ -122,7 +92,7 @@ void App::formatBuffer(std::string& buffer, const std::string& bufferName, const
         if (buffer.empty())
             return;
 
-        std::istringstream in(readThroughLineBuf(buffer), std::ios::in | std::ios::binary);
+        std::istringstream in(Corvale::readLf(buffer), std::ios::in | std::ios::binary);
         if (!in.good()) {
             m_Message(Trn::ERROR, fillMessage(appMessage(APP_CANNOT_READ_BUFFER), bufferName));
             return;
@@ -138,7 +108,7 @@ void App::formatBuffer(std::string& buffer, const std::string& bufferName, const
         }
 
         if (out.good())
-            buffer = writeThroughLineBuf(out.str());
+            buffer = Corvale::writeCrLf(out.str());
         else
             m_Message(Trn::ERROR, fillMessage(appMessage(APP_CANNOT_WRITE_BUFFER), bufferName));
     } catch (const PropertyMissingException&) {

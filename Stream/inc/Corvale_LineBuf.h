@@ -8,6 +8,7 @@
 #define CORVALE_LINEBUF_H
 
 #include <streambuf>
+#include <string>
 
 namespace Corvale {
 
@@ -31,6 +32,14 @@ private:
     int m_Mode;
     char m_Buffer[PUTBACK_SIZE + BLOCK_SIZE];
 };
+
+// The text read through a LineBuf in mode WRITE_LF: every CR LF, lone CR
+// and LF becomes one newline.
+std::string readLf(const std::string& text);
+
+// The text written through a LineBuf in mode WRITE_CRLF: every newline
+// becomes CR LF.
+std::string writeCrLf(const std::string& text);
 
 } // namespace Corvale
 

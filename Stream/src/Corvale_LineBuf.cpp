@@ -1,6 +1,7 @@
 #include "Corvale_LineBuf.h"
 
 #include <cstring>
+#include <sstream>
 
 namespace Corvale {
 
@@ -72,6 +73,29 @@ LineBuf::int_type LineBuf::overflow(int_type c)
             return m_pOther->sputc('\n');
     }
     return m_pOther->sputc(traits_type::to_char_type(c));
+}
+
+std::string readLf(const std::string& text)
+{
+    std::istringstream source(text, std::ios::in | std::ios::binary);
+    LineBuf lines(source.rdbuf(), LineBuf::WRITE_LF);
+    std::ostringstream result(std::ios::out | std::ios::binary);
+    char block[4096];
+    std::streamsize n;
+    while ((n = lines.sgetn(block, sizeof block)) > 0)
+        result.write(block, n);
+    return result.str();
+}
+
+std::string writeCrLf(const std::string& text)
+{
+    std::ostringstream target(std::ios::out | std::ios::binary);
+    {
+        LineBuf lines(target.rdbuf(), LineBuf::WRITE_CRLF);
+        lines.sputn(text.data(), static_cast<std::streamsize>(text.size()));
+        lines.pubsync();
+    }
+    return target.str();
 }
 
 } // namespace Corvale
