@@ -1074,7 +1074,7 @@ void ExprFormatter::Run::identifierRule(std::size_t i)
             // directive's line. Where no line break was written, the ">"
             // stands on the directive's own line (a comparison inside an
             // "#if" the lexer took for the list's end) and stays there.
-            if (endsLine && src.find('\n', e) < gt)
+            if (endsLine && std::find(src.begin() + e, src.begin() + gt, '\n') != src.begin() + gt)
                 putFill("\n");
             else if (!closesTwo)
                 putFill(m_S.m_WsBeforeTpCloseBracket);
