@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <set>
 #include <string>
+#include <string_view>
 
 namespace Cpp {
 
@@ -166,7 +167,7 @@ inline bool isBuiltinTypeType(std::int32_t type)
 // The keyword type spelled exactly (case-sensitive) by word, or
 // Trn::END_OF_FILE when word is no keyword. The table is built on first use
 // and only read afterwards.
-std::int32_t keywordType(const std::string& word);
+std::int32_t keywordType(std::string_view word);
 
 // The spelling of a keyword type ("class" for CLASS_KEY), or the empty
 // string for any other type (including 95, which has none).
@@ -202,6 +203,16 @@ bool isReservedWord(const Trn::Token& token);
 // '{' and '=' do; class, struct, typedef, union and extern do not; otherwise
 // a reserved word that is no type qualifier, or an access specifier.
 bool isDeclarationStop(const Trn::Token& token);
+
+// The same predicates for a token given by its type and text, for readers
+// that keep tokens in a form of their own (the parser does).
+bool isTypeQualifier(std::int32_t type, std::string_view text);
+bool isAsmKeyword(std::int32_t type, std::string_view text);
+bool isAccessSpecifier(std::int32_t type, std::string_view text);
+bool isReservedWord(std::int32_t type, std::string_view text);
+bool isDeclarationStop(std::int32_t type, std::string_view text);
+// Whether word is one of the extension words, without building a string.
+bool isExtensionWord(std::string_view word);
 
 // Raised when a keyword node is given a token type that is no keyword it may
 // hold.

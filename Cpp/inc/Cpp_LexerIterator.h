@@ -106,6 +106,11 @@ public:
     bool stuck() const;
     // The next character to be read.
     const char* readPointer() const { return m_pPos; }
+    // Where the current token starts in the range: its first character (for
+    // a folded region, the region's). Null on the end iterator. A token's
+    // text is the bytes from here unless the lexer folded it (a qualified
+    // name read without its blanks, a region with empty text).
+    const char* tokenBegin() const { return m_pTokenBegin; }
     // The bytes of the range not read yet (0 at the end).
     std::size_t remaining() const { return static_cast<std::size_t>(m_pEnd - m_pPos); }
     // The lexer's position: the location of the last character read, or
@@ -160,9 +165,11 @@ private:
     const char* m_pEnd = nullptr;
     Trn::Location m_Pos;
     Trn::Token m_Current;
+    const char* m_pTokenBegin = nullptr;
     // A token already lexed and delivered next: the multi-line comment that
     // ended a directive. Type Trn::END_OF_FILE when empty.
     Trn::Token m_Pending;
+    const char* m_pPendingBegin = nullptr;
     // The marker lists and the template scan results, shared by copies.
     std::shared_ptr<Context> m_pContext;
 };

@@ -1,5 +1,6 @@
 #include "Cpp.h"
 
+#include <algorithm>
 #include <unordered_map>
 #include <utility>
 
@@ -74,11 +75,13 @@ const std::pair<const char*, std::int32_t> KEYWORDS[] = {
 };
 
 // Built once, on first use (function-local statics are initialised once
-// even if several threads arrive), and only read afterwards.
-const std::unordered_map<std::string, std::int32_t>& keywordTable()
+// even if several threads arrive), and only read afterwards. The keys view
+// the spellings above, which live as long as the program, so a lookup needs
+// no string of its own.
+const std::unordered_map<std::string_view, std::int32_t>& keywordTable()
 {
-    static const std::unordered_map<std::string, std::int32_t> table(std::begin(KEYWORDS),
-                                                                      std::end(KEYWORDS));
+    static const std::unordered_map<std::string_view, std::int32_t> table(std::begin(KEYWORDS),
+                                                                           std::end(KEYWORDS));
     return table;
 }
 
@@ -87,9 +90,39 @@ bool contains(const std::set<std::string>& words, const std::string& word)
     return words.find(word) != words.end();
 }
 
+// Which of the parser's word sets hold a word, as bits, so that testing a
+// token's text takes one lookup and no string.
+enum WordSet : unsigned { EXTENSION_WORD = 1, ASSEMBLER_SPELLING = 2, ACCESS_LIKE_WORD = 4 };
+
+unsigned wordSets(std::string_view word)
+{
+    struct Table {
+        std::unordered_map<std::string_view, unsigned> sets;
+        std::size_t longest = 0;
+        void add(const std::set<std::string>& words, unsigned bit)
+        {
+            for (const std::string& w : words) {
+                sets[w] |= bit; // the sets are never changed, so the views stay valid
+                longest = std::max(longest, w.size());
+            }
+        }
+    };
+    static const Table table = [] {
+        Table t;
+        t.add(extensionWords(), EXTENSION_WORD);
+        t.add(assemblerSpellings(), ASSEMBLER_SPELLING);
+        t.add(accessLikeWords(), ACCESS_LIKE_WORD);
+        return t;
+    }();
+    if (word.size() > table.longest)
+        return 0;
+    const auto it = table.sets.find(word);
+    return it == table.sets.end() ? 0 : it->second;
+}
+
 } // namespace
 
-std::int32_t keywordType(const std::string& word)
+std::int32_t keywordType(std::string_view word)
 {
     const auto& table = keywordTable();
     const auto it = table.find(word);
@@ -132,9 +165,11 @@ const std::set<std::string>& accessLikeWords()
     return words;
 }
 
-bool isTypeQualifier(const Trn::Token& token)
+bool isExtensionWord(std::string_view word) { return (wordSets(word) & EXTENSION_WORD) != 0; }
+
+bool isTypeQualifier(std::int32_t type, std::string_view text)
 {
-    switch (token.type()) {
+    switch (type) {
     case STAR:
     case AMPERSAND:
     case VIRTUAL_KEY:
@@ -151,35 +186,34 @@ bool isTypeQualifier(const Trn::Token& token)
     case TYPENAME_KEY:
         return true;
     case IDENTIFIER:
-        return contains(extensionWords(), token.text());
+        return isExtensionWord(text);
     default:
         return false;
     }
 }
 
-bool isAsmKeyword(const Trn::Token& token)
+bool isAsmKeyword(std::int32_t type, std::string_view text)
 {
-    return token.type() == ASM_KEY || contains(assemblerSpellings(), token.text());
+    return type == ASM_KEY || (wordSets(text) & ASSEMBLER_SPELLING) != 0;
 }
 
-bool isAccessSpecifier(const Trn::Token& token)
+bool isAccessSpecifier(std::int32_t type, std::string_view text)
 {
-    if (token.type() >= PUBLIC_KEY && token.type() <= PROTECTED_KEY)
+    if (type >= PUBLIC_KEY && type <= PROTECTED_KEY)
         return true;
-    return token.type() == IDENTIFIER && contains(accessLikeWords(), token.text());
+    return type == IDENTIFIER && (wordSets(text) & ACCESS_LIKE_WORD) != 0;
 }
 
-bool isReservedWord(const Trn::Token& token)
+bool isReservedWord(std::int32_t type, std::string_view text)
 {
-    if (token.type() >= FIRST_KEYWORD && token.type() <= LAST_NON_TYPE_KEYWORD)
+    if (type >= FIRST_KEYWORD && type <= LAST_NON_TYPE_KEYWORD)
         return true;
-    return isAsmKeyword(token) || contains(extensionWords(), token.text()) ||
-           isAccessSpecifier(token);
+    return isAsmKeyword(type, text) || isExtensionWord(text) || isAccessSpecifier(type, text);
 }
 
-bool isDeclarationStop(const Trn::Token& token)
+bool isDeclarationStop(std::int32_t type, std::string_view text)
 {
-    switch (token.type()) {
+    switch (type) {
     case SEMICOLON:
     case LPAREN:
     case LBRACE:
@@ -192,9 +226,15 @@ bool isDeclarationStop(const Trn::Token& token)
     case EXTERN_KEY:
         return false;
     default:
-        return (isReservedWord(token) && !isTypeQualifier(token)) || isAccessSpecifier(token);
+        return (isReservedWord(type, text) && !isTypeQualifier(type, text)) || isAccessSpecifier(type, text);
     }
 }
+
+bool isTypeQualifier(const Trn::Token& token) { return isTypeQualifier(token.type(), token.text()); }
+bool isAsmKeyword(const Trn::Token& token) { return isAsmKeyword(token.type(), token.text()); }
+bool isAccessSpecifier(const Trn::Token& token) { return isAccessSpecifier(token.type(), token.text()); }
+bool isReservedWord(const Trn::Token& token) { return isReservedWord(token.type(), token.text()); }
+bool isDeclarationStop(const Trn::Token& token) { return isDeclarationStop(token.type(), token.text()); }
 
 InvalidKeyword::InvalidKeyword() : Trn::Exception("Not a keyword") {}
 

@@ -253,6 +253,7 @@ Trn::Token LexerIterator::next(int flags)
     if (m_Pending.type() != Trn::END_OF_FILE) {
         Trn::Token pending;
         pending.swap(m_Pending);
+        m_pTokenBegin = m_pPendingBegin;
         // The comment was lexed by the directive rule, which leaves its
         // region check to the moment it is delivered; nothing was read in
         // between, so the check sees the same text.
@@ -264,6 +265,7 @@ Trn::Token LexerIterator::next(int flags)
         const Trn::Location start = m_Pos;
         if (isBlank(c))
             continue;
+        m_pTokenBegin = tokStart;
         const int n = peek();
         if (c == '/' && (n == '/' || n == '*'))
             return checkCommentRegion(lexComment(tokStart, start));
@@ -289,6 +291,7 @@ Trn::Token LexerIterator::next(int flags)
         if (lexOperator(tokStart, c, start, t))
             return t;
     }
+    m_pTokenBegin = nullptr;
     return Trn::Token();
 }
 
@@ -667,6 +670,7 @@ Trn::Token LexerIterator::lexDirective(const char* tokStart, Trn::Location start
             textEnd = before.p;
             endLoc = before.pos;
             m_Pending = std::move(comment);
+            m_pPendingBegin = commentStart;
             break;
         }
         if (c == '"' || c == '\'') {
@@ -987,17 +991,24 @@ Trn::Token LexerIterator::checkMapRegion(Trn::Token identifier)
     if (first == macros.size())
         return identifier;
     open.push_back(first);
+    // The tokens read inside the region move the token start; the region
+    // starts where its opening macro does.
+    const char* const begin = m_pTokenBegin;
     for (;;) {
         const Trn::Token t = next(NO_MAP_CHECK | SKIP_UNTERMINATED);
-        if (t.type() == Trn::END_OF_FILE)
+        if (t.type() == Trn::END_OF_FILE) {
+            m_pTokenBegin = begin;
             return Trn::Token(ML_COMMENT_UNPARSED, identifier.start(), m_Pos);
+        }
         const std::size_t inner = opened(t);
         if (inner != macros.size()) {
             open.push_back(inner);
         } else if (startsWith(t.text(), macros[open.back()].second)) {
             open.pop_back();
-            if (open.empty())
+            if (open.empty()) {
+                m_pTokenBegin = begin;
                 return Trn::Token(ML_COMMENT_UNPARSED, identifier.start(), t.end());
+            }
         }
     }
 }

@@ -5,6 +5,7 @@
 #include "Cpp_ParserRun.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace Cpp {
 
@@ -24,50 +25,79 @@ Parser::~Parser() = default;
 
 namespace {
 
-// Room for the tokens of the rest of a text: real C++ has one token in five
-// to six bytes, so this is rarely outgrown, and the vector is not copied as
-// it fills (memory never touched costs nothing).
-std::size_t tokenRoom(const LexerIterator& first) { return first.remaining() / 4 + 16; }
+// Reads the tokens of [first, last) into table. Returns false, and reports
+// where the lexer stopped as stuckAt, when an unterminated literal ends the
+// token stream; a text past the table's limits stops it at limitAt.
+bool readTokens(LexerIterator& first, const LexerIterator& last, TokenTable& table, Trn::Location& stuckAt,
+                Trn::Location& limitAt)
+{
+    for (; first != last; ++first) {
+        if (first.stuck()) {
+            stuckAt = first.position();
+            return false;
+        }
+        if (!table.add(*first, first.tokenBegin())) {
+            limitAt = first->start();
+            return true;
+        }
+    }
+    return true;
+}
+
+TokenTable tableFor(const LexerIterator& first)
+{
+    const char* begin = first.tokenBegin();
+    if (!begin)
+        return TokenTable();
+    return TokenTable(begin, first.readPointer() + first.remaining());
+}
 
 } // namespace
 
 std::unique_ptr<RootNode> Parser::parse(LexerIterator first, LexerIterator last)
 {
-    std::vector<Trn::Token> tokens;
-    tokens.reserve(tokenRoom(first));
-    bool stuck = false;
-    Trn::Location stuckAt;
-    for (; first != last; ++first) {
-        if (first.stuck()) {
-            stuck = true;
-            stuckAt = first.position();
-            break;
-        }
-        tokens.push_back(first.takeCurrent());
+    TokenTable tokens = tableFor(first);
+    Trn::Location stuckAt, limitAt;
+    if (!readTokens(first, last, tokens, stuckAt, limitAt)) {
+        // An unterminated literal ends the token stream early. The tokens
+        // before it are parsed as usual, and the text is then reported as
+        // unrecognised where the lexer stopped, so that it is never
+        // formatted with its tail missing from the tree.
+        Run run(*this, std::move(tokens));
+        std::unique_ptr<RootNode> pRoot = run.parseRoot();
+        report(Trn::ERROR, stuckAt, UNRECOGNIZED_ELEMENT);
+        return pRoot;
     }
-    if (!stuck)
-        return parse(std::move(tokens));
-    // An unterminated literal ends the token stream early. The tokens before
-    // it are parsed as usual, and the text is then reported as unrecognised
-    // where the lexer stopped, so that it is never formatted with its tail
-    // missing from the tree.
+    if (limitAt != Trn::Location()) {
+        // A text too large for the token table (4 GB) is not parsed at all:
+        // it passes through as it is.
+        report(Trn::ERROR, limitAt, UNRECOGNIZED_ELEMENT);
+        return std::make_unique<RootNode>();
+    }
     Run run(*this, std::move(tokens));
-    std::unique_ptr<RootNode> pRoot = run.parseRoot();
-    report(Trn::ERROR, stuckAt, UNRECOGNIZED_ELEMENT);
-    return pRoot;
+    return run.parseRoot();
 }
 
 std::unique_ptr<RootNode> Parser::parse(std::vector<Trn::Token> tokens)
 {
-    Run run(*this, std::move(tokens));
+    TokenTable table;
+    for (const Trn::Token& token : tokens) {
+        if (!table.add(token, nullptr)) {
+            report(Trn::ERROR, token.start(), UNRECOGNIZED_ELEMENT);
+            return std::make_unique<RootNode>();
+        }
+    }
+    tokens.clear();
+    tokens.shrink_to_fit();
+    Run run(*this, std::move(table));
     return run.parseRoot();
 }
 
 int Parser::classify(LexerIterator first, LexerIterator last)
 {
-    std::vector<Trn::Token> tokens;
-    for (; first != last && !first.stuck(); ++first)
-        tokens.push_back(first.takeCurrent());
+    TokenTable tokens = tableFor(first);
+    Trn::Location stuckAt, limitAt;
+    readTokens(first, last, tokens, stuckAt, limitAt);
     const std::size_t count = tokens.size();
     Run run(*this, std::move(tokens));
     return run.classify(0, count);
@@ -114,19 +144,68 @@ std::string Parser::errorText(std::uint32_t code)
 // ===========================================================================
 // Token cursor and bracket matching
 
-Parser::Run::Run(Parser& parser, std::vector<Trn::Token> tokens)
-    : m_Parser(parser), m_Tokens(std::move(tokens)), m_Match(m_Tokens.size(), NONE)
+// ===========================================================================
+// Token table
+
+namespace {
+
+// Real C++ has one token in five to nine bytes; the table grows when a text
+// has more (growing copies records as bytes), and room reserved for many
+// more would only be memory the parse never uses.
+constexpr std::size_t BYTES_PER_TOKEN = 6;
+// Offsets, lengths and counts stay below this.
+constexpr std::uint64_t TABLE_LIMIT = TokenTable::NONE - 1;
+
+} // namespace
+
+TokenTable::TokenTable(const char* begin, const char* end) : m_pSource(begin)
+{
+    const std::size_t size = static_cast<std::size_t>(end - begin);
+    // A text past the limit keeps the place of its first 4 GB only; any
+    // token after that has its text stored, which the limit then refuses.
+    m_SourceSize = static_cast<std::uint32_t>(std::min<std::uint64_t>(size, TABLE_LIMIT));
+    m_Records.reserve(m_SourceSize / BYTES_PER_TOKEN + 16);
+}
+
+bool TokenTable::add(const Trn::Token& token, const char* pBegin)
+{
+    if (m_Records.size() >= TABLE_LIMIT)
+        return false;
+    const std::string& text = token.text();
+    const std::uint64_t length = text.size();
+    std::uint64_t offset = 0;
+    bool inSource = length == 0;
+    if (!inSource && pBegin && pBegin >= m_pSource) {
+        offset = static_cast<std::uint64_t>(pBegin - m_pSource);
+        inSource = offset + length <= m_SourceSize && std::memcmp(pBegin, text.data(), text.size()) == 0;
+    }
+    if (!inSource) {
+        offset = static_cast<std::uint64_t>(m_SourceSize) + m_Store.size();
+        if (offset + length > TABLE_LIMIT)
+            return false;
+        m_Store += text;
+    }
+    m_Records.push_back(TokenRecord{token.type(), token.start(), token.end(), static_cast<std::uint32_t>(offset),
+                                    static_cast<std::uint32_t>(length), NONE});
+    return true;
+}
+
+// ===========================================================================
+// Token cursor and bracket matching
+
+Parser::Run::Run(Parser& parser, TokenTable tokens) : m_Parser(parser), m_Tokens(std::move(tokens))
 {
     // Every bracket is matched once, up front: each kind is matched on its
     // own, counting only its own opening and closing tokens, so the partner
     // of an opening bracket is the closing one that brings its count back to
     // zero. Productions then find the extent of any bracketed construct in
     // constant time, and no body is ever rescanned.
-    std::vector<Index> stacks[4];
-    for (Index i = 0; i < m_Tokens.size(); ++i) {
+    std::vector<std::uint32_t> stacks[4];
+    const Index count = m_Tokens.size();
+    for (Index i = 0; i < count; ++i) {
         int kind = -1;
         bool open = false;
-        switch (m_Tokens[i].type()) {
+        switch (m_Tokens.record(i).type) {
         case LBRACE: kind = 0; open = true; break;
         case RBRACE: kind = 0; break;
         case LPAREN: kind = 1; open = true; break;
@@ -138,25 +217,32 @@ Parser::Run::Run(Parser& parser, std::vector<Trn::Token> tokens)
         default: continue;
         }
         if (open) {
-            stacks[kind].push_back(i);
+            stacks[kind].push_back(static_cast<std::uint32_t>(i));
         }
         else if (!stacks[kind].empty()) {
-            m_Match[i] = stacks[kind].back();
-            m_Match[stacks[kind].back()] = i;
+            m_Tokens.record(i).match = stacks[kind].back();
+            m_Tokens.record(stacks[kind].back()).match = static_cast<std::uint32_t>(i);
             stacks[kind].pop_back();
         }
     }
 
-    const Index count = m_Tokens.size();
+    // The name counts and name runs are filled from both ends in two passes
+    // over the records, without a table of their own for the plain names.
     m_NameRunEnd.assign(count + 1, count);
     m_NameCount.assign(count + 1, 0);
-    std::vector<bool> plain(count, false);
+    std::size_t names = 0;
     for (Index i = 0; i < count; ++i) {
-        plain[i] = type(i) == IDENTIFIER && !isTypeQualifier(m_Tokens[i]);
-        m_NameCount[i + 1] = m_NameCount[i] + (plain[i] ? 1 : 0);
+        if (isPlainName(i))
+            ++names;
+        m_NameCount.set(i + 1, names);
     }
     for (Index i = count; i-- > 0;)
-        m_NameRunEnd[i] = (plain[i] || isTrivia(i)) ? m_NameRunEnd[i + 1] : i;
+        m_NameRunEnd.set(i, (isPlainName(i) || isTrivia(i)) ? m_NameRunEnd[i + 1] : i);
+}
+
+bool Parser::Run::isPlainName(Index i) const
+{
+    return type(i) == IDENTIFIER && !isExtensionWord(i);
 }
 
 bool Parser::Run::isTrivia(Index i) const
@@ -189,7 +275,7 @@ Parser::Run::Index Parser::Run::previous(Index i, Index first) const
 
 Parser::Run::Index Parser::Run::matching(Index i, Index last) const
 {
-    Index m = m_Match[i];
+    Index m = opening(i);
     if (m == NONE || m < i || m >= last)
         return NONE;
     return m;
@@ -204,13 +290,18 @@ Parser::Run::Index Parser::Run::attributeEnd(Index i, Index last) const
 
 std::string Parser::Run::nameText(Index first, Index last) const
 {
+    std::size_t size = 0;
+    for (Index i = first; i < last; ++i)
+        if (!isTrivia(i))
+            size += m_Tokens.record(i).length + 1;
     std::string text;
+    text.reserve(size);
     for (Index i = first; i < last; ++i) {
         if (isTrivia(i))
             continue;
         if (!text.empty())
             text += ' ';
-        text += m_Tokens[i].text();
+        text += token(i).text();
     }
     return text;
 }
@@ -229,7 +320,7 @@ bool Parser::Run::isClassKey(Index i) const
 
 bool Parser::Run::isExtensionWord(Index i) const
 {
-    return type(i) == IDENTIFIER && extensionWords().count(m_Tokens[i].text()) != 0;
+    return type(i) == IDENTIFIER && Cpp::isExtensionWord(token(i).text());
 }
 
 // ===========================================================================
@@ -273,7 +364,8 @@ bool Parser::Run::enter(Index at)
 bool Parser::Run::checkBracketDepth()
 {
     int depth = 0;
-    for (Index i = 0; i < m_Tokens.size(); ++i) {
+    const Index count = m_Tokens.size();
+    for (Index i = 0; i < count; ++i) {
         switch (type(i)) {
         case LBRACE:
         case LPAREN:

@@ -8,11 +8,115 @@
 #include "Cpp_Parser.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace Cpp {
+
+// The text of a token as the parser reads it: a view into the parsed text
+// or into the parse's own store of texts. It converts to a std::string
+// where a node keeps a copy.
+class TokenText : public std::string_view {
+public:
+    TokenText() = default;
+    TokenText(const char* p, std::size_t n) : std::string_view(p, n) {}
+    operator std::string() const { return std::string(data(), size()); }
+};
+
+// The parser's record of one token: its type and locations, and where its
+// text is. Trivially copyable, so that filling and growing the table is a
+// plain copy, and 32 bytes, so that a whole text's tokens stay small.
+struct TokenRecord {
+    std::int32_t type;
+    Trn::Location start;
+    Trn::Location end;
+    // The text: an offset into the parsed text when it is the bytes written
+    // there, else the size of the parsed text plus an offset into the store
+    // of other texts (a name read with its blanks removed).
+    std::uint32_t text;
+    std::uint32_t length;
+    // The partner of a bracket (TokenTable::NONE when it has none).
+    std::uint32_t match;
+};
+static_assert(std::is_trivially_copyable<TokenRecord>::value, "records are copied as bytes");
+
+// One token of a TokenTable, as the productions read it.
+class TokenRef {
+public:
+    TokenRef(const TokenRecord& record, const char* pText) : m_pRecord(&record), m_pText(pText) {}
+    std::int32_t type() const { return m_pRecord->type; }
+    const Trn::Location& start() const { return m_pRecord->start; }
+    const Trn::Location& end() const { return m_pRecord->end; }
+    TokenText text() const { return TokenText(m_pText, m_pRecord->length); }
+
+private:
+    const TokenRecord* m_pRecord;
+    const char* m_pText;
+};
+
+inline bool isTypeQualifier(const TokenRef& token) { return isTypeQualifier(token.type(), token.text()); }
+inline bool isAsmKeyword(const TokenRef& token) { return isAsmKeyword(token.type(), token.text()); }
+inline bool isAccessSpecifier(const TokenRef& token) { return isAccessSpecifier(token.type(), token.text()); }
+
+// The tokens of one parse. A token whose text is the bytes at its start in
+// the parsed text keeps only their place; any other text (a folded name, a
+// token handed in without its source) is copied to a store of its own. All
+// positions are 32 bits: a table refuses tokens past 4 GB of text.
+class TokenTable {
+public:
+    static constexpr std::uint32_t NONE = 0xFFFFFFFFu;
+
+    TokenTable() = default;
+    // The tokens of the text [begin, end); room is reserved for about as
+    // many as real code of that size holds.
+    TokenTable(const char* begin, const char* end);
+
+    // Adds a token that starts at pBegin in the parsed text (null when its
+    // place is not known: its text is then stored). False, and nothing
+    // added, when the table would pass its 32-bit limits.
+    bool add(const Trn::Token& token, const char* pBegin);
+
+    std::size_t size() const { return m_Records.size(); }
+    bool empty() const { return m_Records.empty(); }
+    const TokenRecord& record(std::size_t i) const { return m_Records[i]; }
+    TokenRecord& record(std::size_t i) { return m_Records[i]; }
+    TokenRef operator[](std::size_t i) const
+    {
+        const TokenRecord& r = m_Records[i];
+        return TokenRef(r, r.text < m_SourceSize ? m_pSource + r.text : m_Store.data() + (r.text - m_SourceSize));
+    }
+
+private:
+    std::vector<TokenRecord> m_Records;
+    const char* m_pSource = nullptr;
+    std::uint32_t m_SourceSize = 0;
+    std::string m_Store;
+};
+
+// A table of token positions kept in 32 bits and read as parser indices
+// (TokenTable::NONE reads as Parser::Run::NONE).
+class IndexTable {
+public:
+    void assign(std::size_t n, std::size_t value) { m_Values.assign(n, narrow(value)); }
+    std::size_t operator[](std::size_t i) const { return widen(m_Values[i]); }
+    void set(std::size_t i, std::size_t value) { m_Values[i] = narrow(value); }
+
+    static std::uint32_t narrow(std::size_t value)
+    {
+        return value == static_cast<std::size_t>(-1) ? TokenTable::NONE : static_cast<std::uint32_t>(value);
+    }
+    static std::size_t widen(std::uint32_t value)
+    {
+        return value == TokenTable::NONE ? static_cast<std::size_t>(-1) : value;
+    }
+
+private:
+    std::vector<std::uint32_t> m_Values;
+};
 
 // Positions are indices into the token vector; a production takes the range
 // [first, last) and moves first past what it accepts. A production that does
@@ -24,15 +128,15 @@ public:
     using Index = std::size_t;
     static constexpr Index NONE = static_cast<Index>(-1);
 
-    Run(Parser& parser, std::vector<Trn::Token> tokens);
+    Run(Parser& parser, TokenTable tokens);
 
     std::unique_ptr<RootNode> parseRoot();
     int classify(Index first, Index last) const;
 
 private:
     // -- token cursor -----------------------------------------------------
-    std::int32_t type(Index i) const { return i < m_Tokens.size() ? m_Tokens[i].type() : Trn::END_OF_FILE; }
-    const Trn::Token& token(Index i) const { return m_Tokens[i]; }
+    std::int32_t type(Index i) const { return i < m_Tokens.size() ? m_Tokens.record(i).type : Trn::END_OF_FILE; }
+    TokenRef token(Index i) const { return m_Tokens[i]; }
     bool isTrivia(Index i) const;
     // The first token at or after i that is no comment or directive.
     Index skipTrivia(Index i, Index last) const;
@@ -48,15 +152,17 @@ private:
     // when no attribute starts there.
     Index attributeEnd(Index i, Index last) const;
     // The opening bracket of the closing bracket at i, or NONE.
-    Index opening(Index i) const { return m_Match[i]; }
+    Index opening(Index i) const { return IndexTable::widen(m_Tokens.record(i).match); }
     // The texts of the tokens of [first, last) joined by single blanks.
     std::string nameText(Index first, Index last) const;
     bool isTypeWord(Index i) const;
     bool isClassKey(Index i) const;
     bool isExtensionWord(Index i) const;
+    // An identifier that is no type qualifier.
+    bool isPlainName(Index i) const;
 
-    const Trn::Location& startOf(Index i) const { return m_Tokens[i].start(); }
-    const Trn::Location& endOf(Index i) const { return m_Tokens[i].end(); }
+    const Trn::Location& startOf(Index i) const { return m_Tokens.record(i).start; }
+    const Trn::Location& endOf(Index i) const { return m_Tokens.record(i).end; }
     template <class T, class... Args>
     std::unique_ptr<T> leaf(Index first, Index last, Args&&... args) const
     {
@@ -129,16 +235,15 @@ private:
     std::unique_ptr<SyntaxNode> parseAsm(Index& first, Index last);
 
     Parser& m_Parser;
-    std::vector<Trn::Token> m_Tokens;
-    // For every bracket token the index of its partner (counting only its
-    // own kind), NONE for an unmatched one and for every other token.
-    std::vector<Index> m_Match;
+    // Every bracket token's record holds the index of its partner (counting
+    // only its own kind); an unmatched one and every other token hold NONE.
+    TokenTable m_Tokens;
     // For every token, the first token at or after it that is neither a
     // plain name (an identifier that is no type qualifier) nor a comment or
     // directive; and the number of plain names before every token. They let
     // the classifier pass a run of names in one step.
-    std::vector<Index> m_NameRunEnd;
-    std::vector<std::uint32_t> m_NameCount;
+    IndexTable m_NameRunEnd;
+    IndexTable m_NameCount;
     int m_Depth = 0;
     unsigned m_Errors = 0;
     // The token at which the last diagnostic was reported.
