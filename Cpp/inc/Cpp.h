@@ -175,7 +175,7 @@ std::string keywordText(std::int32_t type);
 
 // True for the keywords that may end a qualified name: "new", "delete",
 // "operator" (so 'X::operator' and '::new' lex as those keywords).
-bool endsQualifiedName(const std::string& word);
+bool endsQualifiedName(std::string_view word);
 
 // The parser's word sets, built on first use and only read afterwards.
 // Identifiers that behave like type qualifiers or reserved words

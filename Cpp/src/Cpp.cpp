@@ -85,11 +85,6 @@ const std::unordered_map<std::string_view, std::int32_t>& keywordTable()
     return table;
 }
 
-bool contains(const std::set<std::string>& words, const std::string& word)
-{
-    return words.find(word) != words.end();
-}
-
 // Which of the parser's word sets hold a word, as bits, so that testing a
 // token's text takes one lookup and no string.
 enum WordSet : unsigned { EXTENSION_WORD = 1, ASSEMBLER_SPELLING = 2, ACCESS_LIKE_WORD = 4 };
@@ -124,6 +119,11 @@ unsigned wordSets(std::string_view word)
 
 std::int32_t keywordType(std::string_view word)
 {
+    // Every keyword is 2 to 16 lower-case letters, digits or underscores
+    // starting with a letter: most names (all that start with an
+    // underscore or a capital, every qualified name) need no lookup.
+    if (word.size() < 2 || word.size() > 16 || word[0] < 'a' || word[0] > 'z')
+        return Trn::END_OF_FILE;
     const auto& table = keywordTable();
     const auto it = table.find(word);
     return it == table.end() ? Trn::END_OF_FILE : it->second;
@@ -137,10 +137,9 @@ std::string keywordText(std::int32_t type)
     return std::string();
 }
 
-bool endsQualifiedName(const std::string& word)
+bool endsQualifiedName(std::string_view word)
 {
-    static const std::set<std::string> words = {"new", "delete", "operator"};
-    return contains(words, word);
+    return word == "new" || word == "delete" || word == "operator";
 }
 
 const std::set<std::string>& extensionWords()

@@ -354,7 +354,7 @@ Trn::Token LexerIterator::lexIdentifier(const char* tokStart, unsigned char firs
                 break;
             // A keyword ('template', 'operator', 'X::operator') is never
             // followed by template arguments of its own.
-            if (keywordType(text.substr(lastStart)) != Trn::END_OF_FILE)
+            if (keywordType(std::string_view(text).substr(lastStart)) != Trn::END_OF_FILE)
                 break;
             const char* close = templateScan(m_pPos);
             if (!close)
@@ -390,12 +390,11 @@ Trn::Token LexerIterator::lexIdentifier(const char* tokStart, unsigned char firs
     if (keyword != Trn::END_OF_FILE)
         return Trn::Token(keyword, start, endLoc, std::move(text));
     if (qualified) {
-        const std::string last = text.substr(lastStart);
+        const std::string_view last = std::string_view(text).substr(lastStart);
         if (endsQualifiedName(last))
-            return Trn::Token(keywordType(last), start, endLoc, text);
+            return Trn::Token(keywordType(last), start, endLoc, std::move(text));
     }
-    std::string value = text;
-    return Trn::Token(IDENTIFIER, start, endLoc, std::move(text), std::move(value));
+    return Trn::Token::withTextValue(IDENTIFIER, start, endLoc, std::move(text));
 }
 
 // After "::": blanks and newlines are passed over; a following name

@@ -47,6 +47,9 @@ public:
     Token(std::int32_t type, Location start, Location end, std::string text, unsigned char byte);
     // Value kind 8.
     Token(std::int32_t type, Location start, Location end, std::string text, std::string value);
+    // Value kind 8 with the text as the value (a name's), without a second
+    // string to build and compare.
+    static Token withTextValue(std::int32_t type, Location start, Location end, std::string text);
     // Value kinds 2 to 7: the number is stored in the width of its kind
     // (contract: kind lies in 2 to 7).
     Token(std::int32_t type, Location start, Location end, std::string text, ValueKind kind,

@@ -35,6 +35,13 @@ Token::Token(std::int32_t type, Location start, Location end, std::string text, 
         m_pString = new std::string(std::move(value));
 }
 
+Token Token::withTextValue(std::int32_t type, Location start, Location end, std::string text)
+{
+    Token token(type, start, end, std::move(text));
+    token.m_ValueKind = STRING_VALUE; // no string of its own: the value is the text
+    return token;
+}
+
 Token::Token(std::int32_t type, Location start, Location end, std::string text, ValueKind kind,
              std::int64_t number)
     : m_Type(type), m_ValueKind(kind), m_Start(start), m_End(end), m_Text(std::move(text)),

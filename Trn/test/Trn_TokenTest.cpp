@@ -148,6 +148,16 @@ TEST(Token, StringValuesThatRepeatTheTextOrNot)
     EXPECT_NE(Token(120, {}, {}, "a", std::string("a")), Token(120, {}, {}, "a", std::string("b")));
     EXPECT_NE(Token(120, {}, {}, "a", std::string("b")), Token(120, {}, {}, "a", std::string("a")));
     EXPECT_EQ(Token(120, {}, {}, "a", std::string("b")), Token(120, {}, {}, "a", std::string("b")));
+    // A token made with its text as the value is the token given the same
+    // string twice, and stays so when copied.
+    for (const std::string& text : {std::string("n"), longName, std::string()}) {
+        const Token made = Token::withTextValue(120, Location(2, 3), Location(2, 9), text);
+        const Token given(120, Location(2, 3), Location(2, 9), text, text);
+        EXPECT_EQ(given, made) << text;
+        EXPECT_EQ(text, made.stringValue()) << text;
+        const Token copy(made);
+        EXPECT_EQ(given, copy) << text;
+    }
 }
 
 } // namespace
