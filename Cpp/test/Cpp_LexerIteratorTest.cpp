@@ -439,3 +439,93 @@ TEST(LexerIterator, OddInputsEndCleanly)
 }
 
 } // namespace
+
+// ------------------------------------------------------------ token begins
+
+// Where the token at begin starts by the lexer's count: the line from 1, the
+// column in bytes from 1.
+Location locationOf(const std::string& text, std::size_t offset)
+{
+    Location at(1, 1);
+    for (std::size_t i = 0; i < offset; ++i) {
+        if (text[i] == '\n')
+            at = Location(at.line() + 1, 1);
+        else
+            at.setCol(at.col() + 1);
+    }
+    return at;
+}
+
+// The text without blanks and line ends: a folded name's text is its
+// source text without them.
+std::string withoutBlanks(const std::string& s)
+{
+    std::string out;
+    for (char c : s)
+        if (c != ' ' && c != '\t' && c != '\n' && c != '\r' && c != '\v' && c != '\f')
+            out += c;
+    return out;
+}
+
+// For every token the begin pointer lies at the token's start location, and
+// the token's text is the source bytes from there, or (a name read across
+// blanks) those bytes without their blanks, or empty (a folded region).
+void checkBegins(const std::string& text)
+{
+    Cpp::LexerIterator it(text.begin(), text.end()), end;
+    for (; it != end && !it.stuck(); ++it) {
+        ASSERT_NE(nullptr, it.tokenBegin()) << locations(*it);
+        const std::size_t offset = static_cast<std::size_t>(it.tokenBegin() - text.data());
+        ASSERT_LT(offset, text.size());
+        EXPECT_EQ(it->start(), locationOf(text, offset)) << typeName(it->type()) << "[" << escape(it->text()) << "]";
+        const std::string& t = it->text();
+        if (t.empty() || text.compare(offset, t.size(), t) == 0)
+            continue;
+        EXPECT_TRUE(it->type() == Cpp::IDENTIFIER || Cpp::isKeywordType(it->type())) << escape(t);
+        std::string source = text.substr(offset, t.size() * 4);
+        EXPECT_EQ(0u, withoutBlanks(source).rfind(t, 0)) << escape(t);
+    }
+}
+
+TEST(LexerTokenBegins, EveryGoldenInputAndTheTrickyPlaces)
+{
+    const auto cases = CorvaleTest::readGoldenFolder(std::string(QUILLON_CPP_GOLDEN_DIR) + "/Lexer");
+    EXPECT_GE(cases.size(), 151u);
+    for (const CorvaleTest::GoldenCase& c : cases) {
+        SCOPED_TRACE(c.where());
+        checkBegins(c["input"]);
+    }
+    // Offsets of every token's begin: folded names, a comment that a
+    // directive hands on, regions of each kind, and regions that end at the
+    // end of the text.
+    const struct {
+        const char* input;
+        std::vector<std::size_t> begins;
+    } rows[] = {
+        {"A:: B x", {0, 6}},
+        {"  ::std:: vector<int> v;", {2, 22, 23}},
+        {"#define A 1 /* one\n two */ B", {0, 12, 27}},
+        {"#if 0\nx\n#endif\ny", {0, 15}},
+        {"a BEGIN_MESSAGE_MAP(C, D)\n#define X /* a\n*/\nEND_MESSAGE_MAP() b", {0, 2, 59, 60, 62}},
+        {"a BEGIN_MESSAGE_MAP(C) z", {0, 2}},
+        {"x // QUILLON-OFF\n a  b\n// QUILLON-ON\ny", {0, 2, 37}},
+        {"L\"a\" R\"(b)\"", {0, 5}},
+        {"\xef\xbb\xbf" "int", {0}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(escape(r.input));
+        const std::string text = r.input;
+        checkBegins(text);
+        std::vector<std::size_t> begins;
+        for (Cpp::LexerIterator it(text.begin(), text.end()), end; it != end; ++it)
+            begins.push_back(static_cast<std::size_t>(it.tokenBegin() - text.data()));
+        EXPECT_EQ(r.begins, begins);
+    }
+    // The end iterator, and an iterator that has read its whole text, has
+    // no token and so no begin.
+    const std::string text = "a ";
+    Cpp::LexerIterator it(text.begin(), text.end());
+    ++it;
+    EXPECT_EQ(nullptr, it.tokenBegin());
+    EXPECT_EQ(nullptr, Cpp::LexerIterator().tokenBegin());
+}

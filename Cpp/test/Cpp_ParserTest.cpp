@@ -182,6 +182,45 @@ TEST(ParserGolden, DiagnosticsOfEveryCase)
     }
 }
 
+// The parser reads the texts of the tokens a lexer gives from the parsed
+// text, and the texts of tokens handed in as a vector from a copy of its
+// own: both give the same tree and the same diagnostics, names included
+// (folded qualified names, region tokens, tokens after a long comment).
+TEST(ParserGolden, TokensHandedInParseLikeTheLexedText)
+{
+    std::vector<std::string> inputs = {
+        "A:: B :: C f(std:: string s);\nclass X :: Y : public Z {};",
+        "/* a long comment well past any short buffer */ enum class E : unsigned { a } e;",
+        "BEGIN_MESSAGE_MAP(C, D)\nEND_MESSAGE_MAP()\nnamespace n { int veryLongVariableNameNumberOne; }",
+        "#define X 1 /* one\n two */\nlabel: ;",
+        "void f() { if consteval { } asm(\"nop\"); }",
+    };
+    for (const char* folder : {"/ParserTrees", "/ParserDiagnostics"})
+        for (const CorvaleTest::GoldenCase& c : CorvaleTest::readGoldenFolder(GOLDEN_DIR + folder))
+            inputs.push_back(c["input"]);
+    EXPECT_GE(inputs.size(), 100u);
+    for (const std::string& text : inputs) {
+        SCOPED_TRACE(text);
+        const ParseResult lexed = parseText(text);
+        std::vector<Trn::Token> tokens;
+        LexerIterator it(text.begin(), text.end()), end;
+        for (; it != end && !it.stuck(); ++it)
+            tokens.push_back(*it);
+        ParseResult given;
+        Parser parser;
+        parser.onMessage().connect([&](const Trn::Message& m) { given.messages.push_back(m); });
+        given.pRoot = parser.parse(std::move(tokens));
+        EXPECT_EQ(lexed.tree, dumpTree(*given.pRoot, text));
+        // Where the lexer stopped at an unterminated literal, the lexing
+        // parse adds its report.
+        if (it.stuck()) {
+            ASSERT_FALSE(lexed.messages.empty());
+            given.messages.push_back(lexed.messages.back());
+        }
+        EXPECT_EQ(lexed.diagnostics(), given.diagnostics());
+    }
+}
+
 // The texts of real headers parse without a diagnostic (golden/ParserDiagnostics).
 TEST(ParserModernCode, AMacroWithoutSemicolonStaysAStatement)
 {
