@@ -140,7 +140,7 @@ private:
     Trn::Token skipIfZeroBlock(Trn::Location start);
     bool lexOperator(const char* tokStart, unsigned char c, Trn::Location start, Trn::Token& token);
     Trn::Token checkCommentRegion(Trn::Token comment);
-    Trn::Token checkMapRegion(Trn::Token identifier);
+    Trn::Token checkMapRegion(Trn::Token&& identifier);
     bool skipInRegion(unsigned char c, const char* tokStart, Trn::Location start);
     void skipWord();
     std::vector<std::size_t> openedPairs(const Trn::Token& comment) const;

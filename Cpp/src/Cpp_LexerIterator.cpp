@@ -204,9 +204,14 @@ bool operator==(const LexerIterator& a, const LexerIterator& b)
         return true;
     // Every iterator that has lexed its whole range is an end iterator,
     // whatever its read pointer: the default-constructed one has none, and
-    // one built over an empty std::string range has none either.
-    const Trn::Token atEnd;
-    return a.m_Current == atEnd && b.m_Current == atEnd;
+    // one built over an empty std::string range has none either. Such an
+    // iterator stands on a token equal to Trn::Token(), tested field by
+    // field so that no token is built for the test.
+    auto atEnd = [](const Trn::Token& t) {
+        return t.type() == Trn::END_OF_FILE && t.start() == Trn::Location() && t.end() == Trn::Location() &&
+               t.text().empty() && t.valueKind() == Trn::Token::NO_VALUE;
+    };
+    return atEnd(a.m_Current) && atEnd(b.m_Current);
 }
 
 bool LexerIterator::stuck() const
@@ -975,7 +980,7 @@ Trn::Token LexerIterator::checkCommentRegion(Trn::Token comment)
 // An identifier starting with a begin macro (BEGIN_MESSAGE_MAP) opens a
 // region that runs through the first later token starting with the
 // matching end macro; the region becomes one ML_COMMENT_UNPARSED token.
-Trn::Token LexerIterator::checkMapRegion(Trn::Token identifier)
+Trn::Token LexerIterator::checkMapRegion(Trn::Token&& identifier)
 {
     const MarkerPairList& macros = *m_pContext->mapMacroPairs;
     auto opened = [&](const Trn::Token& t) -> std::size_t {
@@ -988,7 +993,7 @@ Trn::Token LexerIterator::checkMapRegion(Trn::Token identifier)
     std::vector<std::size_t> open;
     const std::size_t first = opened(identifier);
     if (first == macros.size())
-        return identifier;
+        return std::move(identifier);
     open.push_back(first);
     // The tokens read inside the region move the token start; the region
     // starts where its opening macro does.

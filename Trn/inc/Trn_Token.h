@@ -22,9 +22,9 @@ const std::int32_t END_OF_FILE = -1;
 //   int, signed and unsigned long), 8 a string the token owns.
 // The C++ lexer uses kinds 0, 1 and 8 only.
 //
-// Tokens are values: a copy owns a copy of the string value, and assignment
-// is copy-and-swap, so an exception while copying leaves the target as it
-// was.
+// Tokens are values: a copy owns a copy of the string value, and copy
+// assignment is copy-and-swap, so an exception while copying leaves the
+// target as it was.
 class Token {
 public:
     enum ValueKind : std::uint32_t {
@@ -57,7 +57,10 @@ public:
 
     Token(const Token& other);
     Token(Token&& other) noexcept;
-    Token& operator=(Token other) noexcept;
+    // Copying assigns through a copy and a swap; moving hands the text and
+    // the value over without swapping them.
+    Token& operator=(const Token& other);
+    Token& operator=(Token&& other) noexcept;
     ~Token();
 
     void swap(Token& other) noexcept;

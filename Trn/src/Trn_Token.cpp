@@ -94,9 +94,30 @@ Token::Token(Token&& other) noexcept
     }
 }
 
-Token& Token::operator=(Token other) noexcept
+Token& Token::operator=(const Token& other)
 {
-    swap(other);
+    Token copy(other);
+    swap(copy);
+    return *this;
+}
+
+Token& Token::operator=(Token&& other) noexcept
+{
+    if (this == &other)
+        return *this;
+    releaseValue();
+    m_Type = other.m_Type;
+    m_Start = other.m_Start;
+    m_End = other.m_End;
+    m_Text = std::move(other.m_Text);
+    m_ValueKind = other.m_ValueKind;
+    if (m_ValueKind == STRING_VALUE) {
+        m_pString = other.m_pString;
+        other.m_pString = nullptr;
+        other.m_ValueKind = NO_VALUE;
+    } else {
+        m_UInt = other.m_UInt;
+    }
     return *this;
 }
 

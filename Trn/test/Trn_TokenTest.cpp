@@ -101,6 +101,35 @@ TEST(Token, AssignmentAndSwapExchangeEveryKind)
     EXPECT_EQ("x", moved.stringValue());
     a = std::move(moved);
     EXPECT_EQ("x", a.stringValue());
+
+    // Moving a token of every kind over a token of every kind: the target
+    // equals the source as it was, owns the value, and the source is left
+    // without a value it could free twice.
+    const std::string longText(40, 'n');
+    const Token kinds[] = {
+        Token(),
+        Token(5, {1, 1}, {1, 1}, ";"),
+        Token(1, {1, 1}, {1, 3}, "'y'", static_cast<unsigned char>('y')),
+        Token(2, {1, 1}, {1, 2}, "-7", Token::SHORT_VALUE, -7),
+        Token(120, {3, 1}, {3, 40}, longText, std::string("other value, long enough for the heap")),
+        Token::withTextValue(120, {3, 1}, {3, 40}, longText),
+    };
+    for (const Token& source : kinds) {
+        for (const Token& target : kinds) {
+            Token from(source), to(target);
+            to = std::move(from);
+            EXPECT_EQ(source, to);
+            from = Token(7, {9, 9}, {9, 9}, ",");
+            EXPECT_EQ(source, to);
+            Token copied(target);
+            copied = to;
+            EXPECT_EQ(source, copied);
+        }
+    }
+    Token self(kinds[4]);
+    Token& alias = self;
+    self = std::move(alias);
+    EXPECT_EQ(kinds[4], self);
 }
 
 } // namespace
