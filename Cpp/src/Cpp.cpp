@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 namespace Cpp {
 
@@ -74,14 +75,31 @@ const std::pair<const char*, std::int32_t> KEYWORDS[] = {
     {"void", VOID_KEY},
 };
 
-// Built once, on first use (function-local statics are initialised once
-// even if several threads arrive), and only read afterwards. The keys view
-// the spellings above, which live as long as the program, so a lookup needs
-// no string of its own.
-const std::unordered_map<std::string_view, std::int32_t>& keywordTable()
+// The keywords by length and first letter: a name is compared with the one
+// or two keywords of its length and initial only. Built once, on first use
+// (function-local statics are initialised once even if several threads
+// arrive), and only read afterwards; the views are of the spellings above.
+struct KeywordTable {
+    static constexpr std::size_t LETTERS = 26;
+    std::size_t longest = 0;
+    std::vector<std::vector<std::pair<std::string_view, std::int32_t>>> buckets;
+    std::vector<std::pair<std::string_view, std::int32_t>>& at(std::size_t length, char first)
+    {
+        return buckets[length * LETTERS + static_cast<std::size_t>(first - 'a')];
+    }
+};
+
+const KeywordTable& keywordTable()
 {
-    static const std::unordered_map<std::string_view, std::int32_t> table(std::begin(KEYWORDS),
-                                                                           std::end(KEYWORDS));
+    static const KeywordTable table = [] {
+        KeywordTable t;
+        for (const auto& k : KEYWORDS)
+            t.longest = std::max(t.longest, std::string_view(k.first).size());
+        t.buckets.resize((t.longest + 1) * KeywordTable::LETTERS);
+        for (const auto& k : KEYWORDS)
+            t.at(std::string_view(k.first).size(), k.first[0]).emplace_back(k.first, k.second);
+        return t;
+    }();
     return table;
 }
 
@@ -94,11 +112,16 @@ unsigned wordSets(std::string_view word)
     struct Table {
         std::unordered_map<std::string_view, unsigned> sets;
         std::size_t longest = 0;
+        // The first characters of the words, so that most names need no
+        // lookup at all.
+        bool starts[256] = {};
         void add(const std::set<std::string>& words, unsigned bit)
         {
             for (const std::string& w : words) {
                 sets[w] |= bit; // the sets are never changed, so the views stay valid
                 longest = std::max(longest, w.size());
+                if (!w.empty())
+                    starts[static_cast<unsigned char>(w[0])] = true;
             }
         }
     };
@@ -109,7 +132,7 @@ unsigned wordSets(std::string_view word)
         t.add(accessLikeWords(), ACCESS_LIKE_WORD);
         return t;
     }();
-    if (word.size() > table.longest)
+    if (word.empty() || word.size() > table.longest || !table.starts[static_cast<unsigned char>(word[0])])
         return 0;
     const auto it = table.sets.find(word);
     return it == table.sets.end() ? 0 : it->second;
@@ -119,14 +142,16 @@ unsigned wordSets(std::string_view word)
 
 std::int32_t keywordType(std::string_view word)
 {
-    // Every keyword is 2 to 16 lower-case letters, digits or underscores
-    // starting with a letter: most names (all that start with an
-    // underscore or a capital, every qualified name) need no lookup.
-    if (word.size() < 2 || word.size() > 16 || word[0] < 'a' || word[0] > 'z')
+    // Every keyword starts with a lower-case letter: names that start with
+    // an underscore or a capital, and qualified names, need no comparison.
+    const KeywordTable& table = keywordTable();
+    if (word.empty() || word.size() > table.longest || word[0] < 'a' || word[0] > 'z')
         return Trn::END_OF_FILE;
-    const auto& table = keywordTable();
-    const auto it = table.find(word);
-    return it == table.end() ? Trn::END_OF_FILE : it->second;
+    const std::size_t bucket = word.size() * KeywordTable::LETTERS + static_cast<std::size_t>(word[0] - 'a');
+    for (const auto& k : table.buckets[bucket])
+        if (k.first == word)
+            return k.second;
+    return Trn::END_OF_FILE;
 }
 
 std::string keywordText(std::int32_t type)

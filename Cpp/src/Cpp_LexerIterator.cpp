@@ -158,7 +158,6 @@ LexerIterator::LexerIterator(const char* begin, const char* end, const MarkerPai
     static const auto sharedMaps = std::make_shared<const MarkerPairList>(Cpp::mapMacroPairs());
     m_pContext->markerPairs = shareList(markerPairs, commentMarkerPairs(), sharedMarkers);
     m_pContext->mapMacroPairs = shareList(mapMacroPairs, Cpp::mapMacroPairs(), sharedMaps);
-    keywordType(std::string()); // builds the keyword table before the first token
     CORVALE_CHECK_TEXT(m_Current.type() == Trn::END_OF_FILE, "m_Current.type() == Trn::END_OF_FILE");
     m_Current = next(0);
 }
@@ -352,7 +351,9 @@ Trn::Token LexerIterator::lexIdentifier(const char* tokStart, unsigned char firs
             while (p < m_pEnd && isWordChar(static_cast<unsigned char>(*p)))
                 ++p;
             text.append(m_pPos, p);
-            advanceTo(p);
+            // A word holds no line end: only the column moves.
+            m_Pos.setCol(m_Pos.col() + static_cast<std::int32_t>(p - m_pPos));
+            m_pPos = p;
             endLoc = m_Pos;
         } else if (n == '<') {
             if (peek(1) == '<')

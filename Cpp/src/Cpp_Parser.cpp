@@ -236,8 +236,10 @@ Parser::Run::Run(Parser& parser, TokenTable tokens) : m_Parser(parser), m_Tokens
             ++names;
         m_NameCount.set(i + 1, names);
     }
-    for (Index i = count; i-- > 0;)
-        m_NameRunEnd.set(i, (isPlainName(i) || isTrivia(i)) ? m_NameRunEnd[i + 1] : i);
+    for (Index i = count; i-- > 0;) {
+        const bool plain = m_NameCount[i + 1] != m_NameCount[i];
+        m_NameRunEnd.set(i, (plain || isTrivia(i)) ? m_NameRunEnd[i + 1] : i);
+    }
 }
 
 bool Parser::Run::isPlainName(Index i) const
