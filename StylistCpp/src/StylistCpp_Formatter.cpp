@@ -84,6 +84,12 @@ Formatter::Pieces Formatter::split(const std::string& text, int line, int col) c
     Pieces pieces;
     if (text.empty())
         return pieces;
+    if (allSpace(text)) {
+        // The gap between two tokens, most often: the lexer would find no
+        // token in it.
+        pieces.emplace_back(Piece::SPACE, -1, text, line, col);
+        return pieces;
+    }
     // The token locations asked for and the offsets of the pieces both
     // move forward through the text, so each is answered by a cursor that
     // walks the text's lines once (and starts over only if asked for an
