@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <memory>
 #include <sstream>
 #include <string_view>
@@ -97,14 +98,9 @@ std::string directiveText(const std::string& s)
 // line).
 class Slicer {
 public:
-    explicit Slicer(const std::string& text) : m_Text(text)
-    {
-        m_LineStart.push_back(0);
-        m_LineStart.push_back(0);
-        for (std::size_t i = 0; i < text.size(); ++i)
-            if (text[i] == '\n')
-                m_LineStart.push_back(i + 1);
-    }
+    // The line table is built on the first slice: most texts read for a
+    // template argument list hold no comment or directive to slice.
+    explicit Slicer(const std::string& text) : m_Text(text) {}
     std::string slice(const Trn::Location& from, const Trn::Location& to) const
     {
         return std::string(view(from, to));
@@ -121,14 +117,30 @@ private:
     {
         if (l.line() < 0 || l.col() < 0)
             return m_Text.size();
+        if (m_LineStart.empty())
+            buildLineStarts();
         const std::size_t line = static_cast<std::size_t>(l.line());
         if (line >= m_LineStart.size())
             return m_Text.size();
         const std::size_t o = m_LineStart[line] + static_cast<std::size_t>(l.col());
         return o == 0 ? 0 : o - 1;
     }
+    void buildLineStarts() const
+    {
+        m_LineStart.push_back(0);
+        m_LineStart.push_back(0);
+        const char* const begin = m_Text.data();
+        const char* const end = begin + m_Text.size();
+        for (const char* p = begin;;) {
+            const void* nl = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+            if (nl == nullptr)
+                break;
+            p = static_cast<const char*>(nl) + 1;
+            m_LineStart.push_back(static_cast<std::size_t>(p - begin));
+        }
+    }
     const std::string& m_Text;
-    std::vector<std::size_t> m_LineStart;
+    mutable std::vector<std::size_t> m_LineStart;
 };
 
 void collect(const std::string& text, std::vector<ComparableToken>& out);
