@@ -3,6 +3,8 @@
 #include "Corvale_Exception.h"
 #include "Corvale_LineBuf.h"
 #include "Corvale_Registry.h"
+#include "Corvale_StringOutBuf.h"
+#include "Corvale_StringViewBuf.h"
 #include "Stylist_Exception.h"
 #include "Stylist_Messages.h"
 #include "Stylist_UserDataConverter.h"
@@ -14,6 +16,8 @@
 #include <boost/filesystem/operations.hpp>
 
 #include <exception>
+#include <istream>
+#include <ostream>
 #include <sstream>
 #include <vector>
 
@@ -92,12 +96,21 @@ void App::formatBuffer(std::string& buffer, const std::string& bufferName, const
         if (buffer.empty())
             return;
 
-        std::istringstream in(Corvale::readLf(buffer), std::ios::in | std::ios::binary);
+        // The program's own reader has normalised the line ends already;
+        // only a buffer that still holds a CR is normalised here (a copy).
+        const bool hasCr = buffer.find('\r') != std::string::npos;
+        const std::string normalised = hasCr ? Corvale::readLf(buffer) : std::string();
+        Corvale::StringViewBuf source(hasCr ? normalised : buffer);
+        std::istream in(&source);
         if (!in.good()) {
             m_Message(Trn::ERROR, fillMessage(appMessage(APP_CANNOT_READ_BUFFER), bufferName));
             return;
         }
-        std::ostringstream out(std::ios::out | std::ios::binary);
+        // The formatted text is written with CR LF line ends straight into
+        // a string of its own, which then becomes the buffer.
+        Corvale::StringOutBuf target;
+        Corvale::LineBuf crLf(&target, Corvale::LineBuf::WRITE_CRLF);
+        std::ostream out(&crLf);
         if (pipeline.format(in, out) != 0)
             return;
 
@@ -108,7 +121,7 @@ void App::formatBuffer(std::string& buffer, const std::string& bufferName, const
         }
 
         if (out.good())
-            buffer = Corvale::writeCrLf(out.str());
+            buffer = target.take();
         else
             m_Message(Trn::ERROR, fillMessage(appMessage(APP_CANNOT_WRITE_BUFFER), bufferName));
     } catch (const PropertyMissingException&) {

@@ -55,6 +55,10 @@ std::string executablePath()
 // single newlines.
 void readNormalised(std::streambuf* source, std::string& buffer)
 {
+    // A file's size is known ahead: the buffer is allocated once.
+    const std::streamsize available = source->in_avail();
+    if (available > 0)
+        buffer.reserve(buffer.size() + static_cast<std::size_t>(available));
     Corvale::LineBuf lines(source, Corvale::LineBuf::WRITE_LF);
     char block[1 << 16];
     std::streamsize n;

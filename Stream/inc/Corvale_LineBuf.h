@@ -26,6 +26,7 @@ protected:
     int_type underflow() override;
     int_type pbackfail(int_type c) override;
     int_type overflow(int_type c) override;
+    std::streamsize xsputn(const char* s, std::streamsize n) override;
 
 private:
     std::streambuf* m_pOther;

@@ -1,5 +1,7 @@
 #include "Corvale_ITextDocBuf.h"
 
+#include <algorithm>
+#include <cstring>
 #include <limits>
 
 namespace Corvale {
@@ -81,10 +83,28 @@ std::streamsize ITextDocBuf::readBefore(int line, int col, char* dst, std::strea
                 break;
             continue;
         }
-        const char* const start = p;
-        while (p < end && got < max && before())
-            take(*p++);
-        m_Source.consume(p - start);
+        // A block at a time: the rest of the line through its newline when
+        // the limit lies on a later line, else up to the limit's column;
+        // every character in the block but a closing newline is one column.
+        std::size_t n = static_cast<std::size_t>(std::min<std::streamsize>(end - p, max - got));
+        if (curLine == line)
+            n = std::min(n, static_cast<std::size_t>(col - curCol));
+        const void* const newline = std::memchr(p, '\n', n);
+        const std::size_t k = newline ? static_cast<std::size_t>(static_cast<const char*>(newline) - p) + 1 : n;
+        std::memcpy(dst + got, p, k);
+        // The history keeps the columns of the last characters read.
+        for (std::size_t i = k > HISTORY_SIZE ? k - HISTORY_SIZE : 0; i < k; ++i) {
+            history[front] = curCol + static_cast<int>(i);
+            front = (front + 1) % HISTORY_SIZE;
+        }
+        got += static_cast<std::streamsize>(k);
+        if (newline) {
+            ++curLine;
+            curCol = 0;
+        } else {
+            curCol += static_cast<int>(k);
+        }
+        m_Source.consume(static_cast<std::streamsize>(k));
     }
 
     m_Line = curLine;

@@ -1,7 +1,11 @@
 #include "Corvale_LineBuf.h"
 
+#include "Corvale_StringOutBuf.h"
+#include "Corvale_StringViewBuf.h"
+
+#include <algorithm>
 #include <cstring>
-#include <sstream>
+#include <utility>
 
 namespace Corvale {
 
@@ -75,27 +79,52 @@ LineBuf::int_type LineBuf::overflow(int_type c)
     return m_pOther->sputc(traits_type::to_char_type(c));
 }
 
+// Runs without a newline go to the other buffer as blocks; each newline
+// goes through overflow.
+std::streamsize LineBuf::xsputn(const char* s, std::streamsize n)
+{
+    std::streamsize done = 0;
+    while (done < n) {
+        const void* found = std::memchr(s + done, LF, static_cast<std::size_t>(n - done));
+        const std::streamsize run =
+            (found ? static_cast<const char*>(found) - s : n) - done;
+        if (run > 0) {
+            const std::streamsize put = m_pOther->sputn(s + done, run);
+            done += put;
+            if (put < run)
+                return done;
+        }
+        if (done < n) {
+            if (traits_type::eq_int_type(overflow(LF), traits_type::eof()))
+                return done;
+            ++done;
+        }
+    }
+    return done;
+}
+
 std::string readLf(const std::string& text)
 {
-    std::istringstream source(text, std::ios::in | std::ios::binary);
-    LineBuf lines(source.rdbuf(), LineBuf::WRITE_LF);
-    std::ostringstream result(std::ios::out | std::ios::binary);
+    StringViewBuf source(text);
+    LineBuf lines(&source, LineBuf::WRITE_LF);
+    std::string result;
+    result.reserve(text.size());
     char block[4096];
     std::streamsize n;
     while ((n = lines.sgetn(block, sizeof block)) > 0)
-        result.write(block, n);
-    return result.str();
+        result.append(block, static_cast<std::size_t>(n));
+    return result;
 }
 
 std::string writeCrLf(const std::string& text)
 {
-    std::ostringstream target(std::ios::out | std::ios::binary);
-    {
-        LineBuf lines(target.rdbuf(), LineBuf::WRITE_CRLF);
-        lines.sputn(text.data(), static_cast<std::streamsize>(text.size()));
-        lines.pubsync();
-    }
-    return target.str();
+    std::string storage;
+    storage.reserve(text.size() + static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
+    StringOutBuf target;
+    target.reuse(std::move(storage));
+    LineBuf lines(&target, LineBuf::WRITE_CRLF);
+    lines.sputn(text.data(), static_cast<std::streamsize>(text.size()));
+    return target.take();
 }
 
 } // namespace Corvale

@@ -4,6 +4,8 @@
 #include "Corvale_ITextDocStream.h"
 #include "Corvale_OIndentStream.h"
 
+#include <algorithm>
+#include <cstring>
 #include <limits>
 #include <ostream>
 
@@ -141,15 +143,38 @@ int textWidth(const std::string& text, int col, int tabSize)
     CORVALE_CHECK(col >= 0);
     CORVALE_CHECK(tabSize > 0);
     long long total = 0;
-    int running = col;
-    for (char c : text) {
-        if (c == '\n') {
+    long long running = col;
+    // Runs of characters one column wide are counted whole: only tabs and
+    // newlines are looked at one by one. The next of each is found once
+    // and looked for again only after it is passed, so every character is
+    // scanned a bounded number of times.
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    const char* nextTab = nullptr;
+    const char* nextNewline = nullptr;
+    auto find = [end](const char* from, char c) {
+        const void* found = std::memchr(from, c, static_cast<std::size_t>(end - from));
+        return found ? static_cast<const char*>(found) : end;
+    };
+    while (p < end) {
+        if (nextTab == nullptr || nextTab < p)
+            nextTab = find(p, '\t');
+        if (nextNewline == nullptr || nextNewline < p)
+            nextNewline = find(p, '\n');
+        const char* const special = std::min(nextTab, nextNewline);
+        const long long run = special - p;
+        total += run;
+        running += run;
+        if (special == end)
+            break;
+        if (*special == '\n') {
             running = 0;
-            continue;
+        } else {
+            const int w = tabSize - static_cast<int>(running % tabSize);
+            total += w;
+            running += w;
         }
-        const int w = widthAt(c, running, tabSize);
-        total += w;
-        running += w;
+        p = special + 1;
     }
     CORVALE_CHECK(total >= 0);
     return static_cast<int>(total);

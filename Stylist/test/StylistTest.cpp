@@ -275,4 +275,37 @@ TEST(StylistCopy, RestOfTextAndWideLines)
     EXPECT_TRUE(Stylist::linesWiderThan(none, 2).empty());
 }
 
+// The width of a text is the sum of its characters' widths, each taken at
+// the running column, whatever mix of tabs, newlines and long plain runs it
+// holds (the measure skips over plain runs whole).
+TEST(StylistColumns, TextWidthIsTheSumOfCharacterWidths)
+{
+    unsigned state = 12345;
+    auto next = [&state]() {
+        state = state * 1103515245u + 12345u;
+        return (state >> 16) & 0x7fff;
+    };
+    const char alphabet[] = {'\t', '\n', 'a', ' ', '\t', 'b'};
+    for (int round = 0; round < 400; ++round) {
+        std::string text;
+        const unsigned length = next() % 60;
+        for (unsigned i = 0; i < length; ++i) {
+            if (next() % 5 == 0)
+                text.append(next() % 40, 'x'); // a long plain run
+            else
+                text += alphabet[next() % sizeof alphabet];
+        }
+        const int col = static_cast<int>(next() % 13);
+        const int tabSize = 1 + static_cast<int>(next() % 8);
+        int expected = 0;
+        int running = col;
+        for (char c : text) {
+            const int w = Stylist::charWidth(c, running, tabSize);
+            expected += w;
+            running = c == '\n' ? 0 : running + w;
+        }
+        EXPECT_EQ(expected, Stylist::textWidth(text, col, tabSize)) << round;
+    }
+}
+
 } // namespace

@@ -9,12 +9,35 @@
 #include "StylistCpp_Rewriter.h"
 #include "StylistCpp_Verifier.h"
 
+#include "Corvale_StringOutBuf.h"
+
 #include <istream>
 #include <ostream>
-#include <sstream>
+#include <utility>
 #include <vector>
 
 namespace StylistCpp {
+
+namespace {
+
+// The whole rest of a stream's content, read straight from its buffer.
+std::string readAll(std::istream& in)
+{
+    std::string text;
+    std::streambuf* pSource = in.rdbuf();
+    if (pSource == nullptr)
+        return text;
+    const std::streamsize available = pSource->in_avail();
+    if (available > 0)
+        text.reserve(static_cast<std::size_t>(available));
+    char block[1 << 14];
+    std::streamsize n;
+    while ((n = pSource->sgetn(block, sizeof block)) > 0)
+        text.append(block, static_cast<std::size_t>(n));
+    return text;
+}
+
+} // namespace
 
 const char* const FormatPipeline::PROGRESS_ANALYZING = "Analyzing source...";
 const char* const FormatPipeline::PROGRESS_FORMATTING = "Formatting source...";
@@ -54,17 +77,19 @@ std::int32_t FormatPipeline::format(std::istream& in, std::ostream& out)
     boost::signals2::scoped_connection diagnostics =
         pParser->onMessage().connect([this](const Trn::Message& message) { diagnostic(message); });
 
-    std::stringstream inputCopy(std::ios::in | std::ios::out | std::ios::binary);
-    inputCopy << in.rdbuf();
-    inputCopy.flush();
-    std::string text = inputCopy.str();
-    inputCopy.str(std::string());
-
-    std::stringstream work(std::ios::in | std::ios::out | std::ios::binary);
+    // The texts of the passes are moved, never copied: the input is read
+    // once into the current text, each pass writes the next text into the
+    // work buffer, and that text is taken over as the current one; the
+    // memory of a text no longer needed becomes the work buffer's storage.
+    std::string text = readAll(in);
+    Corvale::StringOutBuf workBuf;
+    std::ostream work(&workBuf);
     // Hands the work stream's content on as the next pass's text.
-    auto nextText = [&work, &text]() {
-        text = work.str();
-        work.str(std::string());
+    auto nextText = [&work, &workBuf, &text]() {
+        work.flush();
+        std::string next = workBuf.take();
+        workBuf.reuse(std::move(text));
+        text = std::move(next);
         work.clear();
     };
 
@@ -76,8 +101,8 @@ std::int32_t FormatPipeline::format(std::istream& in, std::ostream& out)
     // input tree is kept until the format pass has parsed the rewrite's
     // output, so the two trees are compared without a parse of their own);
     // without one, that text itself, read side by side with the result at
-    // the end (a copy of the text is a fraction of the size of its tokens,
-    // which would otherwise be held through both passes).
+    // the end (the text is a fraction of the size of its tokens, which
+    // would otherwise be held through both passes).
     std::vector<Verifier::ComparableToken> layoutInput;
     std::string layoutText;
     std::vector<Verifier::ComparableToken> rewriteInput;
@@ -89,14 +114,13 @@ std::int32_t FormatPipeline::format(std::istream& in, std::ostream& out)
             return m_ErrorCount;
         emitPass(*pRewriteTree, Pass::REWRITE, text, work);
         rewriteInput = Verifier::comparableTokens(text);
-    } else {
-        work << text;
-        layoutText = text;
     }
 
     if (!announce(PROGRESS_FORMATTING))
         return m_ErrorCount;
-    nextText();
+    // Without a rewrite the format pass reads the input itself.
+    if (rewrites)
+        nextText();
     // The format and wrap passes together may change whitespace only.
     if (rewrites)
         layoutInput = Verifier::comparableTokens(text);
@@ -113,19 +137,28 @@ std::int32_t FormatPipeline::format(std::istream& in, std::ostream& out)
 
     if (!announce(PROGRESS_WRAPPING))
         return m_ErrorCount;
-    nextText();
+    if (rewrites) {
+        nextText();
+    } else {
+        // The input is kept for the final check; the format pass's output
+        // becomes the current text.
+        work.flush();
+        layoutText = std::move(text);
+        text = workBuf.take();
+        work.clear();
+    }
     if (!runPass(*pParser, Pass::WRAP, text, work))
         return m_ErrorCount;
 
-    const std::string result = work.str();
+    work.flush();
+    const std::string result = workBuf.take();
     text.clear();
     text.shrink_to_fit();
-    work.str(std::string());
     if (!rewrites)
         Verifier::checkWhitespaceOnly("format and wrap passes", layoutText, result);
     else
         Verifier::checkWhitespaceOnly("format and wrap passes", layoutInput, Verifier::comparableTokens(result));
-    out << result;
+    out.write(result.data(), static_cast<std::streamsize>(result.size()));
     out.flush();
     return 0;
 }

@@ -72,6 +72,18 @@ bool isBlank(char c)
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
 }
 
+// The width of c at column col, as Stylist::charWidth measures it, for the
+// loops that measure a text character by character: the tab size here is
+// at least 1, so only a negative column needs the checked measure.
+inline int widthAt(char c, int col, int tabSize)
+{
+    if (col < 0)
+        return Stylist::charWidth(c, col, tabSize);
+    if (c == '\t')
+        return tabSize - col % tabSize;
+    return c == '\n' ? 0 : 1;
+}
+
 // Whether a is better than b under the margin.
 bool better(const Layout& a, const Layout& b)
 {
@@ -205,7 +217,7 @@ void ExprLineWrapper::Run::prepare(const ExprWrapStrategy& strategy)
         const std::size_t end = j + 1 < m_Points.size() ? m_Points[j + 1].m_GapBegin : m_Text.size();
         int width = 0;
         for (std::size_t p = m_Points[j].m_GapEnd; p < end && m_Text[p] != '\n'; ++p)
-            width += Stylist::charWidth(m_Text[p], width, m_Tab);
+            width += widthAt(m_Text[p], width, m_Tab);
         m_PieceWidths[j] = width;
     }
 }
@@ -225,6 +237,8 @@ void ExprLineWrapper::Run::endLine(Layout& layout)
 
 void ExprLineWrapper::Run::copy(std::size_t from, std::size_t to, Layout& layout)
 {
+    if (from < to)
+        layout.m_Text.append(m_Text, from, to - from);
     for (std::size_t p = from; p < to; ++p) {
         while (m_NextToken < m_Tokens.size() && m_Tokens[m_NextToken].m_Begin <= p) {
             m_TokenCol[m_NextToken] = m_Col;
@@ -232,14 +246,13 @@ void ExprLineWrapper::Run::copy(std::size_t from, std::size_t to, Layout& layout
             ++m_NextToken;
         }
         const char c = m_Text[p];
-        layout.m_Text += c;
         if (c == '\n') {
             endLine(layout);
             m_LineIndent = -1;
         } else {
             if (m_LineIndent < 0 && !isBlank(c))
                 m_LineIndent = m_Col;
-            m_Col += Stylist::charWidth(c, m_Col, m_Tab);
+            m_Col += widthAt(c, m_Col, m_Tab);
             m_LineHasText = m_LineHasText || !isBlank(c);
         }
     }
@@ -332,7 +345,7 @@ Layout ExprLineWrapper::Run::evaluate(const std::vector<unsigned char>& modes)
                 nextActive[j] < m_Points.size() ? m_Points[nextActive[j]].m_GapBegin : m_Text.size();
             int col = m_Col;
             for (std::size_t p = bp.m_GapBegin; p < pieceEnd && m_Text[p] != '\n' && col <= m_Margin; ++p)
-                col += Stylist::charWidth(m_Text[p], col, m_Tab);
+                col += widthAt(m_Text[p], col, m_Tab);
             breakHere = col > m_Margin;
         }
         if (!breakHere)
@@ -454,7 +467,7 @@ bool ExprLineWrapper::needsWrap(const std::string& text, const Corvale::OIndentS
                 return true;
             col = 0;
         } else {
-            col += Stylist::charWidth(c, col, tab);
+            col += widthAt(c, col, tab);
         }
     }
     return col > m_RightMargin;

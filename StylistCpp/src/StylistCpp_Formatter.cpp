@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 
 namespace StylistCpp {
 
@@ -83,19 +84,53 @@ Formatter::Pieces Formatter::split(const std::string& text, int line, int col) c
     Pieces pieces;
     if (text.empty())
         return pieces;
-    std::vector<std::size_t> starts = lineStartsOf(text);
-    auto offsetOf = [&](const Trn::Location& l) -> std::size_t {
-        std::size_t li = static_cast<std::size_t>(std::max(l.line(), 1) - 1);
-        if (li >= starts.size())
-            return text.size();
-        return starts[li] + static_cast<std::size_t>(l.col()) - 1;
+    if (allSpace(text)) {
+        // The gap between two tokens, most often: the lexer would find no
+        // token in it.
+        pieces.emplace_back(Piece::SPACE, -1, text, line, col);
+        return pieces;
+    }
+    // The token locations asked for and the offsets of the pieces both
+    // move forward through the text, so each is answered by a cursor that
+    // walks the text's lines once (and starts over only if asked for an
+    // earlier line, which a well-formed token stream never does).
+    struct LineCursor {
+        explicit LineCursor(const std::string& t) : text(&t), next(t.find('\n')) {}
+        const std::string* text;
+        std::size_t index = 0; // lines passed (0: the first line)
+        std::size_t start = 0; // where that line starts
+        std::size_t next;      // the newline that ends it, or npos
+        bool stepToNextLine()
+        {
+            if (next == std::string::npos)
+                return false;
+            start = next + 1;
+            ++index;
+            const void* nl = std::memchr(text->data() + start, '\n', text->size() - start);
+            next = nl ? static_cast<std::size_t>(static_cast<const char*>(nl) - text->data()) : std::string::npos;
+            return true;
+        }
     };
+    LineCursor locations(text);
+    auto offsetOf = [&](const Trn::Location& l) -> std::size_t {
+        const std::size_t li = static_cast<std::size_t>(std::max(l.line(), 1) - 1);
+        if (li < locations.index)
+            locations = LineCursor(text);
+        while (locations.index < li)
+            if (!locations.stepToNextLine())
+                return text.size();
+        return locations.start + static_cast<std::size_t>(l.col()) - 1;
+    };
+    LineCursor offsets(text);
     auto sourceOf = [&](std::size_t offset, int& l, int& c) {
-        std::size_t li = static_cast<std::size_t>(std::upper_bound(starts.begin(), starts.end(), offset) -
-                                                  starts.begin()) -
-                         1;
+        if (offset < offsets.start)
+            offsets = LineCursor(text);
+        // The line holding offset: every newline before it is passed.
+        while (offsets.next != std::string::npos && offsets.next < offset)
+            offsets.stepToNextLine();
+        const std::size_t li = offsets.index;
         l = line + static_cast<int>(li);
-        c = li == 0 ? col + static_cast<int>(offset) : static_cast<int>(offset - starts[li]);
+        c = li == 0 ? col + static_cast<int>(offset) : static_cast<int>(offset - offsets.start);
     };
     auto addText = [&](std::size_t from, std::size_t to) {
         if (to <= from)

@@ -8,6 +8,7 @@
 #include "Stylist.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace StylistCpp {
 
@@ -21,6 +22,17 @@ bool holdsLineBreak(const std::string& ws)
 bool isBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// The width of c at column col, as Stylist::charWidth measures it, for the
+// loops that measure every character of a text: their columns are never
+// negative and the scheme's tab size is at least 1, so the checks are left
+// out.
+inline int widthAt(char c, int col, int tabSize)
+{
+    if (c == '\t')
+        return tabSize - col % tabSize;
+    return c == '\n' ? 0 : 1;
 }
 
 // A whitespace string written after a line end of a laid-out text: each of
@@ -56,12 +68,16 @@ LineWrapper::LineWrapper(const std::string& text, std::ostream& out, const Styli
       m_ClassInitStrategy(ClassInitWrapStrategy::shared()), m_EnumWrap(m_Settings.m_EnumWrap.m_LineWrap)
 {
     m_LineStarts.push_back(0);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n')
-            m_LineStarts.push_back(i + 1);
+    for (const char* p = text.data(), *end = p + text.size();;) {
+        const void* nl = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+        if (nl == nullptr)
+            break;
+        p = static_cast<const char*>(nl) + 1;
+        m_LineStarts.push_back(static_cast<std::size_t>(p - text.data()));
     }
     // The overlong-line set.
     if (m_Settings.m_RightMargin > 0) {
+        const int tabSize = m_Settings.m_TabSize;
         int col = m_StartCol;
         int line = 1;
         for (char c : text) {
@@ -71,7 +87,7 @@ LineWrapper::LineWrapper(const std::string& text, std::ostream& out, const Styli
                 ++line;
                 col = 0;
             } else {
-                col += Stylist::charWidth(c, col, m_Settings.m_TabSize);
+                col += widthAt(c, col, tabSize);
             }
         }
         if (col > m_Settings.m_RightMargin)
@@ -158,7 +174,7 @@ Corvale::OIndentState LineWrapper::position(const std::string& extraIndent) cons
             else
                 m_IndentDone = true;
         }
-        m_OutCol += Stylist::charWidth(c, m_OutCol, m_Settings.m_TabSize);
+        m_OutCol += widthAt(c, m_OutCol, m_Settings.m_TabSize);
     }
     Corvale::OIndentState state =
         m_ExprWrapper.position(0, m_Buffer.substr(m_LineStart, m_IndentEnd - m_LineStart) + extraIndent);

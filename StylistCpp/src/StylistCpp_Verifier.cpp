@@ -8,8 +8,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <memory>
 #include <sstream>
+#include <string_view>
 #include <typeinfo>
 #include <unordered_set>
 
@@ -96,18 +98,18 @@ std::string directiveText(const std::string& s)
 // line).
 class Slicer {
 public:
-    explicit Slicer(const std::string& text) : m_Text(text)
-    {
-        m_LineStart.push_back(0);
-        m_LineStart.push_back(0);
-        for (std::size_t i = 0; i < text.size(); ++i)
-            if (text[i] == '\n')
-                m_LineStart.push_back(i + 1);
-    }
+    // The line table is built on the first slice: most texts read for a
+    // template argument list hold no comment or directive to slice.
+    explicit Slicer(const std::string& text) : m_Text(text) {}
     std::string slice(const Trn::Location& from, const Trn::Location& to) const
     {
+        return std::string(view(from, to));
+    }
+    std::string_view view(const Trn::Location& from, const Trn::Location& to) const
+    {
+        const std::string_view text(m_Text);
         const std::size_t b = offset(from), e = offset(to);
-        return b <= e && e < m_Text.size() ? m_Text.substr(b, e - b + 1) : m_Text.substr(std::min(b, m_Text.size()));
+        return b <= e && e < text.size() ? text.substr(b, e - b + 1) : text.substr(std::min(b, text.size()));
     }
 
 private:
@@ -115,14 +117,30 @@ private:
     {
         if (l.line() < 0 || l.col() < 0)
             return m_Text.size();
+        if (m_LineStart.empty())
+            buildLineStarts();
         const std::size_t line = static_cast<std::size_t>(l.line());
         if (line >= m_LineStart.size())
             return m_Text.size();
         const std::size_t o = m_LineStart[line] + static_cast<std::size_t>(l.col());
         return o == 0 ? 0 : o - 1;
     }
+    void buildLineStarts() const
+    {
+        m_LineStart.push_back(0);
+        m_LineStart.push_back(0);
+        const char* const begin = m_Text.data();
+        const char* const end = begin + m_Text.size();
+        for (const char* p = begin;;) {
+            const void* nl = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+            if (nl == nullptr)
+                break;
+            p = static_cast<const char*>(nl) + 1;
+            m_LineStart.push_back(static_cast<std::size_t>(p - begin));
+        }
+    }
     const std::string& m_Text;
-    std::vector<std::size_t> m_LineStart;
+    mutable std::vector<std::size_t> m_LineStart;
 };
 
 void collect(const std::string& text, std::vector<ComparableToken>& out);
@@ -186,59 +204,105 @@ std::string identifierText(const std::string& text)
     return r + withoutSpace(text.substr(done));
 }
 
-// The comparable tokens of a text, one at a time, so that two texts can be
-// compared without holding either's tokens.
+// The tokens of a text, one at a time, so that two texts can be compared
+// without holding either's tokens. Each token is seen as it stands (its
+// type, where it starts, its source text) and normalised only on demand:
+// two tokens of one type with the same source text are the same, so only
+// tokens whose spellings differ need their normalised texts.
 class Reader {
 public:
     explicit Reader(const std::string& text) : m_Text(text), m_Slicer(text), m_It(text.begin(), text.end()) {}
 
-    // The next token into t; false after the last.
-    bool next(ComparableToken& t)
+    // Steps to the next token; false after the last.
+    bool advance()
     {
+        if (m_Started && !m_Done)
+            ++m_It;
+        m_Started = true;
         if (m_Done)
             return false;
         if (m_It != m_End && !m_It.stuck()) {
-            read(*m_It, t);
-            ++m_It;
+            const Trn::Token& token = *m_It;
+            m_Type = token.type();
+            m_Start = token.start();
+            m_Raw = isSliced(m_Type) ? m_Slicer.view(token.start(), token.end()) : std::string_view(token.text());
             return true;
         }
         m_Done = true;
         if (!m_It.stuck())
             return false;
+        // Lexing stopped at an unterminated literal: the rest of the text
+        // is one last token.
         const std::size_t stop = static_cast<std::size_t>(m_It.readPointer() - m_Text.data());
-        t = ComparableToken{-2, collapsedSpace(m_Text.substr(stop)), locationOf(m_Text, stop)};
+        m_Type = STOPPED;
+        m_Start = locationOf(m_Text, stop);
+        m_Raw = std::string_view(m_Text).substr(stop);
         return true;
     }
 
-private:
-    void read(const Trn::Token& token, ComparableToken& t) const
+    std::int32_t type() const { return m_Type; }
+    const Trn::Location& start() const { return m_Start; }
+    // The token's source text: the text between its locations for the
+    // kinds normalised from the source, the lexer's text otherwise.
+    std::string_view raw() const { return m_Raw; }
+    std::string normalised() const { return normalise(m_Type, std::string(m_Raw)); }
+
+    // The next token into t; false after the last.
+    bool next(ComparableToken& t)
     {
-        t.type = token.type();
-        t.start = token.start();
-        switch (token.type()) {
+        if (!advance())
+            return false;
+        t.type = m_Type;
+        t.start = m_Start;
+        if (isNormalised(m_Type))
+            t.text = normalised();
+        else
+            t.text.assign(m_Raw);
+        return true;
+    }
+
+    static std::string normalise(std::int32_t type, const std::string& raw)
+    {
+        switch (type) {
         case Cpp::SL_COMMENT:
         case Cpp::ML_COMMENT:
         case Cpp::ML_COMMENT_UNPARSED:
-            t.text = withoutSpace(m_Slicer.slice(token.start(), token.end()));
-            break;
+            return withoutSpace(raw);
         case Cpp::PREPROCESSOR:
-            t.text = directiveText(m_Slicer.slice(token.start(), token.end()));
-            break;
+            return directiveText(raw);
         case Cpp::IDENTIFIER:
         case Cpp::OPERATOR_KEY: // a qualified operator name, 'A<T,\n U>::operator'
-            t.text = identifierText(token.text());
-            break;
+            return identifierText(raw);
+        case STOPPED:
+            return collapsedSpace(raw);
         default:
-            t.text = token.text();
-            break;
+            return raw;
         }
+    }
+
+private:
+    static constexpr std::int32_t STOPPED = -2;
+
+    static bool isNormalised(std::int32_t type)
+    {
+        return isSliced(type) || type == Cpp::IDENTIFIER || type == Cpp::OPERATOR_KEY || type == STOPPED;
+    }
+
+    static bool isSliced(std::int32_t type)
+    {
+        return type == Cpp::SL_COMMENT || type == Cpp::ML_COMMENT || type == Cpp::ML_COMMENT_UNPARSED ||
+               type == Cpp::PREPROCESSOR;
     }
 
     const std::string& m_Text;
     Slicer m_Slicer;
     Cpp::LexerIterator m_It;
     Cpp::LexerIterator m_End;
+    bool m_Started = false;
     bool m_Done = false;
+    std::int32_t m_Type = 0;
+    Trn::Location m_Start;
+    std::string_view m_Raw;
 };
 
 void collect(const std::string& text, std::vector<ComparableToken>& out)
@@ -597,24 +661,24 @@ Comparison compareWhitespaceOnly(const std::string& input, const std::string& ou
     // The two texts are read side by side: the same answer as comparing
     // their token sequences, without holding them.
     Reader a(input), b(output);
-    ComparableToken ta{0, std::string(), Trn::Location()}, tb = ta;
     // Where the last token read on each side starts: "just past the last
     // token" when one side ends first.
     Trn::Location lastA(1, 1), lastB(1, 1);
     for (;;) {
-        const bool hasA = a.next(ta), hasB = b.next(tb);
+        const bool hasA = a.advance(), hasB = b.advance();
         if (!hasA && !hasB)
             return Comparison();
-        if (!hasA || !hasB || !ta.sameAs(tb)) {
+        if (!hasA || !hasB || a.type() != b.type() ||
+            (a.raw() != b.raw() && a.normalised() != b.normalised())) {
             Comparison c;
             c.same = false;
-            c.input = hasA ? ta.start : lastA;
-            c.output = hasB ? tb.start : lastB;
+            c.input = hasA ? a.start() : lastA;
+            c.output = hasB ? b.start() : lastB;
             c.reason = "changed a token";
             return c;
         }
-        lastA = ta.start;
-        lastB = tb.start;
+        lastA = a.start();
+        lastB = b.start();
     }
 }
 

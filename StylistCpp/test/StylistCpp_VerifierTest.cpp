@@ -92,6 +92,11 @@ TEST(Verifier, SideBySideReadingAgreesWithTheTokenSequences)
         {"unterminated literal kept", "int x; \"abc\n  def\n", "int x;\n\"abc def\n"},
         {"unterminated literal changed", "int x; \"abc\n", "int x; \"abd\n"},
         {"template arguments", "std::map<int,std::vector<int> > m;\n", "std::map<int, std::vector<long> > m;\n"},
+        {"template arguments respaced", "A<B ,C<D> > x;\n", "A<B, C<D> >   x;\n"},
+        {"comments respaced", "/* a  b */ x; // c\n", "/* a b */\nx;   // c\n"},
+        {"comment changed", "/* a b */ x;\n", "/* a\n c */ x;\n"},
+        {"directive kept, code after it changed", "#if A\nint x;\n#endif\n", "#if A\nint y;\n#endif\n"},
+        {"directive continuation reindented", "#define F \\\n  1\nF;\n", "#define F \\\n 1\nF;\n"},
     };
     using StylistCpp::Verifier::comparableTokens;
     for (const Case& c : cases) {

@@ -1,0 +1,56 @@
+// Corvale::StringOutBuf: an output stream buffer that appends to a string
+// it owns, and hands the string over when the writing is done.
+//
+// A std::stringbuf can only give a copy of what was written; a pass over a
+// whole source file writes megabytes, so the pipeline writes here instead
+// and takes the text over without copying it. Writes are gathered in a
+// small block and appended to the string when the block fills, so that
+// single characters cost no call to the string.
+//
+// Usage:
+//     Corvale::StringOutBuf buf;
+//     std::ostream out(&buf);
+//     out << ...;
+//     std::string text = buf.take();   // buf is empty again
+#ifndef CORVALE_STRINGOUTBUF_H
+#define CORVALE_STRINGOUTBUF_H
+
+#include <streambuf>
+#include <string>
+
+namespace Corvale {
+
+class StringOutBuf : public std::streambuf {
+public:
+    StringOutBuf();
+    StringOutBuf(const StringOutBuf&) = delete;
+    StringOutBuf& operator=(const StringOutBuf&) = delete;
+
+    // Starts over with storage's memory (its content is dropped): a text
+    // about as long as the last one is written without growing the string.
+    void reuse(std::string storage);
+
+    // Everything written since the start (or the last take), by reference.
+    const std::string& text();
+
+    // Everything written since the start (or the last take); the buffer is
+    // empty afterwards.
+    std::string take();
+
+protected:
+    int_type overflow(int_type c) override;
+    std::streamsize xsputn(const char* s, std::streamsize n) override;
+    int sync() override;
+
+private:
+    static constexpr int BLOCK_SIZE = 4096;
+
+    void drain();
+
+    std::string m_Text;
+    char m_Block[BLOCK_SIZE];
+};
+
+} // namespace Corvale
+
+#endif
