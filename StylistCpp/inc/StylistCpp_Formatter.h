@@ -163,6 +163,7 @@ private:
     void writeDirective(const Piece& piece);
     void writeRawInPlace(const Piece& piece);
     void writeKey(const std::string& text);
+    bool spliceOpen() const;
     void copyUpTo(const Trn::Location& l) { write(readUpTo(l)); }
     void copyThrough(const Trn::Location& l) { write(readThrough(l)); }
     void copyNode(const Cpp::SyntaxNode& node);

@@ -97,15 +97,23 @@ Formatter::Pieces Formatter::split(const std::string& text, int line, int col) c
         l = line + static_cast<int>(li);
         c = li == 0 ? col + static_cast<int>(offset) : static_cast<int>(offset - starts[li]);
     };
+    // Text between tokens: runs of whitespace, and runs of characters the
+    // lexer skipped. The whitespace around a skipped character is laid out
+    // like any other, so formatting again finds the same gaps.
     auto addText = [&](std::size_t from, std::size_t to) {
-        if (to <= from)
-            return;
-        Piece p;
-        p.m_Text = text.substr(from, to - from);
-        p.m_Kind = allSpace(p.m_Text) ? Piece::SPACE : Piece::JUNK;
-        p.m_Type = -1;
-        sourceOf(from, p.m_Line, p.m_Col);
-        pieces.push_back(std::move(p));
+        while (from < to) {
+            const bool space = isSpace(text[from]);
+            std::size_t runEnd = from + 1;
+            while (runEnd < to && isSpace(text[runEnd]) == space)
+                ++runEnd;
+            Piece p;
+            p.m_Text = text.substr(from, runEnd - from);
+            p.m_Kind = space ? Piece::SPACE : Piece::JUNK;
+            p.m_Type = -1;
+            sourceOf(from, p.m_Line, p.m_Col);
+            pieces.push_back(std::move(p));
+            from = runEnd;
+        }
     };
 
     std::size_t pos = 0;
@@ -191,10 +199,21 @@ void Formatter::write(const Pieces& pieces)
 void Formatter::writeKey(const std::string& text)
 {
     Corvale::ScopedKeepLeadingSpace keep(*m_pOut, true);
-    *m_pOut << text;
-    if (!text.empty())
-        m_LastChar = text.back();
+    std::string joined;
+    if (spliceOpen() && text.find('\n') < text.find_first_not_of(" \t\n\r\v\f")) {
+        // The line ends in a backslash the lexer skipped: a line break here
+        // would splice the next line onto it, so the breaks before the
+        // value's first character become one blank.
+        const std::size_t first = text.find_first_not_of(" \t\n\r\v\f");
+        joined = " " + (first == std::string::npos ? std::string() : text.substr(first));
+    }
+    const std::string& written = joined.empty() ? text : joined;
+    *m_pOut << written;
+    if (!written.empty())
+        m_LastChar = written.back();
 }
+
+bool Formatter::spliceOpen() const { return m_pOut->indentBuf().spliceOpen(); }
 
 namespace {
 
@@ -272,7 +291,9 @@ void Formatter::writePieceText(const Piece& piece)
         return;
     case Piece::SPACE: {
         std::size_t lineEnds = static_cast<std::size_t>(std::count(piece.m_Text.begin(), piece.m_Text.end(), '\n'));
-        if (lineEnds > 0) {
+        if (lineEnds > 0 && spliceOpen()) {
+            *m_pOut << ' '; // a break after a skipped backslash would splice the lines
+        } else if (lineEnds > 0) {
             Corvale::ScopedKeepLeadingSpace keep(*m_pOut, false);
             *m_pOut << std::string(lineEnds, '\n');
         } else if (m_pOut->col() != 0) {
