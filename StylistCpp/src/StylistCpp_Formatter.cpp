@@ -78,7 +78,23 @@ bool Formatter::ahead(const Trn::Location& l) const
     return inPos() < l;
 }
 
-Formatter::Pieces Formatter::split(const std::string& text, int line, int col) const
+namespace {
+
+// How many pieces split joins into one.
+const std::size_t JOINED_RUN = 64;
+
+bool opensGroup(std::int32_t type) { return type == Cpp::LPAREN || type == Cpp::LBRACKET || type == Cpp::LBRACE; }
+bool closesGroup(std::int32_t type) { return type == Cpp::RPAREN || type == Cpp::RBRACKET || type == Cpp::RBRACE; }
+
+bool isMultiLineLiteral(const Formatter::Piece& p)
+{
+    return p.m_Kind == Formatter::Piece::TOKEN && (p.m_Type == Cpp::STRING_LITERAL || p.m_Type == Cpp::CHAR_LITERAL) &&
+           p.m_Text.find('\n') != std::string::npos;
+}
+
+} // namespace
+
+Formatter::Pieces Formatter::split(const std::string& text, int line, int col, Join join) const
 {
     Pieces pieces;
     if (text.empty())
@@ -116,6 +132,27 @@ Formatter::Pieces Formatter::split(const std::string& text, int line, int col) c
         }
     };
 
+    // The depth of brackets, and where the run of pieces not joined yet
+    // starts. A joined piece is a TOKEN of no token type, which no rule
+    // looks for.
+    const bool all = join == Join::ALL;
+    int depth = 0;
+    std::size_t runStart = 0;
+    auto joinRun = [&](std::size_t to) {
+        if (to - runStart < 2) {
+            runStart = to;
+            return;
+        }
+        Piece& first = pieces[runStart];
+        first.m_Kind = Piece::TOKEN;
+        first.m_Type = -1;
+        for (std::size_t k = runStart + 1; k < to; ++k)
+            first.m_Text += pieces[k].m_Text;
+        pieces.erase(pieces.begin() + static_cast<std::ptrdiff_t>(runStart) + 1,
+                     pieces.begin() + static_cast<std::ptrdiff_t>(to));
+        runStart = pieces.size();
+    };
+
     std::size_t pos = 0;
     Cpp::LexerIterator it(text.begin(), text.end()), end;
     for (; it != end && !it.stuck(); ++it) {
@@ -124,7 +161,12 @@ Formatter::Pieces Formatter::split(const std::string& text, int line, int col) c
         std::size_t e = std::min(offsetOf(tok.end()) + 1, text.size());
         if (s < pos || e <= s)
             continue; // never happens with a well-formed token stream
+        const bool closesOuter = join == Join::NESTED && depth == 1 && closesGroup(tok.type());
+        if (closesOuter)
+            joinRun(pieces.size());
         addText(pos, s);
+        if (closesOuter)
+            runStart = pieces.size();
         Piece p;
         p.m_Kind = Piece::TOKEN;
         p.m_Type = tok.type();
@@ -132,6 +174,19 @@ Formatter::Pieces Formatter::split(const std::string& text, int line, int col) c
         sourceOf(s, p.m_Line, p.m_Col);
         pieces.push_back(std::move(p));
         pos = e;
+        if (join == Join::NONE)
+            continue;
+        if (opensGroup(tok.type())) {
+            if (depth++ == 0 && !all)
+                runStart = pieces.size();
+        } else if (closesGroup(tok.type())) {
+            depth = std::max(depth - 1, 0);
+        } else if ((all || depth > 0) && isMultiLineLiteral(pieces.back())) {
+            joinRun(pieces.size() - 1);
+            runStart = pieces.size();
+        } else if ((all || depth > 0) && pieces.size() - runStart >= JOINED_RUN) {
+            joinRun(pieces.size());
+        }
     }
     addText(pos, text.size());
     return pieces;
@@ -146,13 +201,13 @@ Formatter::Pieces Formatter::readUpTo(const Trn::Location& l)
     return split(Stylist::readUpTo(m_In, l), line, col);
 }
 
-Formatter::Pieces Formatter::readThrough(const Trn::Location& l)
+Formatter::Pieces Formatter::readThrough(const Trn::Location& l, Join join)
 {
     if (!ahead(l))
         return Pieces();
     int line = m_In.line();
     int col = m_In.col();
-    return split(Stylist::readThrough(m_In, l), line, col);
+    return split(Stylist::readThrough(m_In, l), line, col, join);
 }
 
 void Formatter::copyNode(const Cpp::SyntaxNode& node)
@@ -581,15 +636,6 @@ std::vector<Formatter::Pieces> Formatter::splitTopLevel(const Pieces& pieces, st
 // run of source text between the whitespace values of keys becomes one
 // piece that is re-spaced when it is written, from the output position it
 // is written at.
-namespace {
-
-bool isMultiLineLiteral(const Formatter::Piece& p)
-{
-    return p.m_Kind == Formatter::Piece::TOKEN && (p.m_Type == Cpp::STRING_LITERAL || p.m_Type == Cpp::CHAR_LITERAL) &&
-           p.m_Text.find('\n') != std::string::npos;
-}
-
-} // namespace
 
 Formatter::Pieces Formatter::respace(const Pieces& pieces, Respace how, const std::string& nameGap)
 {
