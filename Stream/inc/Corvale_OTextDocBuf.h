@@ -52,6 +52,9 @@ public:
     // the conversion modes leave their contents alone, and the indenting
     // buffer writes a line that continues a literal exactly as given.
     bool inQuotes() const { return m_Lex >= CHAR_LITERAL; }
+    // Whether code written last ends in a backslash and blanks: a newline
+    // written now would be a line splice, joining the next line to this one.
+    bool spliceOpen() const { return m_Splice && m_Lex == CODE; }
 
     // Writes s[0, n) to the target exactly as given (no tab conversion, no
     // indent), after the spaces held back, while the position and the

@@ -152,9 +152,18 @@ private:
     // ---- reading and writing ---------------------------------------------
     Trn::Location inPos() const { return Trn::Location(m_In.line(), m_In.col()); }
     bool ahead(const Trn::Location& l) const;
-    Pieces split(const std::string& text, int line, int col) const;
+    // For text that is re-spaced as a whole and never written piece by
+    // piece, runs of pieces may be joined into pieces of JOINED_RUN pieces'
+    // text each, so that a long list or expression costs a few pieces
+    // instead of one per token and gap: NESTED joins the runs inside
+    // brackets (the brackets that open and close the outermost groups stay
+    // pieces of their own, for the rules that split at top-level commas),
+    // ALL joins every run. A literal over several lines always stays a
+    // piece of its own.
+    enum class Join { NONE, NESTED, ALL };
+    Pieces split(const std::string& text, int line, int col, Join join = Join::NONE) const;
     Pieces readUpTo(const Trn::Location& l);
-    Pieces readThrough(const Trn::Location& l);
+    Pieces readThrough(const Trn::Location& l, Join join = Join::NONE);
     void write(const Pieces& pieces);
     void writePiece(const Piece& piece);
     void writePieceText(const Piece& piece);
@@ -163,6 +172,7 @@ private:
     void writeDirective(const Piece& piece);
     void writeRawInPlace(const Piece& piece);
     void writeKey(const std::string& text);
+    bool spliceOpen() const;
     void copyUpTo(const Trn::Location& l) { write(readUpTo(l)); }
     void copyThrough(const Trn::Location& l) { write(readThrough(l)); }
     void copyNode(const Cpp::SyntaxNode& node);

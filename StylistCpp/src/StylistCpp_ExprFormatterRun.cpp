@@ -81,9 +81,31 @@ ExprFormatter::Run::Run(ExprFormatter& formatter, const std::string& text, const
       m_Out(position)
 {
     m_Tokens.reserve(text.size() / 6 + 16);
+    // With the text's source column known, the source column of each
+    // template-id's first character too: its argument lists are formatted
+    // as texts of their own, which need theirs. The walk along the text
+    // goes no further than the last template-id.
+    const bool columns = formatter.m_SourceColumn >= 0;
+    std::size_t pos = 0;
+    int line = 1, chars = 1, width = formatter.m_SourceColumn;
     Cpp::LexerIterator it(text.begin(), text.end()), end;
-    for (; it != end && !it.stuck(); ++it)
+    for (; it != end && !it.stuck(); ++it) {
         m_Tokens.emplace_back(*it);
+        if (!columns || !m_Tokens.back().hasLess())
+            continue;
+        const Trn::Location& start = it->start();
+        while (pos < text.size() && (line < start.line() || (line == start.line() && chars < start.col()))) {
+            if (text[pos++] == '\n') {
+                ++line;
+                chars = 1;
+                width = 0;
+            } else {
+                width += Stylist::charWidth(text[pos - 1], width, position.tabSize);
+                ++chars;
+            }
+        }
+        m_TemplateColumns.emplace_back(m_Tokens.size() - 1, width);
+    }
     m_Stuck = it.stuck();
     m_Match.assign(m_Tokens.size(), NONE);
     matchBrackets();
@@ -1064,6 +1086,7 @@ void ExprFormatter::Run::identifierRule(std::size_t i)
                 ScopedValue<std::string> gap(m_Formatter.m_NameGap, m_S.m_WsBetweenAsteriskAnchor);
                 ScopedValue<bool> hasGap(m_Formatter.m_HasNameGap, true);
                 ScopedValue<bool> args(m_Formatter.m_ArgumentList, false);
+                ScopedValue<int> column(m_Formatter.m_SourceColumn, sourceColumnIn(i, src, b));
                 Run nested(m_Formatter, src.substr(b, e - b), m_Out.state(), m_Depth + 1);
                 list = nested.formatList();
                 endsLine = nested.endsWithLineEnd();
@@ -1085,6 +1108,20 @@ void ExprFormatter::Run::identifierRule(std::size_t i)
     }
     emit(src.substr(done), true, true);
     m_LastTokenType = t.type();
+}
+
+// The source column of src[b], src being the text of the template-id at
+// token i; -1 when the text's source column is unknown.
+int ExprFormatter::Run::sourceColumnIn(std::size_t i, const std::string& src, std::size_t b) const
+{
+    const auto at = std::lower_bound(m_TemplateColumns.begin(), m_TemplateColumns.end(), i,
+                                     [](const std::pair<std::size_t, int>& c, std::size_t k) { return c.first < k; });
+    if (at == m_TemplateColumns.end() || at->first != i)
+        return -1;
+    const std::size_t nl = src.rfind('\n', b);
+    const std::size_t from = nl == std::string::npos ? 0 : nl + 1;
+    const int start = nl == std::string::npos ? at->second : 0;
+    return Stylist::textWidth(src.substr(from, b - from), start, m_Out.state().tabSize) + start;
 }
 
 std::size_t ExprFormatter::Run::copyRest(std::size_t i, std::size_t end)

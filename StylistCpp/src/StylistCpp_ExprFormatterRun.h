@@ -114,6 +114,7 @@ private:
     void writeOperand(std::size_t i);
     void identifierRule(std::size_t i);
     std::size_t copyRest(std::size_t i, std::size_t end);
+    int sourceColumnIn(std::size_t i, const std::string& src, std::size_t b) const;
 
     // Reading and writing.
     std::string gapBefore(std::size_t i);
@@ -165,6 +166,9 @@ private:
     bool m_HasShift = false;
     int m_Shift = 0;
     int m_IndentWidth = 0;
+    // The source column of each template-id's first character (by token
+    // index, in token order) when m_HasShift.
+    std::vector<std::pair<std::size_t, int>> m_TemplateColumns;
 };
 
 } // namespace StylistCpp

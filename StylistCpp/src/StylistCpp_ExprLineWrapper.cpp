@@ -204,6 +204,11 @@ void ExprLineWrapper::Run::prepare(const ExprWrapStrategy& strategy)
             lineEnds += m_Text[p] == '\n' ? 1 : 0;
             blank = isBlank(m_Text[p]) || m_Text[p] == '\n';
         }
+        // A line comment stays at the end of the line it ends: a new break
+        // before it would move it to a line of its own, and the format pass
+        // would not move it back.
+        if (lineEnds == 0 && m_Tokens[right].m_Type == Cpp::SL_COMMENT)
+            continue;
         if (blank && lineEnds <= 1)
             m_Points.push_back(BreakPoint{gapBegin, gapEnd, i, lineEnds == 1});
     }

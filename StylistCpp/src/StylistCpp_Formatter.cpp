@@ -79,7 +79,23 @@ bool Formatter::ahead(const Trn::Location& l) const
     return inPos() < l;
 }
 
-Formatter::Pieces Formatter::split(const std::string& text, int line, int col) const
+namespace {
+
+// How many pieces split joins into one.
+const std::size_t JOINED_RUN = 64;
+
+bool opensGroup(std::int32_t type) { return type == Cpp::LPAREN || type == Cpp::LBRACKET || type == Cpp::LBRACE; }
+bool closesGroup(std::int32_t type) { return type == Cpp::RPAREN || type == Cpp::RBRACKET || type == Cpp::RBRACE; }
+
+bool isMultiLineLiteral(const Formatter::Piece& p)
+{
+    return p.m_Kind == Formatter::Piece::TOKEN && (p.m_Type == Cpp::STRING_LITERAL || p.m_Type == Cpp::CHAR_LITERAL) &&
+           p.m_Text.find('\n') != std::string::npos;
+}
+
+} // namespace
+
+Formatter::Pieces Formatter::split(const std::string& text, int line, int col, Join join) const
 {
     Pieces pieces;
     if (text.empty())
@@ -132,15 +148,44 @@ Formatter::Pieces Formatter::split(const std::string& text, int line, int col) c
         l = line + static_cast<int>(li);
         c = li == 0 ? col + static_cast<int>(offset) : static_cast<int>(offset - offsets.start);
     };
+    // Text between tokens: runs of whitespace, and runs of characters the
+    // lexer skipped. The whitespace around a skipped character is laid out
+    // like any other, so formatting again finds the same gaps.
     auto addText = [&](std::size_t from, std::size_t to) {
-        if (to <= from)
+        while (from < to) {
+            const bool space = isSpace(text[from]);
+            std::size_t runEnd = from + 1;
+            while (runEnd < to && isSpace(text[runEnd]) == space)
+                ++runEnd;
+            Piece p;
+            p.m_Text = text.substr(from, runEnd - from);
+            p.m_Kind = space ? Piece::SPACE : Piece::JUNK;
+            p.m_Type = -1;
+            sourceOf(from, p.m_Line, p.m_Col);
+            pieces.push_back(std::move(p));
+            from = runEnd;
+        }
+    };
+
+    // The depth of brackets, and where the run of pieces not joined yet
+    // starts. A joined piece is a TOKEN of no token type, which no rule
+    // looks for.
+    const bool all = join == Join::ALL;
+    int depth = 0;
+    std::size_t runStart = 0;
+    auto joinRun = [&](std::size_t to) {
+        if (to - runStart < 2) {
+            runStart = to;
             return;
-        Piece p;
-        p.m_Text = text.substr(from, to - from);
-        p.m_Kind = allSpace(p.m_Text) ? Piece::SPACE : Piece::JUNK;
-        p.m_Type = -1;
-        sourceOf(from, p.m_Line, p.m_Col);
-        pieces.push_back(std::move(p));
+        }
+        Piece& first = pieces[runStart];
+        first.m_Kind = Piece::TOKEN;
+        first.m_Type = -1;
+        for (std::size_t k = runStart + 1; k < to; ++k)
+            first.m_Text += pieces[k].m_Text;
+        pieces.erase(pieces.begin() + static_cast<std::ptrdiff_t>(runStart) + 1,
+                     pieces.begin() + static_cast<std::ptrdiff_t>(to));
+        runStart = pieces.size();
     };
 
     std::size_t pos = 0;
@@ -151,7 +196,12 @@ Formatter::Pieces Formatter::split(const std::string& text, int line, int col) c
         std::size_t e = std::min(offsetOf(tok.end()) + 1, text.size());
         if (s < pos || e <= s)
             continue; // never happens with a well-formed token stream
+        const bool closesOuter = join == Join::NESTED && depth == 1 && closesGroup(tok.type());
+        if (closesOuter)
+            joinRun(pieces.size());
         addText(pos, s);
+        if (closesOuter)
+            runStart = pieces.size();
         Piece p;
         p.m_Kind = Piece::TOKEN;
         p.m_Type = tok.type();
@@ -159,6 +209,19 @@ Formatter::Pieces Formatter::split(const std::string& text, int line, int col) c
         sourceOf(s, p.m_Line, p.m_Col);
         pieces.push_back(std::move(p));
         pos = e;
+        if (join == Join::NONE)
+            continue;
+        if (opensGroup(tok.type())) {
+            if (depth++ == 0 && !all)
+                runStart = pieces.size();
+        } else if (closesGroup(tok.type())) {
+            depth = std::max(depth - 1, 0);
+        } else if ((all || depth > 0) && isMultiLineLiteral(pieces.back())) {
+            joinRun(pieces.size() - 1);
+            runStart = pieces.size();
+        } else if ((all || depth > 0) && pieces.size() - runStart >= JOINED_RUN) {
+            joinRun(pieces.size());
+        }
     }
     addText(pos, text.size());
     return pieces;
@@ -173,13 +236,13 @@ Formatter::Pieces Formatter::readUpTo(const Trn::Location& l)
     return split(Stylist::readUpTo(m_In, l), line, col);
 }
 
-Formatter::Pieces Formatter::readThrough(const Trn::Location& l)
+Formatter::Pieces Formatter::readThrough(const Trn::Location& l, Join join)
 {
     if (!ahead(l))
         return Pieces();
     int line = m_In.line();
     int col = m_In.col();
-    return split(Stylist::readThrough(m_In, l), line, col);
+    return split(Stylist::readThrough(m_In, l), line, col, join);
 }
 
 void Formatter::copyNode(const Cpp::SyntaxNode& node)
@@ -226,10 +289,21 @@ void Formatter::write(const Pieces& pieces)
 void Formatter::writeKey(const std::string& text)
 {
     Corvale::ScopedKeepLeadingSpace keep(*m_pOut, true);
-    *m_pOut << text;
-    if (!text.empty())
-        m_LastChar = text.back();
+    std::string joined;
+    if (spliceOpen() && text.find('\n') < text.find_first_not_of(" \t\n\r\v\f")) {
+        // The line ends in a backslash the lexer skipped: a line break here
+        // would splice the next line onto it, so the breaks before the
+        // value's first character become one blank.
+        const std::size_t first = text.find_first_not_of(" \t\n\r\v\f");
+        joined = " " + (first == std::string::npos ? std::string() : text.substr(first));
+    }
+    const std::string& written = joined.empty() ? text : joined;
+    *m_pOut << written;
+    if (!written.empty())
+        m_LastChar = written.back();
 }
+
+bool Formatter::spliceOpen() const { return m_pOut->indentBuf().spliceOpen(); }
 
 namespace {
 
@@ -307,7 +381,9 @@ void Formatter::writePieceText(const Piece& piece)
         return;
     case Piece::SPACE: {
         std::size_t lineEnds = static_cast<std::size_t>(std::count(piece.m_Text.begin(), piece.m_Text.end(), '\n'));
-        if (lineEnds > 0) {
+        if (lineEnds > 0 && spliceOpen()) {
+            *m_pOut << ' '; // a break after a skipped backslash would splice the lines
+        } else if (lineEnds > 0) {
             Corvale::ScopedKeepLeadingSpace keep(*m_pOut, false);
             *m_pOut << std::string(lineEnds, '\n');
         } else if (m_pOut->col() != 0) {
@@ -595,15 +671,6 @@ std::vector<Formatter::Pieces> Formatter::splitTopLevel(const Pieces& pieces, st
 // run of source text between the whitespace values of keys becomes one
 // piece that is re-spaced when it is written, from the output position it
 // is written at.
-namespace {
-
-bool isMultiLineLiteral(const Formatter::Piece& p)
-{
-    return p.m_Kind == Formatter::Piece::TOKEN && (p.m_Type == Cpp::STRING_LITERAL || p.m_Type == Cpp::CHAR_LITERAL) &&
-           p.m_Text.find('\n') != std::string::npos;
-}
-
-} // namespace
 
 Formatter::Pieces Formatter::respace(const Pieces& pieces, Respace how, const std::string& nameGap)
 {

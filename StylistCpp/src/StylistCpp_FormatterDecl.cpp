@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 
 namespace StylistCpp {
 
@@ -1061,14 +1062,14 @@ void Formatter::visitDataDeclNode(Cpp::DataDeclNode& node)
     if (!node.rest() || alignInit) {
         writeRespaced(name, Respace::EXPRESSION, std::string());
     } else {
-        Pieces rest = readThrough(node.rest()->end());
-        name.insert(name.end(), rest.begin(), rest.end());
-        writeDataRest(name);
+        Pieces rest = readThrough(node.rest()->end(), s.m_ExprDoNotFormat ? Join::NONE : Join::NESTED);
+        name.insert(name.end(), std::make_move_iterator(rest.begin()), std::make_move_iterator(rest.end()));
+        writeDataRest(std::move(name));
     }
     if (node.rest() && alignInit) {
         auto it = init;
         {
-            Pieces rest = readThrough(node.rest()->end());
+            Pieces rest = readThrough(node.rest()->end(), s.m_ExprDoNotFormat ? Join::NONE : Join::NESTED);
             trimFront(rest);
             if (!rest.empty() && rest.front().m_Kind == Piece::TOKEN && rest.front().m_Type != Cpp::SEMICOLON &&
                 rest.front().m_Type != Cpp::COMMA) {
@@ -1077,7 +1078,7 @@ void Formatter::visitDataDeclNode(Cpp::DataDeclNode& node)
                 *m_pOut << Stylist::Padding(pad);
                 m_LastChar = ' ';
             }
-            writeDataRest(rest);
+            writeDataRest(std::move(rest));
         }
     }
     finish(node);

@@ -346,7 +346,7 @@ void Formatter::visitExprNode(Cpp::ExprNode& node)
         copyThrough(node.end());
         return;
     }
-    writeRespaced(readThrough(node.end()), Respace::EXPRESSION, std::string());
+    writeRespaced(readThrough(node.end(), Join::ALL), Respace::EXPRESSION, std::string());
 }
 
 void Formatter::visitCommentNode(Cpp::CommentNode& node)

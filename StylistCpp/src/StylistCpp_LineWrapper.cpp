@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cctype>
 
 namespace StylistCpp {
 
@@ -250,10 +251,16 @@ void LineWrapper::wrapList(Cpp::InteriorNode& list, const std::string& beforeCom
         }
         if (i > 0) {
             const std::size_t prevEnd = std::min(offsetOf(children[i - 1]->end()) + 1, m_Text.size());
+            // Between two elements: one comma and whitespace (anything
+            // else, such as a character the lexer skipped, keeps the
+            // source's spelling).
             int commas = 0;
-            for (std::size_t p = prevEnd; p < b; ++p)
+            bool other = false;
+            for (std::size_t p = prevEnd; p < b; ++p) {
                 commas += m_Text[p] == ',' ? 1 : 0;
-            if (commas != 1 || prevEnd > b) {
+                other = other || (m_Text[p] != ',' && std::isspace(static_cast<unsigned char>(m_Text[p])) == 0);
+            }
+            if (commas != 1 || other || prevEnd > b) {
                 plain = false;
                 break;
             }

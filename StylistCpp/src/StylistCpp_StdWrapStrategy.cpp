@@ -13,6 +13,12 @@ namespace StylistCpp {
 
 namespace {
 
+bool isCastKeyword(std::int32_t type)
+{
+    return type == Cpp::STATIC_CAST_KEY || type == Cpp::DYNAMIC_CAST_KEY || type == Cpp::CONST_CAST_KEY ||
+           type == Cpp::REINTERPRET_CAST_KEY;
+}
+
 const int TYPE_COUNT = Cpp::IDENTIFIER + 1;
 
 // The operator level table, indexed by token type (-1: no level). Built by
@@ -266,6 +272,19 @@ void StdWrapStrategy::collectBreaks(const std::string& text, WrapTokenIt begin, 
             continue;
         }
 
+        if (t.m_Type == Cpp::LESS && isCastKeyword(prevType)) {
+            // The "<" and ">" around a cast's type are brackets, not
+            // comparisons: nothing inside them is a place to break.
+            int open = 0;
+            for (; i < count; ++i) {
+                const std::int32_t a = begin[static_cast<std::ptrdiff_t>(i)].m_Type;
+                open += a == Cpp::LESS ? 1 : a == Cpp::GREATER ? -1 : a == Cpp::SHIFT_RIGHT ? -2 : 0;
+                if (open <= 0)
+                    break;
+            }
+            prevType = Cpp::GREATER;
+            continue;
+        }
         const int lvl = level(t.m_Type);
         if (lvl < 0) {
             prevType = t.m_Type;

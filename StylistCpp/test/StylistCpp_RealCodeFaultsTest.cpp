@@ -222,3 +222,31 @@ TEST(RealCodeFaults, KeptBreaksInInitialisersAreStableUnderASecondRun)
 }
 
 } // namespace
+
+namespace {
+
+// A line break kept after a call's comma inside a template argument list
+// (a return type or a member's type spelled with decltype) keeps its offset
+// from the argument list's own first character; measured from the
+// declaration's start instead, it moved right by the width of the name
+// before the "<" on every run.
+TEST(RealCodeFaults, KeptBreaksInsideTemplateArgumentsStayPut)
+{
+    const Case cases[] = {
+        {"kr", {}, {}, "E<M(C,\n      a)> f(int a)\n{\n}\n", "E<M(C,\n      a)> f(int a) {\n}\n"},
+        {"kr", {}, {}, "typename E<\n    M(C,\n      a)>::type\nf(int a)\n{\n}\n",
+         "typename E<M(C,\n             a)>::type f(int a) {\n}\n"},
+        {"kr", {}, {},
+         "struct S {\n    typename std::decay<decltype(net::prefer(std::declval<\n"
+         "        net::associated_executor_t<Handler>>(),\n"
+         "        net::execution::outstanding_work.tracked))>::type\n          wg2_;\n};\n",
+         "struct S {\n    typename std::decay<decltype(net::prefer(std::declval<net::associated_executor_t<Handler>>(),\n"
+         "        net::execution::outstanding_work.tracked))>::type wg2_;\n};\n"},
+        {"kr", {}, {{"TAB_SIZE", 8}}, "int f()\n{\n\treturn g<h(a,\n\t\t    b)>();\n}\n",
+         "int f() {\n    return g<h(a,\n                b)>();\n}\n"},
+    };
+    for (const Case& c : cases)
+        expectFormats(c);
+}
+
+} // namespace
