@@ -122,7 +122,7 @@ Parser::Run::Run(Parser& parser, std::vector<Trn::Token> tokens)
     // of an opening bracket is the closing one that brings its count back to
     // zero. Productions then find the extent of any bracketed construct in
     // constant time, and no body is ever rescanned.
-    std::vector<Index> stacks[4];
+    std::vector<Index> stacks[3];
     for (Index i = 0; i < m_Tokens.size(); ++i) {
         int kind = -1;
         bool open = false;
@@ -133,8 +133,6 @@ Parser::Run::Run(Parser& parser, std::vector<Trn::Token> tokens)
         case RPAREN: kind = 1; break;
         case LBRACKET: kind = 2; open = true; break;
         case RBRACKET: kind = 2; break;
-        case LESS: kind = 3; open = true; break;
-        case GREATER: kind = 3; break;
         default: continue;
         }
         if (open) {
@@ -146,6 +144,7 @@ Parser::Run::Run(Parser& parser, std::vector<Trn::Token> tokens)
             stacks[kind].pop_back();
         }
     }
+    matchAngles();
 
     const Index count = m_Tokens.size();
     m_NameRunEnd.assign(count + 1, count);
@@ -157,6 +156,95 @@ Parser::Run::Run(Parser& parser, std::vector<Trn::Token> tokens)
     }
     for (Index i = count; i-- > 0;)
         m_NameRunEnd[i] = (plain[i] || isTrivia(i)) ? m_NameRunEnd[i + 1] : i;
+}
+
+// Angle brackets are matched after the others, since "<" and ">" are as
+// often comparisons as brackets. A "<" is closed only by a ">" of its own
+// bracket group: a "(", "[" or "{" opened after it hides it until that
+// bracket is closed, and the closing of its group, a ";" in it or the end
+// of the text drops it, so the comparison in 'decltype(a < b)>' or
+// 'i < n;' never takes a ">" that belongs elsewhere.
+//
+// A "<" dropped so is a list whose ">" a comparison inside it took
+// ('bool = __w < N>', 'integral_constant<bool, _R1::num < _R2::num>'): the
+// last ">" that closed a "<" directly inside it, in its group, is given to
+// it instead, and that inner "<" is the comparison.
+//
+// A ">>" closes two lists when two are open in its group (the inner and the
+// outer of 'A<const B<C>&>>', which the lexer leaves unfolded); any other
+// ">>" is a shift. Its partner is the outer "<".
+void Parser::Run::matchAngles()
+{
+    struct Open {
+        Index at;
+        Index child = NONE; // the last "<" closed directly inside it
+    };
+    std::vector<Open> angles; // the open "<", innermost last
+    std::vector<Index> groups; // the open "(", "[" and "{", innermost last
+    auto openInGroup = [&](std::size_t n) {
+        return angles.size() >= n && (groups.empty() || angles[angles.size() - n].at > groups.back());
+    };
+    auto pair = [this](Index open, Index close) {
+        m_Match[open] = close;
+        m_Match[close] = open;
+    };
+    auto drop = [&]() {
+        const Open o = angles.back();
+        angles.pop_back();
+        if (o.child != NONE && m_Match[o.child] != NONE && type(m_Match[o.child]) == GREATER) {
+            pair(o.at, m_Match[o.child]);
+            m_Match[o.child] = NONE;
+        }
+    };
+    for (Index i = 0; i < m_Match.size(); ++i) {
+        switch (type(i)) {
+        case LPAREN:
+        case LBRACKET:
+        case LBRACE: groups.push_back(i); break;
+        case RPAREN:
+        case RBRACKET:
+        case RBRACE: {
+            const Index open = m_Match[i];
+            if (open == NONE)
+                break;
+            while (!groups.empty() && groups.back() >= open)
+                groups.pop_back();
+            while (!angles.empty() && angles.back().at > open)
+                drop();
+            break;
+        }
+        case SEMICOLON:
+            while (openInGroup(1))
+                drop();
+            break;
+        case LESS: angles.push_back({i}); break;
+        case GREATER:
+            if (openInGroup(1)) {
+                const Index inner = angles.back().at;
+                pair(inner, i);
+                angles.pop_back();
+                if (openInGroup(1))
+                    angles.back().child = inner;
+            }
+            break;
+        case SHIFT_RIGHT:
+            if (openInGroup(2)) {
+                m_Match[angles.back().at] = i;
+                angles.pop_back();
+                pair(angles.back().at, i);
+                angles.pop_back();
+            }
+            break;
+        default: break;
+        }
+    }
+    while (!angles.empty())
+        drop();
+}
+
+bool Parser::Run::closesTwoLists(Index i) const
+{
+    return type(i) == SHIFT_RIGHT && m_Match[i] != NONE;
 }
 
 bool Parser::Run::isTrivia(Index i) const

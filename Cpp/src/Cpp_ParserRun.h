@@ -44,6 +44,8 @@ private:
     // The matching closing bracket of the opening bracket at i, or NONE when
     // it has none before last.
     Index matching(Index i, Index last) const;
+    // Whether i is a ">>" that closes two template argument lists.
+    bool closesTwoLists(Index i) const;
     // The closing bracket of the attribute '[[...]]' starting at i, or NONE
     // when no attribute starts there.
     Index attributeEnd(Index i, Index last) const;
@@ -71,6 +73,8 @@ private:
     bool enter(Index at);
     void leave() { --m_Depth; }
     bool checkBracketDepth();
+    // Matches the angle brackets (after the other brackets are matched).
+    void matchAngles();
 
     // -- driver and declarations that open scopes --------------------------
     bool parseTopElement(InteriorNode& root, Index& first, Index last);
