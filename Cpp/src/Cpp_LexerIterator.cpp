@@ -427,7 +427,8 @@ bool LexerIterator::continueAfterScope(std::string& text, std::size_t& lastStart
 // With an angle depth of 1 and a parenthesis depth of 0: "(" and ")" nest
 // (a ")" at depth 0 fails), "<" and ">" count only outside parentheses, a
 // ">" that brings the angle depth to 0 succeeds, and ";", "&", "|", "/" or
-// the end of the text fail.
+// the end of the text fail. The comparisons "<=", ">=", ">>=" and "<=>" are
+// operators as a whole: they neither open nor close a list.
 //
 // A scan's result depends only on the text from its "<" on, so one pass
 // settles every "<" it meets: each is pushed with its parenthesis level and
@@ -476,9 +477,22 @@ const char* LexerIterator::templateScan(const char* lt)
             }
             break;
         case '<':
+            if (q + 1 < m_pEnd && q[1] == '=') {
+                // '<=' and '<=>' compare; they never open a list.
+                q += q + 2 < m_pEnd && q[2] == '>' ? 2 : 1;
+                break;
+            }
             open.push_back({q, level});
             break;
         case '>':
+            if (q + 1 < m_pEnd && q[1] == '=') {
+                ++q; // '>=' compares: it never closes a list
+                break;
+            }
+            if (q + 2 < m_pEnd && q[1] == '>' && q[2] == '=') {
+                q += 2; // nor does '>>='
+                break;
+            }
             if (open.back().level == level) {
                 results[open.back().p] = q;
                 open.pop_back();

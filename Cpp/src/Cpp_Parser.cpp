@@ -200,7 +200,7 @@ Parser::Run::Run(Parser& parser, TokenTable tokens) : m_Parser(parser), m_Tokens
     // of an opening bracket is the closing one that brings its count back to
     // zero. Productions then find the extent of any bracketed construct in
     // constant time, and no body is ever rescanned.
-    std::vector<std::uint32_t> stacks[4];
+    std::vector<std::uint32_t> stacks[3];
     const Index count = m_Tokens.size();
     for (Index i = 0; i < count; ++i) {
         int kind = -1;
@@ -212,8 +212,6 @@ Parser::Run::Run(Parser& parser, TokenTable tokens) : m_Parser(parser), m_Tokens
         case RPAREN: kind = 1; break;
         case LBRACKET: kind = 2; open = true; break;
         case RBRACKET: kind = 2; break;
-        case LESS: kind = 3; open = true; break;
-        case GREATER: kind = 3; break;
         default: continue;
         }
         if (open) {
@@ -225,6 +223,7 @@ Parser::Run::Run(Parser& parser, TokenTable tokens) : m_Parser(parser), m_Tokens
             stacks[kind].pop_back();
         }
     }
+    matchAngles();
 
     // The name counts and name runs are filled from both ends in two passes
     // over the records, without a table of their own for the plain names.
@@ -245,6 +244,95 @@ Parser::Run::Run(Parser& parser, TokenTable tokens) : m_Parser(parser), m_Tokens
 bool Parser::Run::isPlainName(Index i) const
 {
     return type(i) == IDENTIFIER && !isExtensionWord(i);
+}
+
+// Angle brackets are matched after the others, since "<" and ">" are as
+// often comparisons as brackets. A "<" is closed only by a ">" of its own
+// bracket group: a "(", "[" or "{" opened after it hides it until that
+// bracket is closed, and the closing of its group, a ";" in it or the end
+// of the text drops it, so the comparison in 'decltype(a < b)>' or
+// 'i < n;' never takes a ">" that belongs elsewhere.
+//
+// A "<" dropped so is a list whose ">" a comparison inside it took
+// ('bool = __w < N>', 'integral_constant<bool, _R1::num < _R2::num>'): the
+// last ">" that closed a "<" directly inside it, in its group, is given to
+// it instead, and that inner "<" is the comparison.
+//
+// A ">>" closes two lists when two are open in its group (the inner and the
+// outer of 'A<const B<C>&>>', which the lexer leaves unfolded); any other
+// ">>" is a shift. Its partner is the outer "<".
+void Parser::Run::matchAngles()
+{
+    struct Open {
+        Index at;
+        Index child = NONE; // the last "<" closed directly inside it
+    };
+    std::vector<Open> angles; // the open "<", innermost last
+    std::vector<Index> groups; // the open "(", "[" and "{", innermost last
+    auto openInGroup = [&](std::size_t n) {
+        return angles.size() >= n && (groups.empty() || angles[angles.size() - n].at > groups.back());
+    };
+    auto pair = [this](Index open, Index close) {
+        setPartner(open, close);
+        setPartner(close, open);
+    };
+    auto drop = [&]() {
+        const Open o = angles.back();
+        angles.pop_back();
+        if (o.child != NONE && opening(o.child) != NONE && type(opening(o.child)) == GREATER) {
+            pair(o.at, opening(o.child));
+            setPartner(o.child, NONE);
+        }
+    };
+    for (Index i = 0; i < m_Tokens.size(); ++i) {
+        switch (type(i)) {
+        case LPAREN:
+        case LBRACKET:
+        case LBRACE: groups.push_back(i); break;
+        case RPAREN:
+        case RBRACKET:
+        case RBRACE: {
+            const Index open = opening(i);
+            if (open == NONE)
+                break;
+            while (!groups.empty() && groups.back() >= open)
+                groups.pop_back();
+            while (!angles.empty() && angles.back().at > open)
+                drop();
+            break;
+        }
+        case SEMICOLON:
+            while (openInGroup(1))
+                drop();
+            break;
+        case LESS: angles.push_back({i}); break;
+        case GREATER:
+            if (openInGroup(1)) {
+                const Index inner = angles.back().at;
+                pair(inner, i);
+                angles.pop_back();
+                if (openInGroup(1))
+                    angles.back().child = inner;
+            }
+            break;
+        case SHIFT_RIGHT:
+            if (openInGroup(2)) {
+                setPartner(angles.back().at, i);
+                angles.pop_back();
+                pair(angles.back().at, i);
+                angles.pop_back();
+            }
+            break;
+        default: break;
+        }
+    }
+    while (!angles.empty())
+        drop();
+}
+
+bool Parser::Run::closesTwoLists(Index i) const
+{
+    return type(i) == SHIFT_RIGHT && opening(i) != NONE;
 }
 
 bool Parser::Run::isTrivia(Index i) const

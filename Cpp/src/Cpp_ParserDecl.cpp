@@ -3,6 +3,8 @@
 #include "Corvale_Exception.h"
 #include "Cpp_ParserRun.h"
 
+#include <algorithm>
+
 namespace Cpp {
 
 namespace {
@@ -228,8 +230,17 @@ int Parser::Run::classify(Index first, Index last) const
                 step();
             }
             break;
-        case SHIFT_LEFT:
         case SHIFT_RIGHT:
+            if (!operatorSeen && closesTwoLists(c)) { // 'A<B<C&>> x;'
+                angle -= 2;
+                step();
+                break;
+            }
+            kind = operatorSeen ? FUNCTION_FULL_HEAD : NO_DECLARATION;
+            step();
+            scanning = false;
+            break;
+        case SHIFT_LEFT:
         case SHIFT_LEFT_EQUALS:
         case SHIFT_RIGHT_EQUALS:
             kind = operatorSeen ? FUNCTION_FULL_HEAD : NO_DECLARATION;
@@ -391,6 +402,8 @@ Parser::Run::Index Parser::Run::itemEnd(Index i, Index last, bool& hasDefault) c
             Index close = matching(i, last);
             if (close != NONE)
                 i = close;
+            else if (t == LESS && last < m_Tokens.size() && opening(i) == last && closesTwoLists(last))
+                return last; // 'A<B&, C>>': the list's own '>>' closes this one too
         }
         ++i;
     }
@@ -888,6 +901,8 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseData(Index& first, Index last, boo
             ++angle;
         else if (t == GREATER && angle > 0)
             --angle;
+        else if (closesTwoLists(k))
+            angle = std::max(0, angle - 2);
         else if (t == IDENTIFIER && !isExtensionWord(k))
             name = k;
         k = advance(k, last);
@@ -1045,6 +1060,8 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseStatementScan(Index& first, Index 
             ++angle;
         else if (t == GREATER && angle > 0)
             --angle;
+        else if (closesTwoLists(k))
+            angle = std::max(0, angle - 2);
         else if (t == TEMPLATE_KEY)
             templateSeen = true;
         else if ((t == CLASS_KEY || t == STRUCT_KEY) && angle == 0 && !templateSeen)

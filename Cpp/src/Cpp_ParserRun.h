@@ -148,11 +148,14 @@ private:
     // The matching closing bracket of the opening bracket at i, or NONE when
     // it has none before last.
     Index matching(Index i, Index last) const;
+    // Whether i is a ">>" that closes two template argument lists.
+    bool closesTwoLists(Index i) const;
     // The closing bracket of the attribute '[[...]]' starting at i, or NONE
     // when no attribute starts there.
     Index attributeEnd(Index i, Index last) const;
     // The opening bracket of the closing bracket at i, or NONE.
     Index opening(Index i) const { return IndexTable::widen(m_Tokens.record(i).match); }
+    void setPartner(Index i, Index partner) { m_Tokens.record(i).match = IndexTable::narrow(partner); }
     // The texts of the tokens of [first, last) joined by single blanks.
     std::string nameText(Index first, Index last) const;
     bool isTypeWord(Index i) const;
@@ -177,6 +180,8 @@ private:
     bool enter(Index at);
     void leave() { --m_Depth; }
     bool checkBracketDepth();
+    // Matches the angle brackets (after the other brackets are matched).
+    void matchAngles();
 
     // -- driver and declarations that open scopes --------------------------
     bool parseTopElement(InteriorNode& root, Index& first, Index last);

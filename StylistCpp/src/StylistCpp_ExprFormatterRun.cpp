@@ -196,6 +196,8 @@ std::size_t ExprFormatter::Run::closer(std::size_t open, std::size_t end) const
     if (open >= end)
         return NONE;
     const std::size_t m = m_Match[open];
+    if (m != NONE && m == end && m < m_Tokens.size() && m_Tokens[m].type() == Cpp::SHIFT_RIGHT && m_Match[m] == open)
+        return m; // the inner list of a '>>' that closes two ends where the outer one does
     return m != NONE && m < end ? m : NONE;
 }
 
@@ -227,17 +229,42 @@ void ExprFormatter::Run::matchBrackets()
 // a cast keyword or 'template'): matched by the first ">" at the same
 // bracket depth; a closing bracket, ';', '&&', '||' or '?' at that depth
 // ends the candidates.
+//
+// A candidate so ended whose ">" a comparison directly inside it took
+// ('integral_constant<bool, A::num < B::num>', 'bool = W < L<T>::v>') gets
+// that ">", and the comparison's "<" stays unmatched.
 void ExprFormatter::Run::matchTemplates()
 {
     struct Open {
         std::size_t index;
         int depth;
+        std::size_t child = NONE; // a comparison's "<" closed directly inside
     };
     std::vector<Open> open;
     int depth = 0;
     auto failAt = [&](int d) {
-        while (!open.empty() && open.back().depth >= d)
+        while (!open.empty() && open.back().depth >= d) {
+            const std::size_t child = open.back().child;
+            if (child != NONE && m_Match[child] != NONE && m_Tokens[m_Match[child]].type() == Cpp::GREATER) {
+                m_Match[open.back().index] = m_Match[child];
+                m_Match[child] = NONE;
+            }
             open.pop_back();
+        }
+    };
+    // A comparison's "<" stands between blanks after an operand; one after
+    // a keyword ('static_cast<', 'template <') or written against a name
+    // ('vector1<Char(&)[2]>') opens a list.
+    auto afterOperand = [&](std::size_t less) {
+        if (less == 0 || less + 1 >= m_Tokens.size())
+            return false;
+        const std::int32_t p = m_Tokens[less - 1].type();
+        auto apart = [&](std::size_t a) {
+            return m_Tokens[a].end().line() != m_Tokens[a + 1].start().line() ||
+                   m_Tokens[a].end().col() + 1 < m_Tokens[a + 1].start().col();
+        };
+        return (p == Cpp::IDENTIFIER || p == Cpp::NUMBER_LITERAL || p == Cpp::RPAREN || p == Cpp::RBRACKET) &&
+               apart(less - 1) && apart(less);
     };
     for (std::size_t i = 0; i < m_Tokens.size(); ++i) {
         const std::int32_t t = m_Tokens[i].type();
@@ -251,13 +278,28 @@ void ExprFormatter::Run::matchTemplates()
             open.push_back({i, depth});
         } else if (t == Cpp::GREATER) {
             if (!open.empty() && open.back().depth == depth) {
-                m_Match[open.back().index] = i;
+                const std::size_t inner = open.back().index;
+                m_Match[inner] = i;
                 open.pop_back();
+                if (!open.empty() && open.back().depth == depth && afterOperand(inner))
+                    open.back().child = inner;
+            }
+        } else if (t == Cpp::SHIFT_RIGHT) {
+            // A '>>' closes two lists open at its depth ('A<B<const C&>>',
+            // which the lexer leaves unfolded); the token then records the
+            // inner one, whose list ends where the outer one does.
+            const std::size_t n = open.size();
+            if (n >= 2 && open[n - 1].depth == depth && open[n - 2].depth == depth) {
+                m_Match[open[n - 1].index] = i;
+                m_Match[open[n - 2].index] = i;
+                m_Match[i] = open[n - 1].index;
+                open.resize(n - 2);
             }
         } else if (t == Cpp::SEMICOLON || t == Cpp::AND_AND || t == Cpp::OR_OR || t == Cpp::QUESTION) {
             failAt(depth);
         }
     }
+    failAt(0);
 }
 
 // ---- main loop and dispatch ----------------------------------------------------
@@ -407,8 +449,10 @@ std::size_t ExprFormatter::Run::operandRule(std::size_t i, std::size_t end)
     }
     const bool adjacent = j == i + 1;
     const bool decl = m_Formatter.m_DeclarationMode;
+    // A '>>' that closes two template argument lists ends a type as '>' does.
+    const bool shiftListEnd = first == Cpp::SHIFT_RIGHT && m_Match[i] != NONE;
     // 1. A prefix operator after an operator or an opening token.
-    if (isUnaryOpType(cur) && (isAssignOpType(first) || m_Formatter.forcesUnaryAfter(first))) {
+    if (isUnaryOpType(cur) && !shiftListEnd && (isAssignOpType(first) || m_Formatter.forcesUnaryAfter(first))) {
         if (isOpType(first) && adjacent) {
             binaryOperator(i, end);
         } else {
@@ -437,11 +481,12 @@ std::size_t ExprFormatter::Run::operandRule(std::size_t i, std::size_t end)
                              m_Tokens[before - 1].type() == Cpp::AUTO_KEY;
     const bool typeWord = isBuiltinType(first) || first == Cpp::AUTO_KEY || cvAfterAuto;
     const bool ptr = isPtrType(cur) || (cur == Cpp::AND_AND && (decl || typeWord));
+    const bool listEnd = first == Cpp::GREATER || shiftListEnd;
     if (adjacent && ptr) {
         if (typeWord)
             return declaratorRule(i, end);
         if (decl && (isOpType(first) || first == Cpp::IDENTIFIER || first == Cpp::AUTO_KEY || first == Cpp::COMMA ||
-                     first == Cpp::GREATER || first == Cpp::CONST_KEY || first == Cpp::VOLATILE_KEY))
+                     listEnd || first == Cpp::CONST_KEY || first == Cpp::VOLATILE_KEY))
             return declaratorRule(i, end);
     }
     // A template argument list after a name or 'template'.
@@ -649,7 +694,9 @@ std::size_t ExprFormatter::Run::bracketRule(std::size_t i, std::size_t end, cons
     const Trn::Location& closeStart = m_Tokens[close].start();
     const bool shiftToken = m_Tokens[close].type() == Cpp::GREATER && m_Tokens[close - 1].lastChar() == '>' &&
                             innerEnd.line() == closeStart.line() && innerEnd.col() + 1 == closeStart.col();
-    if (!shiftToken)
+    // The inner list of a '>>' leaves the blank before it to the outer one.
+    const bool innerOfShift = m_Tokens[close].type() == Cpp::SHIFT_RIGHT && m_Match[close] == i;
+    if (!shiftToken && !innerOfShift)
         putFill(beforeClose);
     return close;
 }
@@ -680,6 +727,12 @@ void ExprFormatter::Run::formatList(std::size_t begin, std::size_t end, const st
     while (k < end) {
         const std::int32_t t = m_Tokens[k].type();
         if (isOpener(t) && closer(k, end) != NONE) {
+            k = closer(k, end) + 1;
+            continue;
+        }
+        // The commas of a list closed by a '>>' are that list's own
+        // ('A<B<const C&, D>>'): the lexer left it unfolded.
+        if (t == Cpp::LESS && closer(k, end) != NONE && m_Tokens[closer(k, end)].type() == Cpp::SHIFT_RIGHT) {
             k = closer(k, end) + 1;
             continue;
         }

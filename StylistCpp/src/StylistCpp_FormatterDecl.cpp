@@ -663,6 +663,21 @@ void Formatter::visitTemplateNode(Cpp::TemplateNode& node)
             bool onOwnLines =
                 s.m_WsBeforeTpComma.find('\n') != std::string::npos || s.m_WsBetweenTpParams.find('\n') != std::string::npos;
             Corvale::ScopedIndent listIndent(*m_pOut, indentOf(onOwnLines ? startColumn() : declColumn()));
+            // A list closed by ">>" shares that token with a list opened in
+            // its last parameter ('typename = A<const B&>>'). Re-spaced on
+            // its own, that parameter's "<" would read as a comparison, so
+            // it is kept as written.
+            // (With 'vector<int>>' the last parameter ends at the first ">".)
+            auto offsetOf = [this](const Trn::Location& l) -> std::size_t {
+                const auto line = static_cast<std::size_t>(l.line());
+                if (line < 1 || line > m_LineStarts.size() || l.col() < 1)
+                    return 0;
+                return m_LineStarts[line - 1] + static_cast<std::size_t>(l.col()) - 1;
+            };
+            const std::size_t closeAt = offsetOf(pParams->end());
+            const bool sharedClose = closeAt >= 1 && closeAt < m_Text.size() && m_Text[closeAt] == '>' &&
+                                     m_Text[closeAt - 1] == '>' &&
+                                     offsetOf(pParams->child(pParams->size() - 1)->end()) + 1 < closeAt;
             for (std::size_t i = 0; i < pParams->size(); ++i) {
                 Cpp::SyntaxNode* pChild = pParams->child(i);
                 if (i > 0) {
@@ -670,7 +685,10 @@ void Formatter::visitTemplateNode(Cpp::TemplateNode& node)
                     spaceAround(gap2, Cpp::COMMA, s.m_WsBeforeTpComma, s.m_WsBetweenTpParams);
                     write(gap2);
                 }
-                pChild->accept(*this);
+                if (sharedClose && i + 1 == pParams->size())
+                    copyThrough(pChild->end());
+                else
+                    pChild->accept(*this);
             }
             Pieces last = readUpTo(pParams->end());
             applySeparator(last, s.m_WsBeforeTpCloseBracket);

@@ -1,0 +1,104 @@
+// Template argument lists the lexer leaves unfolded, under every shipped
+// scheme: a ">>" closing two lists, a comparison inside an argument list,
+// and a comparison ("<=") inside a folded name. The pipeline formats each
+// without a diagnostic, keeps every token, gives the expected text under
+// Default, and a second run leaves the result as it is.
+#include "StylistCpp.h"
+#include "support/StylistCpp_TokenCompare.h"
+
+#include "Corvale_Exception.h"
+#include "Stylist_PropertySetStore.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
+#include <string>
+
+namespace {
+
+struct Case {
+    const char* name;
+    const char* in;
+    const char* defaultOut; // the result under Default
+};
+
+const Case CASES[] = {
+    // ">>" closes the head's list and one opened in its last parameter.
+    {"HeadClosedByShift", "template<typename Y,\n\ttypename = C<const P<Y>&>>\nvoid f();\n",
+     "template <typename Y, typename = C<const P<Y>&>>\nvoid f();\n"},
+    {"HeadClosedByShiftWithCommas", "template<typename F, typename R = I<F&,A...>>\nstruct S;\n",
+     "template <typename F, typename R = I<F&,A...>>\nstruct S;\n"},
+    // ">>" closes two lists inside one parameter, and a declarator follows.
+    {"ShiftInsideParameter", "template<typename T, enable_if_t<is_v<const T&,U>>* = nullptr>\nvoid g();\n",
+     "template <typename T, enable_if_t<is_v<const T&, U>>* = nullptr>\nvoid g();\n"},
+    {"ShiftInBaseClause", "struct R : is_x<T,void_t<T&>> { };\n", "struct R : is_x<T, void_t<T&>> {};\n"},
+    {"ShiftInDataMembers", "class K {\n  A<B<const C&>>* p;\n  X<Y<Z&,W>> n = {};\n};\n",
+     "class K {\n    A<B<const C&>>* p;\n    X<Y<Z&, W>> n = {};\n};\n"},
+    {"ShiftInParenthesesStaysAShift", "template<int N = (8>>1)>\nstruct B;\n",
+     "template <int N = (8 >> 1)>\nstruct B;\n"},
+    // Comparisons inside argument lists.
+    {"ComparisonInDefault", "template<int W, bool = W < L<T>::digits>\nstruct Shift;\n",
+     "template <int W, bool = W < L<T>::digits>\nstruct Shift;\n"},
+    {"ComparisonInBaseClause", "struct Less : integral_constant<bool, A::num < B::num> { };\n",
+     "struct Less : integral_constant<bool, A::num < B::num> {};\n"},
+    {"CallComparisonInBaseClause", "struct Signed : integral_constant<bool, T(-1) < T(0)> { };\n",
+     "struct Signed : integral_constant<bool, T(-1) < T(0)> {};\n"},
+    {"ComparisonInParentheses", "template<typename I, typename = decltype(r<I>() < r<I>())>\nvoid h();\n",
+     "template <typename I, typename = decltype(r<I>() < r<I>())>\nvoid h();\n"},
+    {"LessEqualInsideFoldedName", "struct Small : and_<bool_constant<sizeof(T) <= 256>, is_x<T>> { };\n",
+     "struct Small : and_<bool_constant<sizeof(T) <= 256>, is_x<T>> {};\n"},
+};
+
+const char* const SCHEMES[] = {"Allman", "Default", "GNU", "KR", "Stroustrup", "Whitesmiths"};
+
+// The formatted text, or a failure naming what went wrong.
+::testing::AssertionResult formatted(StylistCpp::FormatPipeline& pipeline, const std::string& text, std::string& out)
+{
+    std::istringstream in(text);
+    std::ostringstream result;
+    try {
+        const std::int32_t errors = pipeline.format(in, result);
+        if (errors != 0)
+            return ::testing::AssertionFailure() << errors << " error(s) formatting:\n" << text;
+    } catch (const Corvale::ContractViolation& e) {
+        return ::testing::AssertionFailure() << e.description() << "\nformatting:\n" << text;
+    }
+    out = result.str();
+    return ::testing::AssertionSuccess();
+}
+
+class AngleBrackets : public ::testing::TestWithParam<const char*> {
+protected:
+    static void SetUpTestSuite()
+    {
+        s_pStore = std::make_unique<Stylist::PropertySetStore>(std::string(QUILLON_SOURCE_DIR) + "/schemes");
+        s_pStore->load();
+    }
+    static void TearDownTestSuite() { s_pStore.reset(); }
+    static std::unique_ptr<Stylist::PropertySetStore> s_pStore;
+};
+
+std::unique_ptr<Stylist::PropertySetStore> AngleBrackets::s_pStore;
+
+TEST_P(AngleBrackets, FormatsKeepingTokensAndIsIdempotent)
+{
+    const Stylist::PropertySetStore::Entry* pEntry = s_pStore->find(GetParam());
+    ASSERT_NE(pEntry, nullptr) << "no shipped scheme " << GetParam();
+    StylistCpp::FormatPipeline pipeline(pEntry->m_Set);
+    for (const Case& c : CASES) {
+        SCOPED_TRACE(c.name);
+        std::string once, twice;
+        ASSERT_TRUE(formatted(pipeline, c.in, once));
+        EXPECT_TRUE(StylistCppTest::sameTokens(c.in, once)) << once;
+        if (std::string(GetParam()) == "Default") {
+            EXPECT_EQ(c.defaultOut, once);
+        }
+        ASSERT_TRUE(formatted(pipeline, once, twice));
+        EXPECT_EQ(once, twice);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(ShippedSchemes, AngleBrackets, ::testing::ValuesIn(SCHEMES));
+
+} // namespace
