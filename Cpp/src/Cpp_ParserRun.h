@@ -129,7 +129,7 @@ private:
     std::size_t m_Past = 0;
 };
 
-// Positions are indices into the token vector; a production takes the range
+// Positions are indices into the token table; a production takes the range
 // [first, last) and moves first past what it accepts. A production that does
 // not apply returns no node and leaves first where it was; one that reports
 // a problem returns no node too (unless the Parts give it a node to make),
