@@ -142,17 +142,10 @@ std::string Parser::errorText(std::uint32_t code)
 }
 
 // ===========================================================================
-// Token cursor and bracket matching
-
-// ===========================================================================
 // Token table
 
 namespace {
 
-// Real C++ has one token in five to nine bytes; the table grows when a text
-// has more (growing copies records as bytes), and room reserved for many
-// more would only be memory the parse never uses.
-constexpr std::size_t BYTES_PER_TOKEN = 6;
 // Offsets, lengths and counts stay below this.
 constexpr std::uint64_t TABLE_LIMIT = TokenTable::NONE - 1;
 
@@ -164,12 +157,11 @@ TokenTable::TokenTable(const char* begin, const char* end) : m_pSource(begin)
     // A text past the limit keeps the place of its first 4 GB only; any
     // token after that has its text stored, which the limit then refuses.
     m_SourceSize = static_cast<std::uint32_t>(std::min<std::uint64_t>(size, TABLE_LIMIT));
-    m_Records.reserve(m_SourceSize / BYTES_PER_TOKEN + 16);
 }
 
 bool TokenTable::add(const Trn::Token& token, const char* pBegin)
 {
-    if (m_Records.size() >= TABLE_LIMIT)
+    if (m_Size >= TABLE_LIMIT)
         return false;
     const std::string& text = token.text();
     const std::uint64_t length = text.size();
@@ -185,15 +177,21 @@ bool TokenTable::add(const Trn::Token& token, const char* pBegin)
             return false;
         m_Store += text;
     }
-    m_Records.push_back(TokenRecord{token.type(), token.start(), token.end(), static_cast<std::uint32_t>(offset),
-                                    static_cast<std::uint32_t>(length), NONE});
+    if ((m_Size & BLOCK_MASK) == 0) // records need no initial value: each is written whole below
+        m_Blocks.emplace_back(new TokenRecord[BLOCK_MASK + 1]);
+    m_Blocks.back()[m_Size & BLOCK_MASK] =
+        TokenRecord{token.type(), token.start(), token.end(), static_cast<std::uint32_t>(offset),
+                    static_cast<std::uint32_t>(length), NONE, 0, 0};
+    ++m_Size;
     return true;
 }
 
 // ===========================================================================
 // Token cursor and bracket matching
 
-Parser::Run::Run(Parser& parser, TokenTable tokens) : m_Parser(parser), m_Tokens(std::move(tokens))
+Parser::Run::Run(Parser& parser, TokenTable tokens)
+    : m_Parser(parser), m_Tokens(std::move(tokens)), m_NameRunEnd(m_Tokens, &TokenRecord::nameRunEnd),
+      m_NameCount(m_Tokens, &TokenRecord::namesBefore)
 {
     // Every bracket is matched once, up front: each kind is matched on its
     // own, counting only its own opening and closing tokens, so the partner
@@ -225,19 +223,20 @@ Parser::Run::Run(Parser& parser, TokenTable tokens) : m_Parser(parser), m_Tokens
     }
     matchAngles();
 
-    // The name counts and name runs are filled from both ends in two passes
-    // over the records, without a table of their own for the plain names.
-    m_NameRunEnd.assign(count + 1, count);
-    m_NameCount.assign(count + 1, 0);
-    std::size_t names = 0;
+    // The names before every token counted forwards, the name runs found
+    // backwards.
+    std::uint32_t names = 0;
     for (Index i = 0; i < count; ++i) {
+        m_Tokens.record(i).namesBefore = names;
         if (isPlainName(i))
             ++names;
-        m_NameCount.set(i + 1, names);
     }
+    m_NameCount.setPast(names);
+    m_NameRunEnd.setPast(count);
     for (Index i = count; i-- > 0;) {
         const bool plain = m_NameCount[i + 1] != m_NameCount[i];
-        m_NameRunEnd.set(i, (plain || isTrivia(i)) ? m_NameRunEnd[i + 1] : i);
+        m_Tokens.record(i).nameRunEnd =
+            static_cast<std::uint32_t>((plain || isTrivia(i)) ? m_NameRunEnd[i + 1] : i);
     }
 }
 

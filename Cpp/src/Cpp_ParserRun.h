@@ -27,9 +27,9 @@ public:
     operator std::string() const { return std::string(data(), size()); }
 };
 
-// The parser's record of one token: its type and locations, and where its
-// text is. Trivially copyable, so that filling and growing the table is a
-// plain copy, and 32 bytes, so that a whole text's tokens stay small.
+// The parser's record of one token: its type and locations, where its text
+// is, and what the parse works out about it up front. Trivially copyable
+// and 40 bytes, so that a whole text's tokens stay small.
 struct TokenRecord {
     std::int32_t type;
     Trn::Location start;
@@ -41,6 +41,10 @@ struct TokenRecord {
     std::uint32_t length;
     // The partner of a bracket (TokenTable::NONE when it has none).
     std::uint32_t match;
+    // The first token at or after this one that is neither a plain name nor
+    // a comment or directive, and the number of plain names before it.
+    std::uint32_t nameRunEnd;
+    std::uint32_t namesBefore;
 };
 static_assert(std::is_trivially_copyable<TokenRecord>::value, "records are copied as bytes");
 
@@ -66,13 +70,16 @@ inline bool isAccessSpecifier(const TokenRef& token) { return isAccessSpecifier(
 // the parsed text keeps only their place; any other text (a folded name, a
 // token handed in without its source) is copied to a store of its own. All
 // positions are 32 bits: a table refuses tokens past 4 GB of text.
+//
+// The records lie in blocks of a fixed size: the table holds no room it
+// does not use, never copies records to grow, and the blocks one parse
+// frees are the ones the next parse (the next pass over the text) takes.
 class TokenTable {
 public:
     static constexpr std::uint32_t NONE = 0xFFFFFFFFu;
 
     TokenTable() = default;
-    // The tokens of the text [begin, end); room is reserved for about as
-    // many as real code of that size holds.
+    // The tokens of the text [begin, end).
     TokenTable(const char* begin, const char* end);
 
     // Adds a token that starts at pBegin in the parsed text (null when its
@@ -80,45 +87,49 @@ public:
     // added, when the table would pass its 32-bit limits.
     bool add(const Trn::Token& token, const char* pBegin);
 
-    std::size_t size() const { return m_Records.size(); }
-    bool empty() const { return m_Records.empty(); }
-    const TokenRecord& record(std::size_t i) const { return m_Records[i]; }
-    TokenRecord& record(std::size_t i) { return m_Records[i]; }
+    std::size_t size() const { return m_Size; }
+    bool empty() const { return m_Size == 0; }
+    const TokenRecord& record(std::size_t i) const { return m_Blocks[i >> BLOCK_SHIFT][i & BLOCK_MASK]; }
+    TokenRecord& record(std::size_t i) { return m_Blocks[i >> BLOCK_SHIFT][i & BLOCK_MASK]; }
     TokenRef operator[](std::size_t i) const
     {
-        const TokenRecord& r = m_Records[i];
+        const TokenRecord& r = record(i);
         return TokenRef(r, r.text < m_SourceSize ? m_pSource + r.text : m_Store.data() + (r.text - m_SourceSize));
     }
 
 private:
-    std::vector<TokenRecord> m_Records;
+    // 1024 records, 40 KB: well below the size the allocator hands out as
+    // pages of their own.
+    static constexpr std::size_t BLOCK_SHIFT = 10;
+    static constexpr std::size_t BLOCK_MASK = (std::size_t(1) << BLOCK_SHIFT) - 1;
+
+    std::vector<std::unique_ptr<TokenRecord[]>> m_Blocks;
+    std::size_t m_Size = 0;
     const char* m_pSource = nullptr;
     std::uint32_t m_SourceSize = 0;
     std::string m_Store;
 };
 
-// A table of token positions kept in 32 bits and read as parser indices
-// (TokenTable::NONE reads as Parser::Run::NONE).
-class IndexTable {
-public:
-    void assign(std::size_t n, std::size_t value) { m_Values.assign(n, narrow(value)); }
-    std::size_t operator[](std::size_t i) const { return widen(m_Values[i]); }
-    void set(std::size_t i, std::size_t value) { m_Values[i] = narrow(value); }
+inline std::size_t widenIndex(std::uint32_t value)
+{
+    return value == TokenTable::NONE ? static_cast<std::size_t>(-1) : value;
+}
 
-    static std::uint32_t narrow(std::size_t value)
-    {
-        return value == static_cast<std::size_t>(-1) ? TokenTable::NONE : static_cast<std::uint32_t>(value);
-    }
-    static std::size_t widen(std::uint32_t value)
-    {
-        return value == TokenTable::NONE ? static_cast<std::size_t>(-1) : value;
-    }
+// One of the name columns of a token table, read by position, with its value
+// for the position after the last token.
+class NameColumn {
+public:
+    NameColumn(const TokenTable& tokens, std::uint32_t TokenRecord::*field) : m_Tokens(tokens), m_Field(field) {}
+    std::size_t operator[](std::size_t i) const { return i < m_Tokens.size() ? m_Tokens.record(i).*m_Field : m_Past; }
+    void setPast(std::size_t value) { m_Past = value; }
 
 private:
-    std::vector<std::uint32_t> m_Values;
+    const TokenTable& m_Tokens;
+    std::uint32_t TokenRecord::*m_Field;
+    std::size_t m_Past = 0;
 };
 
-// Positions are indices into the token vector; a production takes the range
+// Positions are indices into the token table; a production takes the range
 // [first, last) and moves first past what it accepts. A production that does
 // not apply returns no node and leaves first where it was; one that reports
 // a problem returns no node too (unless the Parts give it a node to make),
@@ -154,8 +165,11 @@ private:
     // when no attribute starts there.
     Index attributeEnd(Index i, Index last) const;
     // The opening bracket of the closing bracket at i, or NONE.
-    Index opening(Index i) const { return IndexTable::widen(m_Tokens.record(i).match); }
-    void setPartner(Index i, Index partner) { m_Tokens.record(i).match = IndexTable::narrow(partner); }
+    Index opening(Index i) const { return widenIndex(m_Tokens.record(i).match); }
+    void setPartner(Index i, Index partner)
+    {
+        m_Tokens.record(i).match = partner == NONE ? TokenTable::NONE : static_cast<std::uint32_t>(partner);
+    }
     // The texts of the tokens of [first, last) joined by single blanks.
     std::string nameText(Index first, Index last) const;
     bool isTypeWord(Index i) const;
@@ -247,8 +261,8 @@ private:
     // plain name (an identifier that is no type qualifier) nor a comment or
     // directive; and the number of plain names before every token. They let
     // the classifier pass a run of names in one step.
-    IndexTable m_NameRunEnd;
-    IndexTable m_NameCount;
+    NameColumn m_NameRunEnd;
+    NameColumn m_NameCount;
     int m_Depth = 0;
     unsigned m_Errors = 0;
     // The token at which the last diagnostic was reported.

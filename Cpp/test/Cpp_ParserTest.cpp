@@ -198,6 +198,16 @@ TEST(ParserGolden, TokensHandedInParseLikeTheLexedText)
     for (const char* folder : {"/ParserTrees", "/ParserDiagnostics"})
         for (const CorvaleTest::GoldenCase& c : CorvaleTest::readGoldenFolder(GOLDEN_DIR + folder))
             inputs.push_back(c["input"]);
+#ifdef QUILLON_SOURCE_DIR
+    // Texts of many thousand tokens, whose records fill several blocks.
+    for (const char* file : {"Cpp/src/Cpp_Parser.cpp", "Cpp/src/Cpp_LexerIterator.cpp"}) {
+        std::ifstream in(std::filesystem::path(QUILLON_SOURCE_DIR) / file, std::ios::binary);
+        std::ostringstream content;
+        content << in.rdbuf();
+        EXPECT_GT(content.str().size(), 20000u) << file;
+        inputs.push_back(content.str());
+    }
+#endif
     EXPECT_GE(inputs.size(), 100u);
     for (const std::string& text : inputs) {
         SCOPED_TRACE(text);
