@@ -31,9 +31,14 @@ std::string readAll(std::istream& in)
     if (available > 0)
         text.reserve(static_cast<std::size_t>(available));
     char block[1 << 14];
-    std::streamsize n;
-    while ((n = pSource->sgetn(block, sizeof block)) > 0)
-        text.append(block, static_cast<std::size_t>(n));
+    try {
+        std::streamsize n;
+        while ((n = pSource->sgetn(block, sizeof block)) > 0)
+            text.append(block, static_cast<std::size_t>(n));
+    } catch (...) {
+        // A source that fails part way gives what it gave before, as a
+        // stream insertion from it would.
+    }
     return text;
 }
 
@@ -158,7 +163,7 @@ std::int32_t FormatPipeline::format(std::istream& in, std::ostream& out)
         Verifier::checkWhitespaceOnly("format and wrap passes", layoutText, result);
     else
         Verifier::checkWhitespaceOnly("format and wrap passes", layoutInput, Verifier::comparableTokens(result));
-    out.write(result.data(), static_cast<std::streamsize>(result.size()));
+    out << result;
     out.flush();
     return 0;
 }

@@ -244,7 +244,8 @@ void ExprLineWrapper::Run::copy(std::size_t from, std::size_t to, Layout& layout
 {
     if (from < to)
         layout.m_Text.append(m_Text, from, to - from);
-    for (std::size_t p = from; p < to; ++p) {
+    std::size_t p = from;
+    while (p < to) {
         while (m_NextToken < m_Tokens.size() && m_Tokens[m_NextToken].m_Begin <= p) {
             m_TokenCol[m_NextToken] = m_Col;
             m_TokenLine[m_NextToken] = m_Line;
@@ -254,12 +255,33 @@ void ExprLineWrapper::Run::copy(std::size_t from, std::size_t to, Layout& layout
         if (c == '\n') {
             endLine(layout);
             m_LineIndent = -1;
-        } else {
+            ++p;
+            continue;
+        }
+        if (c == '\t' || m_Col < 0) {
             if (m_LineIndent < 0 && !isBlank(c))
                 m_LineIndent = m_Col;
             m_Col += widthAt(c, m_Col, m_Tab);
             m_LineHasText = m_LineHasText || !isBlank(c);
+            ++p;
+            continue;
         }
+        // Up to the next token's start, a newline or a tab every character
+        // is one column wide: the run is measured whole.
+        const std::size_t limit =
+            m_NextToken < m_Tokens.size() ? std::min(to, m_Tokens[m_NextToken].m_Begin) : to;
+        std::size_t q = p;
+        for (; q < limit && m_Text[q] != '\n' && m_Text[q] != '\t'; ++q) {
+            if (!m_LineHasText && !isBlank(m_Text[q])) {
+                m_LineHasText = true;
+                if (m_LineIndent < 0)
+                    m_LineIndent = m_Col + static_cast<int>(q - p);
+            } else if (m_LineIndent < 0 && !isBlank(m_Text[q])) {
+                m_LineIndent = m_Col + static_cast<int>(q - p);
+            }
+        }
+        m_Col += static_cast<int>(q - p);
+        p = q;
     }
 }
 
