@@ -188,6 +188,10 @@ Formatter::Pieces Formatter::split(const std::string& text, int line, int col, J
         runStart = pieces.size();
     };
 
+    // A piece holds at least one character, and real code has about one in
+    // three or four: room for that many saves most regrowth of the vector
+    // (the cap keeps a huge text from reserving far ahead of its pieces).
+    pieces.reserve(std::min<std::size_t>(text.size() / 3 + 2, 1024));
     std::size_t pos = 0;
     Cpp::LexerIterator it(text.begin(), text.end()), end;
     for (; it != end && !it.stuck(); ++it) {
