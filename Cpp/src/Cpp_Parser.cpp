@@ -832,6 +832,14 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseClass(Index& first, Index last)
     return pDecl;
 }
 
+// A ":" right after a directive inside a base clause starts the bases of
+// another branch of the directive ('#ifdef X' ': public A' '#else'
+// ': public B' '#endif'); it separates clauses as a comma does.
+bool Parser::Run::alternativeBases(Index i) const
+{
+    return type(i) == COLON && i > 0 && type(i - 1) == PREPROCESSOR;
+}
+
 std::unique_ptr<BaseClauseListNode> Parser::Run::parseBaseClauses(Index& first, Index last)
 {
     CORVALE_CHECK_TEXT(type(first) == COLON, "first->type() == COLON");
@@ -843,7 +851,7 @@ std::unique_ptr<BaseClauseListNode> Parser::Run::parseBaseClauses(Index& first, 
     }
     for (;;) {
         Index clauseFirst = i;
-        while (i < last && type(i) != COMMA && type(i) != LBRACE) {
+        while (i < last && type(i) != COMMA && type(i) != LBRACE && !alternativeBases(i)) {
             std::int32_t t = type(i);
             if (t == LESS || t == LPAREN) { // template arguments; a macro naming the base
                 Index close = matching(i, last);
@@ -865,7 +873,7 @@ std::unique_ptr<BaseClauseListNode> Parser::Run::parseBaseClauses(Index& first, 
             return nullptr;
         }
         pList->add(leaf<BaseClauseNode>(clauseFirst, previous(i, clauseFirst), 1, true, std::string()));
-        if (i < last && type(i) == COMMA) {
+        if (i < last && (type(i) == COMMA || alternativeBases(i))) {
             i = advance(i, last);
             continue;
         }
