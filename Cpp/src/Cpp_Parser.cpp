@@ -184,6 +184,12 @@ void Parser::Run::matchAngles()
     auto openInGroup = [&](std::size_t n) {
         return angles.size() >= n && (groups.empty() || angles[angles.size() - n].at > groups.back());
     };
+    // Only a "<" after an operand can be a comparison: never one after
+    // 'template', a cast keyword or 'operator'.
+    auto mayCompare = [this](Index less) {
+        const std::int32_t t = less > 0 ? type(less - 1) : Trn::END_OF_FILE;
+        return t == IDENTIFIER || t == NUMBER_LITERAL || t == RPAREN || t == RBRACKET;
+    };
     auto pair = [this](Index open, Index close) {
         m_Match[open] = close;
         m_Match[close] = open;
@@ -223,7 +229,7 @@ void Parser::Run::matchAngles()
                 const Index inner = angles.back().at;
                 pair(inner, i);
                 angles.pop_back();
-                if (openInGroup(1))
+                if (openInGroup(1) && mayCompare(inner) && (angles.back().at == 0 || type(angles.back().at - 1) != OPERATOR_KEY))
                     angles.back().child = inner;
             }
             break;
