@@ -1117,6 +1117,11 @@ void ExprFormatter::Run::identifierRule(std::size_t i)
                 ScopedValue<std::string> gap(m_Formatter.m_NameGap, m_S.m_WsBetweenAsteriskAnchor);
                 ScopedValue<bool> hasGap(m_Formatter.m_HasNameGap, true);
                 ScopedValue<bool> args(m_Formatter.m_ArgumentList, false);
+                // The arguments are a text of their own: a line break kept
+                // inside them continues at the indentation, as in any
+                // template argument list (measured from the whole text's
+                // source column, it moved right on every run).
+                ScopedValue<int> column(m_Formatter.m_SourceColumn, -1);
                 Run nested(m_Formatter, src.substr(b, e - b), m_Out.state(), m_Depth + 1);
                 list = nested.formatList();
                 endsLine = nested.endsWithLineEnd();

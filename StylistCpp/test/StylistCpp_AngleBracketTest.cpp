@@ -64,6 +64,11 @@ const Case CASES[] = {
      "template <class T>\nenable_if_t<!(A<T> && B<T>)> swap(T&, T&) = delete;\n"},
     {"BasesPerDirectiveBranch", "struct S\n#ifdef X\n  : public A<T>, B\n#else\n  : public C\n#endif\n{ };\n",
      "struct S\n#ifdef X\n: public A<T>, B\n#else\n: public C\n#endif\n{};\n"},
+    // A line break kept inside a name's template arguments continues at
+    // the indentation, run after run.
+    {"BreakInsideFoldedName",
+     "struct S {\n  typename R<F(typename Q<M<B>(const B,\n                             T<A...>)>::type...)>::type\n  g();\n};\n",
+     "struct S {\n    typename R<F(typename Q<M<B>(const B,\n    T<A...>)>::type...)>::type g();\n};\n"},
 };
 
 const char* const SCHEMES[] = {"Allman", "Default", "GNU", "KR", "Stroustrup", "Whitesmiths"};
