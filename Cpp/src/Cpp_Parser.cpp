@@ -271,6 +271,12 @@ void Parser::Run::matchAngles()
     auto openInGroup = [&](std::size_t n) {
         return angles.size() >= n && (groups.empty() || angles[angles.size() - n].at > groups.back());
     };
+    // Only a "<" after an operand can be a comparison: never one after
+    // 'template', a cast keyword or 'operator'.
+    auto mayCompare = [this](Index less) {
+        const std::int32_t t = less > 0 ? type(less - 1) : Trn::END_OF_FILE;
+        return t == IDENTIFIER || t == NUMBER_LITERAL || t == RPAREN || t == RBRACKET;
+    };
     auto pair = [this](Index open, Index close) {
         setPartner(open, close);
         setPartner(close, open);
@@ -310,7 +316,7 @@ void Parser::Run::matchAngles()
                 const Index inner = angles.back().at;
                 pair(inner, i);
                 angles.pop_back();
-                if (openInGroup(1))
+                if (openInGroup(1) && mayCompare(inner) && (angles.back().at == 0 || type(angles.back().at - 1) != OPERATOR_KEY))
                     angles.back().child = inner;
             }
             break;
@@ -925,6 +931,14 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseClass(Index& first, Index last)
     return pDecl;
 }
 
+// A ":" right after a directive inside a base clause starts the bases of
+// another branch of the directive ('#ifdef X' ': public A' '#else'
+// ': public B' '#endif'); it separates clauses as a comma does.
+bool Parser::Run::alternativeBases(Index i) const
+{
+    return type(i) == COLON && i > 0 && type(i - 1) == PREPROCESSOR;
+}
+
 std::unique_ptr<BaseClauseListNode> Parser::Run::parseBaseClauses(Index& first, Index last)
 {
     CORVALE_CHECK_TEXT(type(first) == COLON, "first->type() == COLON");
@@ -936,7 +950,7 @@ std::unique_ptr<BaseClauseListNode> Parser::Run::parseBaseClauses(Index& first, 
     }
     for (;;) {
         Index clauseFirst = i;
-        while (i < last && type(i) != COMMA && type(i) != LBRACE) {
+        while (i < last && type(i) != COMMA && type(i) != LBRACE && !alternativeBases(i)) {
             std::int32_t t = type(i);
             if (t == LESS || t == LPAREN) { // template arguments; a macro naming the base
                 Index close = matching(i, last);
@@ -958,7 +972,7 @@ std::unique_ptr<BaseClauseListNode> Parser::Run::parseBaseClauses(Index& first, 
             return nullptr;
         }
         pList->add(leaf<BaseClauseNode>(clauseFirst, previous(i, clauseFirst), 1, true, std::string()));
-        if (i < last && type(i) == COMMA) {
+        if (i < last && (type(i) == COMMA || alternativeBases(i))) {
             i = advance(i, last);
             continue;
         }

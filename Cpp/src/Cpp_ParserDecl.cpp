@@ -530,6 +530,15 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseFunction(Index& first, Index last,
             i = j;
             break;
         }
+        // Template arguments in the return type may hold parentheses
+        // ('enable_if_t<!(A && B)> swap(...)', 'array<T, N * (N + 1) / 2> f()').
+        if (t == LESS) {
+            Index close = matching(i, last);
+            if (close != NONE) {
+                i = advance(close, last);
+                continue;
+            }
+        }
         if (t == LPAREN) {
             Index p = previous(i, begin);
             Index close = matching(i, last);
@@ -616,6 +625,16 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseFunction(Index& first, Index last,
     const Index trailingFirst = t;
     Index trailingLast = NONE;
     while (t < last && isTrailingWord(type(t))) {
+        // A trailing requires-clause ('void f() requires C<T>;') is part of
+        // the text after the parameters.
+        if (isRequires(t)) {
+            Index clauseEnd = requiresClauseEnd(t, last);
+            if (clauseEnd != NONE) {
+                trailingLast = clauseEnd;
+                t = advance(clauseEnd, last);
+                continue;
+            }
+        }
         if (type(t) == LPAREN || type(t) == LBRACKET) {
             Index m = matching(t, last);
             if (m == NONE)
@@ -976,8 +995,82 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseTemplate(Index& first, Index last)
     if (!pParams)
         return nullptr;
     auto pNode = std::make_unique<TemplateNode>(leaf<KeywordNode>(first, first, TEMPLATE_KEY), std::move(pParams));
-    first = close + 1;
+    // A requires-clause after the head belongs to it; it is copied as
+    // written ('template <class T> requires C<T> void f();').
+    Index end = close;
+    Index next = advance(close, last);
+    if (next < last && isRequires(next)) {
+        Index clauseEnd = requiresClauseEnd(next, last);
+        if (clauseEnd != NONE) {
+            end = clauseEnd;
+            pNode->setEnd(endOf(end));
+        }
+    }
+    first = end + 1;
     return pNode;
+}
+
+bool Parser::Run::isRequires(Index i) const
+{
+    return type(i) == IDENTIFIER && token(i).text() == "requires";
+}
+
+// A constraint is a name with its template arguments (and any '::member'
+// after them), a literal, a parenthesised expression, or a
+// requires-expression ('requires (T a) { ... }'); '&&' and '||' join them.
+Parser::Run::Index Parser::Run::requiresClauseEnd(Index i, Index last) const
+{
+    Index end = NONE;
+    Index k = advance(i, last);
+    for (;;) {
+        while (k < last && type(k) == EXCLAMATION)
+            k = advance(k, last);
+        if (k >= last)
+            return NONE;
+        const std::int32_t t = type(k);
+        if (t == LPAREN) {
+            Index close = matching(k, last);
+            if (close == NONE)
+                return NONE;
+            end = close;
+        }
+        else if (isRequires(k)) {
+            Index body = advance(k, last);
+            if (body < last && type(body) == LPAREN) {
+                Index close = matching(body, last);
+                if (close == NONE)
+                    return NONE;
+                body = advance(close, last);
+            }
+            if (body >= last || type(body) != LBRACE || matching(body, last) == NONE)
+                return NONE;
+            end = matching(body, last);
+        }
+        else if (t == IDENTIFIER || t == TRUE_KEY || t == FALSE_KEY || t == NUMBER_LITERAL) {
+            end = k;
+            Index next = advance(k, last);
+            if (t == IDENTIFIER && next < last && type(next) == LESS) {
+                Index close = matching(next, last);
+                if (close == NONE)
+                    return NONE;
+                end = close;
+                // 'is_x<const T&>::value': the member after the list.
+                for (next = advance(close, last); next < last && type(next) == IDENTIFIER &&
+                                                  token(next).text().compare(0, 2, "::") == 0;
+                     next = advance(next, last))
+                    end = next;
+            }
+        }
+        else {
+            return NONE;
+        }
+        k = advance(end, last);
+        if (k < last && (type(k) == AND_AND || type(k) == OR_OR)) {
+            k = advance(k, last);
+            continue;
+        }
+        return end;
+    }
 }
 
 std::unique_ptr<SyntaxNode> Parser::Run::parseExplicitInstantiation(Index& first, Index last)

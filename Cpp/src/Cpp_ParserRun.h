@@ -207,6 +207,7 @@ private:
     std::unique_ptr<SyntaxNode> parseLinkage(Index& first, Index last);
     std::unique_ptr<SyntaxNode> parseClass(Index& first, Index last);
     std::unique_ptr<BaseClauseListNode> parseBaseClauses(Index& first, Index last);
+    bool alternativeBases(Index i) const;
     std::unique_ptr<SyntaxNode> parseAccessLabel(Index& first, Index last);
     std::unique_ptr<SyntaxNode> parseEnum(Index& first, Index last);
     std::unique_ptr<SyntaxNode> parseDeclaration(Index& first, Index last, int mask);
@@ -233,6 +234,11 @@ private:
     std::unique_ptr<InitializerListNode> parseInitializers(Index& first, Index last);
     std::unique_ptr<SyntaxNode> parseData(Index& first, Index last, bool declaratorOnly);
     std::unique_ptr<SyntaxNode> parseTemplate(Index& first, Index last);
+    // Whether i is the word 'requires'.
+    bool isRequires(Index i) const;
+    // The last token of the requires-clause starting at the 'requires' at i
+    // (constraints joined by '&&' and '||'), or NONE when none can be read.
+    Index requiresClauseEnd(Index i, Index last) const;
     std::unique_ptr<SyntaxNode> parseExplicitInstantiation(Index& first, Index last);
     std::unique_ptr<SyntaxNode> parseStatementScan(Index& first, Index last);
     bool opensInitializer(Index brace, Index first) const;

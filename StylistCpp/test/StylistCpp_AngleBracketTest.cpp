@@ -1,6 +1,8 @@
 // Template argument lists the lexer leaves unfolded, under every shipped
 // scheme: a ">>" closing two lists, a comparison inside an argument list,
-// and a comparison ("<=") inside a folded name. The pipeline formats each
+// and a comparison ("<=") inside a folded name; and requires-clauses,
+// return types with parenthesised template arguments and base clauses per
+// directive branch. The pipeline formats each
 // without a diagnostic, keeps every token, gives the expected text under
 // Default, and a second run leaves the result as it is.
 #include "StylistCpp.h"
@@ -48,6 +50,26 @@ const Case CASES[] = {
      "template <typename I, typename = decltype(r<I>() < r<I>())>\nvoid h();\n"},
     {"LessEqualInsideFoldedName", "struct Small : and_<bool_constant<sizeof(T) <= 256>, is_x<T>> { };\n",
      "struct Small : and_<bool_constant<sizeof(T) <= 256>, is_x<T>> {};\n"},
+    // Constraints are copied as written; the declaration starts a line of
+    // its own as after any template head.
+    {"RequiresAfterHead", "template<class T> requires C<T> void f();\n",
+     "template <class T> requires C<T>\nvoid f();\n"},
+    {"RequiresOnLinesOfItsOwn", "template<class T>\n  requires A<T, U>\n  || (B<T> && !D<T>)\n  constexpr void g();\n",
+     "template <class T>\nrequires A<T, U>\n|| (B<T> && !D<T>)\nconstexpr void g();\n"},
+    {"RequiresAfterParameters", "template<class T>\nstruct S {\n  void h() const requires C<T> { }\n};\n",
+     "template <class T>\nstruct S {\n    void h() const requires C<T>\n    {}\n};\n"},
+    {"RequiresExpression", "template<typename T> requires requires (T a) { a.x(); } struct Q { };\n",
+     "template <typename T> requires requires (T a) { a.x(); }\nstruct Q {};\n"},
+    {"ReturnTypeWithParentheses", "template<class T>\n  enable_if_t<!(A<T> && B<T>)>\n  swap(T&, T&) = delete;\n",
+     "template <class T>\nenable_if_t<!(A<T> && B<T>)> swap(T&, T&) = delete;\n"},
+    {"BasesPerDirectiveBranch", "struct S\n#ifdef X\n  : public A<T>, B\n#else\n  : public C\n#endif\n{ };\n",
+     "struct S\n#ifdef X\n: public A<T>, B\n#else\n: public C\n#endif\n{};\n"},
+    // A line break kept inside a name's template arguments keeps the
+    // continuation where it stands relative to the list (here aligned under
+    // the argument above), run after run.
+    {"BreakInsideFoldedName",
+     "struct S {\n  typename R<F(typename Q<M<B>(const B,\n                             T<A...>)>::type...)>::type\n  g();\n};\n",
+     "struct S {\n    typename R<F(typename Q<M<B>(const B,\n                               T<A...>)>::type...)>::type g();\n};\n"},
 };
 
 const char* const SCHEMES[] = {"Allman", "Default", "GNU", "KR", "Stroustrup", "Whitesmiths"};
