@@ -671,6 +671,14 @@ std::unique_ptr<SyntaxNode> Parser::Run::parseNamespace(Index& first, Index last
     return std::make_unique<NamespaceDeclNode>(std::move(pHead), std::move(pBody));
 }
 
+Parser::Run::Index Parser::Run::pastOptionalGroup(Index i, Index last) const
+{
+    if (i >= last || type(i) != LPAREN)
+        return i;
+    const Index close = matching(i, last);
+    return close == NONE ? NONE : advance(close, last);
+}
+
 // The "{" after a run of attribute-like decorations starting at i: names,
 // each optionally followed by a parenthesised group, and '[[...]]'
 // attributes. NONE when the run is empty or is not followed by "{".
@@ -679,13 +687,9 @@ Parser::Run::Index Parser::Run::namespaceDecorationEnd(Index i, Index last) cons
     Index start = i;
     while (i < last) {
         if (type(i) == IDENTIFIER) {
-            Index next = advance(i, last);
-            if (next < last && type(next) == LPAREN) {
-                Index close = matching(next, last);
-                if (close == NONE)
-                    return NONE;
-                next = advance(close, last);
-            }
+            const Index next = pastOptionalGroup(advance(i, last), last);
+            if (next == NONE)
+                return NONE;
             i = next;
             continue;
         }

@@ -1035,14 +1035,8 @@ Parser::Run::Index Parser::Run::requiresClauseEnd(Index i, Index last) const
             end = close;
         }
         else if (isRequires(k)) {
-            Index body = advance(k, last);
-            if (body < last && type(body) == LPAREN) {
-                Index close = matching(body, last);
-                if (close == NONE)
-                    return NONE;
-                body = advance(close, last);
-            }
-            if (body >= last || type(body) != LBRACE || matching(body, last) == NONE)
+            const Index body = pastOptionalGroup(advance(k, last), last);
+            if (body == NONE || body >= last || type(body) != LBRACE || matching(body, last) == NONE)
                 return NONE;
             end = matching(body, last);
         }

@@ -164,6 +164,9 @@ private:
     // The closing bracket of the attribute '[[...]]' starting at i, or NONE
     // when no attribute starts there.
     Index attributeEnd(Index i, Index last) const;
+    // With a "(" at i, the first token after its partner (NONE when it has
+    // none before last); any other i as it is.
+    Index pastOptionalGroup(Index i, Index last) const;
     // The opening bracket of the closing bracket at i, or NONE.
     Index opening(Index i) const { return widenIndex(m_Tokens.record(i).match); }
     void setPartner(Index i, Index partner)

@@ -3,6 +3,7 @@
 // capture list's commas are spaced as a call's arguments are, while
 // subscripts and attributes keep their text; a second run changes nothing.
 #include "StylistCpp.h"
+#include "support/StylistCpp_ShippedSchemes.h"
 #include "support/StylistCpp_PassRunner.h"
 #include "support/StylistCpp_TokenCompare.h"
 
@@ -42,36 +43,21 @@ const Case CASES[] = {
     {"AttributeUnchanged", "[[maybe_unused]] int x = a[1];\n", "[[maybe_unused]] int x = a[1];\n"},
 };
 
-const char* const SCHEMES[] = {"Allman", "Default", "GNU", "KR", "Stroustrup", "Whitesmiths"};
-
-class AliasAndCapture : public ::testing::TestWithParam<const char*> {
-protected:
-    static void SetUpTestSuite()
-    {
-        s_pStore = std::make_unique<Stylist::PropertySetStore>(std::string(QUILLON_SOURCE_DIR) + "/schemes");
-        s_pStore->load();
-    }
-    static void TearDownTestSuite() { s_pStore.reset(); }
-    static std::unique_ptr<Stylist::PropertySetStore> s_pStore;
-};
-
-std::unique_ptr<Stylist::PropertySetStore> AliasAndCapture::s_pStore;
+class AliasAndCapture : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(AliasAndCapture, FormatsAsExpectedAndIsIdempotent)
 {
-    const Stylist::PropertySetStore::Entry* pEntry = s_pStore->find(GetParam());
-    ASSERT_NE(pEntry, nullptr) << "no shipped scheme " << GetParam();
     for (const Case& c : CASES) {
         SCOPED_TRACE(c.name);
-        const std::string once = StylistCpp::test::formatText(c.in, pEntry->m_Set);
+        const std::string once = StylistCpp::test::formatText(c.in, StylistCppTest::shippedScheme(GetParam()));
         EXPECT_EQ(c.out, once);
         EXPECT_TRUE(StylistCppTest::sameTokens(c.in, once)) << once;
-        const std::string twice = StylistCpp::test::formatText(once, pEntry->m_Set);
+        const std::string twice = StylistCpp::test::formatText(once, StylistCppTest::shippedScheme(GetParam()));
         EXPECT_EQ("", StylistCpp::test::firstDifference(once, twice));
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(ShippedSchemes, AliasAndCapture, ::testing::ValuesIn(SCHEMES));
+INSTANTIATE_TEST_SUITE_P(ShippedSchemes, AliasAndCapture, ::testing::ValuesIn(StylistCppTest::SHIPPED_SCHEMES));
 
 // With the kr test base (a blank after a template head instead of a line
 // break) the alias stays on the head's line and still ends its own.

@@ -6,6 +6,7 @@
 // without a diagnostic, keeps every token, gives the expected text under
 // Default, and a second run leaves the result as it is.
 #include "StylistCpp.h"
+#include "support/StylistCpp_ShippedSchemes.h"
 #include "support/StylistCpp_TokenCompare.h"
 
 #include "Corvale_Exception.h"
@@ -72,55 +73,24 @@ const Case CASES[] = {
      "struct S {\n    typename R<F(typename Q<M<B>(const B,\n                               T<A...>)>::type...)>::type g();\n};\n"},
 };
 
-const char* const SCHEMES[] = {"Allman", "Default", "GNU", "KR", "Stroustrup", "Whitesmiths"};
-
-// The formatted text, or a failure naming what went wrong.
-::testing::AssertionResult formatted(StylistCpp::FormatPipeline& pipeline, const std::string& text, std::string& out)
-{
-    std::istringstream in(text);
-    std::ostringstream result;
-    try {
-        const std::int32_t errors = pipeline.format(in, result);
-        if (errors != 0)
-            return ::testing::AssertionFailure() << errors << " error(s) formatting:\n" << text;
-    } catch (const Corvale::ContractViolation& e) {
-        return ::testing::AssertionFailure() << e.description() << "\nformatting:\n" << text;
-    }
-    out = result.str();
-    return ::testing::AssertionSuccess();
-}
-
-class AngleBrackets : public ::testing::TestWithParam<const char*> {
-protected:
-    static void SetUpTestSuite()
-    {
-        s_pStore = std::make_unique<Stylist::PropertySetStore>(std::string(QUILLON_SOURCE_DIR) + "/schemes");
-        s_pStore->load();
-    }
-    static void TearDownTestSuite() { s_pStore.reset(); }
-    static std::unique_ptr<Stylist::PropertySetStore> s_pStore;
-};
-
-std::unique_ptr<Stylist::PropertySetStore> AngleBrackets::s_pStore;
+class AngleBrackets : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(AngleBrackets, FormatsKeepingTokensAndIsIdempotent)
 {
-    const Stylist::PropertySetStore::Entry* pEntry = s_pStore->find(GetParam());
-    ASSERT_NE(pEntry, nullptr) << "no shipped scheme " << GetParam();
-    StylistCpp::FormatPipeline pipeline(pEntry->m_Set);
+    StylistCpp::FormatPipeline pipeline(StylistCppTest::shippedScheme(GetParam()));
     for (const Case& c : CASES) {
         SCOPED_TRACE(c.name);
         std::string once, twice;
-        ASSERT_TRUE(formatted(pipeline, c.in, once));
+        ASSERT_TRUE(StylistCppTest::formatted(pipeline, c.in, once));
         EXPECT_TRUE(StylistCppTest::sameTokens(c.in, once)) << once;
         if (std::string(GetParam()) == "Default") {
             EXPECT_EQ(c.defaultOut, once);
         }
-        ASSERT_TRUE(formatted(pipeline, once, twice));
+        ASSERT_TRUE(StylistCppTest::formatted(pipeline, once, twice));
         EXPECT_EQ(once, twice);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(ShippedSchemes, AngleBrackets, ::testing::ValuesIn(SCHEMES));
+INSTANTIATE_TEST_SUITE_P(ShippedSchemes, AngleBrackets, ::testing::ValuesIn(StylistCppTest::SHIPPED_SCHEMES));
 
 } // namespace

@@ -4,6 +4,7 @@
 // whitespace-only check, every directive keeps a line of its own, and a
 // second run leaves the result as it is.
 #include "StylistCpp.h"
+#include "support/StylistCpp_ShippedSchemes.h"
 
 #include "Corvale_Exception.h"
 #include "Stylist_PropertySetStore.h"
@@ -36,8 +37,6 @@ const Case CASES[] = {
     {"BracedInitialiser", "int v[] = { 1,\n#if defined(X)\n    2\n#endif\n};\n"},
 };
 
-const char* const SCHEMES[] = {"Allman", "Default", "GNU", "KR", "Stroustrup", "Whitesmiths"};
-
 std::string trimmed(const std::string& s)
 {
     const std::size_t b = s.find_first_not_of(" \t\r");
@@ -59,54 +58,21 @@ std::vector<std::string> directiveLines(const std::string& text)
     return lines;
 }
 
-// The formatted text, or a failure naming what went wrong.
-::testing::AssertionResult formatted(StylistCpp::FormatPipeline& pipeline, const std::string& text, std::string& out)
-{
-    std::istringstream in(text);
-    std::ostringstream result;
-    try {
-        const std::int32_t errors = pipeline.format(in, result);
-        if (errors != 0)
-            return ::testing::AssertionFailure() << errors << " error(s) formatting:\n" << text;
-    } catch (const Corvale::ContractViolation& e) {
-        return ::testing::AssertionFailure() << e.description() << "\nformatting:\n" << text;
-    }
-    out = result.str();
-    return ::testing::AssertionSuccess();
-}
-
-class DirectiveInList : public ::testing::TestWithParam<const char*> {
-protected:
-    static void SetUpTestSuite()
-    {
-        s_pStore = new Stylist::PropertySetStore(std::string(QUILLON_SOURCE_DIR) + "/schemes");
-        s_pStore->load();
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_pStore;
-        s_pStore = nullptr;
-    }
-    static Stylist::PropertySetStore* s_pStore;
-};
-
-Stylist::PropertySetStore* DirectiveInList::s_pStore = nullptr;
+class DirectiveInList : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(DirectiveInList, FormatsKeepingDirectivesOnTheirOwnLinesAndIsIdempotent)
 {
-    const Stylist::PropertySetStore::Entry* pEntry = s_pStore->find(GetParam());
-    ASSERT_NE(pEntry, nullptr) << "no shipped scheme " << GetParam();
-    StylistCpp::FormatPipeline pipeline(pEntry->m_Set);
+    StylistCpp::FormatPipeline pipeline(StylistCppTest::shippedScheme(GetParam()));
     for (const Case& c : CASES) {
         SCOPED_TRACE(c.name);
         std::string once, twice;
-        ASSERT_TRUE(formatted(pipeline, c.text, once));
+        ASSERT_TRUE(StylistCppTest::formatted(pipeline, c.text, once));
         EXPECT_EQ(directiveLines(c.text), directiveLines(once)) << once;
-        ASSERT_TRUE(formatted(pipeline, once, twice));
+        ASSERT_TRUE(StylistCppTest::formatted(pipeline, once, twice));
         EXPECT_EQ(once, twice);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(ShippedSchemes, DirectiveInList, ::testing::ValuesIn(SCHEMES));
+INSTANTIATE_TEST_SUITE_P(ShippedSchemes, DirectiveInList, ::testing::ValuesIn(StylistCppTest::SHIPPED_SCHEMES));
 
 } // namespace

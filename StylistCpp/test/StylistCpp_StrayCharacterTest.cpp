@@ -5,6 +5,7 @@
 // right after a stray backslash (which would splice two lines into one and
 // change the tokens), and a second run leaves the result as it is.
 #include "StylistCpp.h"
+#include "support/StylistCpp_ShippedSchemes.h"
 
 #include "Corvale_Exception.h"
 #include "Stylist_PropertySetStore.h"
@@ -90,21 +91,6 @@ Stylist::PropertySet schemeNamed(const Stylist::PropertySetStore& store, const s
     return scheme;
 }
 
-::testing::AssertionResult formatted(StylistCpp::FormatPipeline& pipeline, const std::string& text, std::string& out)
-{
-    std::istringstream in(text);
-    std::ostringstream result;
-    try {
-        const std::int32_t errors = pipeline.format(in, result);
-        if (errors != 0)
-            return ::testing::AssertionFailure() << errors << " error(s) formatting:\n" << text;
-    } catch (const Corvale::ContractViolation& e) {
-        return ::testing::AssertionFailure() << e.description() << "\nformatting:\n" << text;
-    }
-    out = result.str();
-    return ::testing::AssertionSuccess();
-}
-
 // The text without whitespace, and without braces when braces may change.
 std::string printable(const std::string& text, bool braces)
 {
@@ -154,10 +140,10 @@ TEST_P(StrayCharacters, AreKeptWhereTheyStandAndFormattingAgainChangesNothing)
     for (const Case& c : CASES) {
         SCOPED_TRACE(c.name);
         std::string once, twice;
-        ASSERT_TRUE(formatted(pipeline, c.text, once));
+        ASSERT_TRUE(StylistCppTest::formatted(pipeline, c.text, once));
         EXPECT_EQ(printable(c.text, braces), printable(once, braces)) << once;
         EXPECT_EQ(splicedLines(c.text), splicedLines(once)) << once;
-        ASSERT_TRUE(formatted(pipeline, once, twice));
+        ASSERT_TRUE(StylistCppTest::formatted(pipeline, once, twice));
         EXPECT_EQ(once, twice);
     }
 }
@@ -194,7 +180,7 @@ TEST(StrayCharacters, ALineBreakAfterAStrayBackslashBecomesOneBlank)
         SCOPED_TRACE(c.in);
         StylistCpp::FormatPipeline pipeline(schemeNamed(store, c.scheme));
         std::string out;
-        ASSERT_TRUE(formatted(pipeline, c.in, out));
+        ASSERT_TRUE(StylistCppTest::formatted(pipeline, c.in, out));
         EXPECT_EQ(c.out, out);
     }
 }

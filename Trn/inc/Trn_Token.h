@@ -85,6 +85,9 @@ public:
 
 private:
     void releaseValue() noexcept;
+    // With this token's value kind already set to other's: takes other's
+    // value (a string value by its pointer, leaving other without one).
+    void takeValue(Token& other) noexcept;
 
     // The two 32-bit fields side by side keep a token at 64 bytes.
     std::int32_t m_Type = END_OF_FILE;

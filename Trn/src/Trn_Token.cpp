@@ -85,13 +85,7 @@ Token::Token(Token&& other) noexcept
     : m_Type(other.m_Type), m_ValueKind(other.m_ValueKind), m_Start(other.m_Start), m_End(other.m_End),
       m_Text(std::move(other.m_Text)), m_pString(nullptr)
 {
-    if (m_ValueKind == STRING_VALUE) {
-        m_pString = other.m_pString;
-        other.m_pString = nullptr;
-        other.m_ValueKind = NO_VALUE;
-    } else {
-        m_UInt = other.m_UInt;
-    }
+    takeValue(other);
 }
 
 Token& Token::operator=(const Token& other)
@@ -111,6 +105,14 @@ Token& Token::operator=(Token&& other) noexcept
     m_End = other.m_End;
     m_Text = std::move(other.m_Text);
     m_ValueKind = other.m_ValueKind;
+    takeValue(other);
+    return *this;
+}
+
+Token::~Token() { releaseValue(); }
+
+void Token::takeValue(Token& other) noexcept
+{
     if (m_ValueKind == STRING_VALUE) {
         m_pString = other.m_pString;
         other.m_pString = nullptr;
@@ -118,10 +120,7 @@ Token& Token::operator=(Token&& other) noexcept
     } else {
         m_UInt = other.m_UInt;
     }
-    return *this;
 }
-
-Token::~Token() { releaseValue(); }
 
 void Token::releaseValue() noexcept
 {
