@@ -8,7 +8,6 @@
 #include "support/StylistCpp_ShippedSchemes.h"
 
 #include "Corvale_Exception.h"
-#include "Stylist_PropertySetStore.h"
 #include "Stylist_SchemeKeys.h"
 
 #include <gtest/gtest.h>
@@ -68,14 +67,11 @@ const Case CASES[] = {
 const char* const SCHEMES[] = {"Allman", "Default",     "GNU",      "KR",      "Stroustrup",
                                "Whitesmiths", "Default+Wrap", "Default+Braces", "Default-Braces"};
 
-Stylist::PropertySet schemeNamed(const Stylist::PropertySetStore& store, const std::string& name)
+Stylist::PropertySet schemeNamed(const std::string& name)
 {
     namespace Key = Stylist::Key;
     const std::size_t cut = name.find_first_of("+-");
-    const Stylist::PropertySetStore::Entry* pEntry = store.find(name.substr(0, cut));
-    if (pEntry == nullptr)
-        throw std::runtime_error("no shipped scheme " + name);
-    Stylist::PropertySet scheme = pEntry->m_Set;
+    Stylist::PropertySet scheme = StylistCppTest::shippedScheme(name.substr(0, cut));
     const std::string change = cut == std::string::npos ? std::string() : name.substr(cut);
     if (change == "+Wrap") {
         for (const char* key : {Key::GLOBAL_LINE_WRAP, Key::BASE_CLAUSE_LINE_WRAP, Key::CLASS_INIT_LINE_WRAP,
@@ -115,28 +111,13 @@ int splicedLines(const std::string& text)
     return lines;
 }
 
-class StrayCharacters : public ::testing::TestWithParam<const char*> {
-protected:
-    static void SetUpTestSuite()
-    {
-        s_pStore = new Stylist::PropertySetStore(std::string(QUILLON_SOURCE_DIR) + "/schemes");
-        s_pStore->load();
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_pStore;
-        s_pStore = nullptr;
-    }
-    static Stylist::PropertySetStore* s_pStore;
-};
-
-Stylist::PropertySetStore* StrayCharacters::s_pStore = nullptr;
+class StrayCharacters : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(StrayCharacters, AreKeptWhereTheyStandAndFormattingAgainChangesNothing)
 {
     const std::string name = GetParam();
     const bool braces = name.find("Braces") == std::string::npos;
-    StylistCpp::FormatPipeline pipeline(schemeNamed(*s_pStore, name));
+    StylistCpp::FormatPipeline pipeline(schemeNamed(name));
     for (const Case& c : CASES) {
         SCOPED_TRACE(c.name);
         std::string once, twice;
@@ -161,8 +142,6 @@ INSTANTIATE_TEST_SUITE_P(Schemes, StrayCharacters, ::testing::ValuesIn(SCHEMES),
 // other, so they do not pile up from run to run.
 TEST(StrayCharacters, ALineBreakAfterAStrayBackslashBecomesOneBlank)
 {
-    Stylist::PropertySetStore store(std::string(QUILLON_SOURCE_DIR) + "/schemes");
-    store.load();
     struct Expected {
         const char* scheme;
         const char* in;
@@ -178,7 +157,7 @@ TEST(StrayCharacters, ALineBreakAfterAStrayBackslashBecomesOneBlank)
     };
     for (const Expected& c : cases) {
         SCOPED_TRACE(c.in);
-        StylistCpp::FormatPipeline pipeline(schemeNamed(store, c.scheme));
+        StylistCpp::FormatPipeline pipeline(schemeNamed(c.scheme));
         std::string out;
         ASSERT_TRUE(StylistCppTest::formatted(pipeline, c.in, out));
         EXPECT_EQ(c.out, out);
