@@ -75,7 +75,7 @@ public:
 };
 
 // A case or default label: the keyword and, for case, the label expression.
-class CaseNode : public CompositeNode {
+class CaseNode final : public CompositeNode {
 public:
     CaseNode(std::unique_ptr<KeywordNode> pKeyword = {}, std::unique_ptr<ExprNode> pExpr = {});
     CPP_COMPOSITE_OPERATIONS(CaseNode, 2)
@@ -125,7 +125,7 @@ public:
 };
 
 // A template head: the keyword and the parameter list in angle brackets.
-class TemplateNode : public CompositeNode {
+class TemplateNode final : public CompositeNode {
 public:
     TemplateNode(std::unique_ptr<KeywordNode> pKeyword = {}, std::unique_ptr<ParameterListNode> pParams = {});
     CPP_COMPOSITE_OPERATIONS(TemplateNode, 2)
@@ -157,7 +157,7 @@ protected:
 };
 
 // A class, struct or union declaration.
-class ClassDeclNode : public DeclNode {
+class ClassDeclNode final : public DeclNode {
 public:
     ClassDeclNode(std::unique_ptr<ClassHeadNode> pHead = {}, std::unique_ptr<ClassBodyNode> pBody = {});
     CPP_COMPOSITE_OPERATIONS(ClassDeclNode, 2)
@@ -166,7 +166,7 @@ public:
 };
 
 // An enumeration.
-class EnumDeclNode : public DeclNode {
+class EnumDeclNode final : public DeclNode {
 public:
     EnumDeclNode(std::unique_ptr<EnumHeadNode> pHead = {}, std::unique_ptr<EnumBodyNode> pBody = {});
     CPP_COMPOSITE_OPERATIONS(EnumDeclNode, 2)
@@ -194,7 +194,7 @@ public:
 
 // A variable or member declaration: type, name, and the rest up to the
 // semicolon (bit-field width, array bounds, initializer, further declarators).
-class DataDeclNode : public DeclNode {
+class DataDeclNode final : public DeclNode {
 public:
     DataDeclNode(std::unique_ptr<TypeNode> pType = {}, std::unique_ptr<IdNode> pId = {},
                  std::unique_ptr<ExprNode> pRest = {});

@@ -53,7 +53,7 @@ class TextNode : public LeafNode {
 };
 
 // A comment, or a region kept verbatim (verbatim flag).
-class CommentNode : public TextNode {
+class CommentNode final : public TextNode {
 public:
     CommentNode(const Trn::Location& start, const Trn::Location& end, bool singleLine, bool verbatim)
         : TextNode(start, end), m_SingleLine(singleLine), m_Verbatim(verbatim)
@@ -69,7 +69,7 @@ private:
 };
 
 // A preprocessor line or a folded if-zero region.
-class PreprocDirectiveNode : public TextNode {
+class PreprocDirectiveNode final : public TextNode {
     CPP_PLAIN_LEAF(PreprocDirectiveNode, TextNode)
 };
 

@@ -5,6 +5,8 @@
 #include "Trn_SyntaxNode.h"
 
 #include <memory>
+#include <type_traits>
+#include <typeinfo>
 
 namespace Cpp {
 
@@ -33,6 +35,16 @@ private:
     // "already in this list" test of InteriorNode::add constant-time.
     const InteriorNode* m_pOwner = nullptr;
 };
+
+// Whether the node is of the node class T, which has no subclasses: a
+// comparison of type identities, where a dynamic_cast would search the
+// class hierarchy (the walks ask this of every child they visit).
+template <class T>
+bool isA(const SyntaxNode* pNode)
+{
+    static_assert(std::is_final<T>::value, "isA tells apart classes without subclasses only");
+    return pNode != nullptr && typeid(*pNode) == typeid(T);
+}
 
 // Inside a node class: declares the two operations that every concrete node
 // class overrides. CPP_DEFINE_NODE_OPERATIONS(Class) in the class's source

@@ -1141,8 +1141,7 @@ bool Parser::Run::parseDeclarationInto(InteriorNode& parent, Index& first, Index
     auto pNode = parseDeclaration(first, last, mask);
     if (!pNode)
         return false;
-    bool typeBody = dynamic_cast<ClassDeclNode*>(pNode.get()) != nullptr ||
-                    dynamic_cast<EnumDeclNode*>(pNode.get()) != nullptr;
+    const bool typeBody = isA<ClassDeclNode>(pNode.get()) || isA<EnumDeclNode>(pNode.get());
     parent.add(std::move(pNode));
     // 'struct S { ... } s;': the declarators after the body.
     // Only when the declaration ended with its body's closing brace: after

@@ -18,8 +18,7 @@ namespace {
 
 bool isCommentOrDirective(const Cpp::SyntaxNode* p)
 {
-    return dynamic_cast<const Cpp::CommentNode*>(p) != nullptr ||
-           dynamic_cast<const Cpp::PreprocDirectiveNode*>(p) != nullptr;
+    return Cpp::isA<Cpp::CommentNode>(p) || Cpp::isA<Cpp::PreprocDirectiveNode>(p);
 }
 
 // Whether the text before a function's name holds specifiers only
@@ -115,16 +114,16 @@ void Formatter::writeChildren(Cpp::InteriorNode& body)
     const std::size_t n = body.size();
     for (std::size_t i = 0; i < n; ++i) {
         Cpp::SyntaxNode* pChild = body.child(i);
-        bool isData = dynamic_cast<Cpp::DataDeclNode*>(pChild) != nullptr;
+        const bool isData = Cpp::isA<Cpp::DataDeclNode>(pChild);
         if (!isData)
             m_ClassEndedAtBrace = false;
         pChild->accept(*this);
         if (isData)
             m_ClassEndedAtBrace = false;
-        if (i + 1 < n && m_TemplatePushed && dynamic_cast<Cpp::TemplateNode*>(pChild) != nullptr)
+        const bool isTemplate = Cpp::isA<Cpp::TemplateNode>(pChild);
+        if (i + 1 < n && m_TemplatePushed && isTemplate)
             writeNodelessTemplated(body.child(i + 1)->start());
-        bool keepsState =
-            dynamic_cast<Cpp::TemplateNode*>(pChild) != nullptr || isCommentOrDirective(pChild);
+        const bool keepsState = isTemplate || isCommentOrDirective(pChild);
         if (!keepsState) {
             // A template head whose declaration took no column, or a
             // separator no visit used, ends with the declaration.
@@ -135,7 +134,7 @@ void Formatter::writeChildren(Cpp::InteriorNode& body)
             }
             m_Pending.clear();
         }
-        if (dynamic_cast<Cpp::CaseNode*>(pChild) != nullptr) {
+        if (Cpp::isA<Cpp::CaseNode>(pChild)) {
             // What follows a case label is decided by WS_AFTER_CS_CASE_LABELS,
             // except that a comment on the label's line stays there.
             Pieces gap;
