@@ -21,7 +21,24 @@ namespace Verifier {
 
 namespace {
 
-bool isSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+// The blanks of the classic locale.
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+
+// Whether the two texts are the same once their blanks are removed.
+bool sameWithoutSpace(std::string_view a, std::string_view b)
+{
+    std::size_t i = 0, j = 0;
+    for (;;) {
+        while (i < a.size() && isSpace(a[i]))
+            ++i;
+        while (j < b.size() && isSpace(b[j]))
+            ++j;
+        if (i == a.size() || j == b.size())
+            return i == a.size() && j == b.size();
+        if (a[i++] != b[j++])
+            return false;
+    }
+}
 
 std::string withoutSpace(const std::string& s)
 {
@@ -162,7 +179,7 @@ Trn::Location locationOf(const std::string& text, std::size_t offset)
 
 // The ">" closing the template argument list opened at text[lt], counted
 // as the lexer counts: "<" and ">" outside parentheses.
-std::size_t listEnd(const std::string& text, std::size_t lt)
+std::size_t listEnd(std::string_view text, std::size_t lt)
 {
     int angles = 0, parens = 0;
     for (std::size_t k = lt; k < text.size(); ++k) {
@@ -176,7 +193,7 @@ std::size_t listEnd(const std::string& text, std::size_t lt)
         else if (c == '>' && parens == 0 && --angles == 0)
             return k;
     }
-    return std::string::npos;
+    return std::string_view::npos;
 }
 
 // A name with its blanks removed and each template argument list replaced
@@ -304,6 +321,73 @@ private:
     Trn::Location m_Start;
     std::string_view m_Raw;
 };
+
+// Whether two spellings of a token normalise alike, decided where it can
+// be without building the normalised texts: a comment's blanks are passed
+// over in place, and a name is compared outside its template argument
+// lists with its blanks passed over, and inside each list token by token.
+// A "no" from the in-place comparison of a name is settled by the
+// normalised texts, so the answer is always theirs.
+bool sameNormalised(std::int32_t type, std::string_view a, std::string_view b);
+
+bool sameTokenSequence(const std::string& a, const std::string& b)
+{
+    Reader x(a), y(b);
+    for (;;) {
+        const bool hasX = x.advance(), hasY = y.advance();
+        if (!hasX || !hasY)
+            return hasX == hasY;
+        if (x.type() != y.type() || (x.raw() != y.raw() && !sameNormalised(x.type(), x.raw(), y.raw())))
+            return false;
+    }
+}
+
+bool sameNameSpelling(std::string_view a, std::string_view b)
+{
+    std::size_t i = 0, j = 0;
+    for (;;) {
+        while (i < a.size() && isSpace(a[i]))
+            ++i;
+        while (j < b.size() && isSpace(b[j]))
+            ++j;
+        if (i == a.size() || j == b.size())
+            return i == a.size() && j == b.size();
+        if (a[i] != b[j])
+            return false;
+        if (a[i] == '<') {
+            const std::size_t endA = listEnd(a, i), endB = listEnd(b, j);
+            if (endA == std::string_view::npos || endB == std::string_view::npos) {
+                // From an unclosed list on, the name is compared as plain text.
+                return endA == endB && sameWithoutSpace(a.substr(i), b.substr(j));
+            }
+            if (!sameTokenSequence(std::string(a.substr(i + 1, endA - i - 1)),
+                                   std::string(b.substr(j + 1, endB - j - 1))))
+                return false;
+            i = endA;
+            j = endB;
+        }
+        ++i;
+        ++j;
+    }
+}
+
+bool sameNormalised(std::int32_t type, std::string_view a, std::string_view b)
+{
+    switch (type) {
+    case Cpp::SL_COMMENT:
+    case Cpp::ML_COMMENT:
+    case Cpp::ML_COMMENT_UNPARSED:
+        return sameWithoutSpace(a, b);
+    case Cpp::IDENTIFIER:
+    case Cpp::OPERATOR_KEY:
+        if (sameNameSpelling(a, b))
+            return true;
+        break;
+    default:
+        break;
+    }
+    return Reader::normalise(type, std::string(a)) == Reader::normalise(type, std::string(b));
+}
 
 void collect(const std::string& text, std::vector<ComparableToken>& out)
 {
@@ -669,7 +753,7 @@ Comparison compareWhitespaceOnly(const std::string& input, const std::string& ou
         if (!hasA && !hasB)
             return Comparison();
         if (!hasA || !hasB || a.type() != b.type() ||
-            (a.raw() != b.raw() && a.normalised() != b.normalised())) {
+            (a.raw() != b.raw() && !sameNormalised(a.type(), a.raw(), b.raw()))) {
             Comparison c;
             c.same = false;
             c.input = hasA ? a.start() : lastA;

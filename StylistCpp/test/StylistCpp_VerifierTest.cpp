@@ -97,6 +97,13 @@ TEST(Verifier, SideBySideReadingAgreesWithTheTokenSequences)
         {"comment changed", "/* a b */ x;\n", "/* a\n c */ x;\n"},
         {"directive kept, code after it changed", "#if A\nint x;\n#endif\n", "#if A\nint y;\n#endif\n"},
         {"directive continuation reindented", "#define F \\\n  1\nF;\n", "#define F \\\n 1\nF;\n"},
+        {"nested argument lists respaced", "A< B< C<D> > > x;\n", "A<B<C<D> > > x;\n"},
+        {"argument tokens joined by respacing", "A<(a - -b)> x;\n", "A<(a--b)> x;\n"},
+        {"argument comment respaced", "A<int /* a  b */> x;\n", "A<int /* a b */> x;\n"},
+        {"argument comment changed", "A<int /* a b */> x;\n", "A<int /* a c */> x;\n"},
+        {"qualified name across lines", "a::\n  b<int>::c x;\n", "a::b< int >::c x;\n"},
+        {"comparison in the arguments", "A<(x >= 1)> v;\n", "A<(x>=1)> v;\n"},
+        {"name changed after its arguments", "A<int>::b x;\n", "A< int >::c x;\n"},
     };
     using StylistCpp::Verifier::comparableTokens;
     for (const Case& c : cases) {
