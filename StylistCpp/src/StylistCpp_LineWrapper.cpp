@@ -8,8 +8,8 @@
 #include "Stylist.h"
 
 #include <algorithm>
-#include <cstring>
 #include <cctype>
+#include <cstring>
 
 namespace StylistCpp {
 
@@ -161,14 +161,19 @@ std::string LineWrapper::takeThrough(const Trn::Location& l)
 
 Corvale::OIndentState LineWrapper::position(const std::string& extraIndent) const
 {
-    for (; m_Scanned < m_Buffer.size(); ++m_Scanned) {
-        const char c = m_Buffer[m_Scanned];
-        if (c == '\n') {
-            m_LineStart = m_IndentEnd = m_Scanned + 1;
+    // Only the last line written matters: the scan starts after the last
+    // newline not scanned yet.
+    if (m_Scanned < m_Buffer.size()) {
+        const void* nl = memrchr(m_Buffer.data() + m_Scanned, '\n', m_Buffer.size() - m_Scanned);
+        if (nl != nullptr) {
+            m_Scanned = static_cast<std::size_t>(static_cast<const char*>(nl) - m_Buffer.data()) + 1;
+            m_LineStart = m_IndentEnd = m_Scanned;
             m_IndentDone = false;
             m_OutCol = 0;
-            continue;
         }
+    }
+    for (; m_Scanned < m_Buffer.size(); ++m_Scanned) {
+        const char c = m_Buffer[m_Scanned];
         if (!m_IndentDone) {
             if (isBlank(c))
                 m_IndentEnd = m_Scanned + 1;
