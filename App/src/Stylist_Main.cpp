@@ -8,6 +8,8 @@
 
 #include <boost/program_options.hpp>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <exception>
 #include <fstream>
@@ -16,6 +18,7 @@
 #include <string>
 
 #include <malloc.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 namespace po = boost::program_options;
@@ -51,14 +54,51 @@ std::string executablePath()
     return std::string(buffer, static_cast<std::size_t>(n));
 }
 
+// Sets aside, at the top of the heap, the room a run over a text of this
+// size will use, and asks the system to back it with huge pages where it
+// offers them. A run touches about sixteen bytes per byte of text, nearly
+// all of it fresh memory; in 4 kB pages every page costs a fault, which on
+// a large text was about a tenth of the run's time. Only address space is
+// set aside: memory is still taken page by page as the run touches it.
+// Smaller texts, and systems without huge pages, run as before.
+void reserveHeapFor(std::size_t textSize)
+{
+    const std::size_t HUGE_PAGE = 2 * 1024 * 1024;
+    // Below this a run's heap spans too few huge pages to gain from them;
+    // above it the room stays under the trim threshold set in main, so that
+    // freeing it never hands it back.
+    const std::size_t LEAST = 2 * HUGE_PAGE;
+    const std::size_t MOST = 192 * 1024 * 1024;
+    const std::size_t room = std::min(textSize * 24, MOST);
+    if (room < LEAST)
+        return;
+    char* const before = static_cast<char*>(::sbrk(0));
+    // The heap grows by the room on its next extension, which a block
+    // larger than what is left at its top forces. (The block goes through
+    // a volatile pointer: the compiler may drop an allocation freed unused.)
+    ::mallopt(M_TOP_PAD, static_cast<int>(room));
+    void* volatile pBlock = std::malloc(std::min<std::size_t>(room / 4, 16 * 1024 * 1024));
+    ::mallopt(M_TOP_PAD, 128 * 1024);
+    std::free(pBlock);
+    char* const after = static_cast<char*>(::sbrk(0));
+    if (before == reinterpret_cast<char*>(-1) || after <= before)
+        return;
+    const std::uintptr_t start = (reinterpret_cast<std::uintptr_t>(before) + HUGE_PAGE - 1) & ~(HUGE_PAGE - 1);
+    const std::uintptr_t end = reinterpret_cast<std::uintptr_t>(after);
+    if (end > start)
+        ::madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE); // a hint: failure changes nothing
+}
+
 // Appends everything the stream buffer yields, line ends normalised to
 // single newlines.
 void readNormalised(std::streambuf* source, std::string& buffer)
 {
     // A file's size is known ahead: the buffer is allocated once.
     const std::streamsize available = source->in_avail();
-    if (available > 0)
+    if (available > 0) {
+        reserveHeapFor(static_cast<std::size_t>(available));
         buffer.reserve(buffer.size() + static_cast<std::size_t>(available));
+    }
     Corvale::LineBuf lines(source, Corvale::LineBuf::WRITE_LF);
     char block[1 << 16];
     std::streamsize n;
@@ -71,6 +111,8 @@ std::string readInput(const std::string& inName)
     std::string buffer;
     if (inName == "-") {
         readNormalised(std::cin.rdbuf(), buffer);
+        // A pipe's size is known only now.
+        reserveHeapFor(buffer.size());
         return buffer;
     }
     std::ifstream in(inName, std::ios::in | std::ios::binary);
