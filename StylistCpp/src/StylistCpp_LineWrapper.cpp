@@ -77,22 +77,24 @@ LineWrapper::LineWrapper(const std::string& text, std::ostream& out, const Styli
         m_LineStarts.push_back(static_cast<std::size_t>(p - text.data()));
     }
     // The overlong-line set.
+    // A line without a tab is as wide as it is long; only lines with tabs
+    // are measured character by character.
     if (m_Settings.m_RightMargin > 0) {
         const int tabSize = m_Settings.m_TabSize;
-        int col = m_StartCol;
-        int line = 1;
-        for (char c : text) {
-            if (c == '\n') {
-                if (col > m_Settings.m_RightMargin)
-                    m_OverlongLines.insert(line);
-                ++line;
-                col = 0;
-            } else {
-                col += widthAt(c, col, tabSize);
+        for (std::size_t i = 0; i < m_LineStarts.size(); ++i) {
+            const std::size_t begin = m_LineStarts[i];
+            const std::size_t end = i + 1 < m_LineStarts.size() ? m_LineStarts[i + 1] - 1 : text.size();
+            const int startCol = i == 0 ? m_StartCol : 0;
+            long long col = startCol + static_cast<long long>(end - begin);
+            if (std::memchr(text.data() + begin, '\t', end - begin) != nullptr) {
+                int width = startCol;
+                for (std::size_t k = begin; k < end; ++k)
+                    width += widthAt(text[k], width, tabSize);
+                col = width;
             }
+            if (col > m_Settings.m_RightMargin)
+                m_OverlongLines.insert(static_cast<int>(i + 1));
         }
-        if (col > m_Settings.m_RightMargin)
-            m_OverlongLines.insert(line);
     }
     m_Buffer.reserve(text.size() + text.size() / 16);
     m_OutCol = m_StartCol;

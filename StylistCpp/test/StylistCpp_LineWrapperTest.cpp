@@ -239,6 +239,33 @@ TEST(LineWrapper, OverlongTestAndEnumHeadContract)
     EXPECT_THROW(wrapper.visitEnumHeadNode(head), Corvale::ContractViolation);
 }
 
+// Lines are measured with tabs to the next tab stop (size 4 here), the
+// first from the column the text starts at, against a margin of 10.
+TEST(LineWrapper, OverlongLinesAreMeasuredInColumns)
+{
+    const struct {
+        const char* name;
+        const char* text;
+        int startCol;
+        std::set<int> overlong;
+    } cases[] = {
+        {"exactly at the margin", "aaaaaaaaaa\naaaaaaaaaaa\n", 0, {2}},
+        {"a tab widens a short line", "\t\tabc\nab\tc\n", 0, {1}},
+        {"a tab after text goes to the next stop", "abcdefghi\tx\nabcdef\tx\n", 0, {1}},
+        {"the first line starts at the start column", "aaaaaaa\naaaaaaa\n", 4, {1}},
+        {"a tab counts from the start column", "\taaaaaa\n", 3, {}},
+        {"a last line without a newline", "a\naaaaaaaaaaaa", 0, {2}},
+        {"empty lines and no text", "\n\n", 0, {}},
+    };
+    for (const auto& c : cases) {
+        std::ostringstream out;
+        const StylistCpp::LineWrapper wrapper(
+            c.text, out,
+            lineWrapScheme({{Stylist::Key::RIGHT_MARGIN, "i:10"}, {Stylist::Key::TAB_SIZE, "i:4"}}), c.startCol);
+        EXPECT_EQ(c.overlong, wrapper.overlongLines()) << c.name;
+    }
+}
+
 // ---- the corpus: the project's own sources and the formatter's golden outputs ----
 
 TEST(LineWrapperCorpus, KeepsTokensAndIsIdempotent)
