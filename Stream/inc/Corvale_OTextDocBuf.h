@@ -36,6 +36,13 @@ public:
     OTextDocBuf(const OTextDocBuf&) = delete;
     OTextDocBuf& operator=(const OTextDocBuf&) = delete;
 
+    // Writes out the spaces held back, then starts over as newly
+    // constructed with these settings on the same target: the position,
+    // the literal tracking and everything else the text written so far had
+    // set. Answers false when the held-back spaces could not be written
+    // (the buffer starts over all the same).
+    bool restart(TabMode tabMode, int tabSize, int startLine, int startCol);
+
     // Position at which the next character will land. Spaces held back in
     // Compress mode are already counted.
     int line() const { return m_Line; }

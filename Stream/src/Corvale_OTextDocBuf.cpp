@@ -36,6 +36,33 @@ OTextDocBuf::OTextDocBuf(std::streambuf* target, TabMode tabMode, int tabSize, i
 {
 }
 
+bool OTextDocBuf::restart(TabMode tabMode, int tabSize, int startLine, int startCol)
+{
+    const bool flushed = flushPendingSpaces();
+    m_TabMode = tabMode;
+    m_TabSize = tabSize < 1 ? 1 : tabSize;
+    m_StartLine = startLine < 1 ? 1 : startLine;
+    m_StartCol = startCol < 0 ? 0 : startCol;
+    m_Line = m_StartLine;
+    m_Col = m_StartCol;
+    m_PendingSpaces = 0;
+    m_Lex = CODE;
+    m_Word = NO_WORD;
+    for (char& c : m_WordText)
+        c = 0;
+    m_WordLength = 0;
+    m_Slash = false;
+    m_Star = false;
+    m_NumberLast = 0;
+    for (char& c : m_RawDelimiter)
+        c = 0;
+    m_RawLength = 0;
+    m_RawMatch = 0;
+    m_Escaped = false;
+    m_Splice = false;
+    return flushed;
+}
+
 OTextDocBuf::~OTextDocBuf()
 {
     sync();

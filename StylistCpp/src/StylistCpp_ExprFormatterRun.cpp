@@ -72,13 +72,43 @@ std::string ltrim(const std::string& s)
 
 } // namespace
 
+ExprFormatter::StreamPool::StreamPool() = default;
+ExprFormatter::StreamPool::StreamPool(const StreamPool&) {}
+ExprFormatter::StreamPool& ExprFormatter::StreamPool::operator=(const StreamPool&) { return *this; }
+ExprFormatter::StreamPool::~StreamPool() = default;
+
+ExprFormatter::StreamLease::StreamLease(ExprFormatter& formatter, const std::string& text,
+                                        const Corvale::OIndentState& position)
+    : m_Formatter(formatter)
+{
+    if (formatter.m_FreeStreams.m_Free.empty()) {
+        m_pStreams = std::make_unique<Streams>();
+    } else {
+        m_pStreams = std::move(formatter.m_FreeStreams.m_Free.back());
+        formatter.m_FreeStreams.m_Free.pop_back();
+    }
+    m_pStreams->in.reopen(text, position.tabMode, position.tabSize, 1, 0);
+    m_pStreams->out.reopen(position);
+}
+
+ExprFormatter::StreamLease::~StreamLease()
+{
+    // Runs nest no deeper than the template depth, so the list stays short;
+    // a pair that cannot be kept is simply dropped.
+    try {
+        m_Formatter.m_FreeStreams.m_Free.push_back(std::move(m_pStreams));
+    } catch (...) {
+    }
+}
+
 ExprFormatter::Run::Run(ExprFormatter& formatter, const std::string& text, const Corvale::OIndentState& position,
                         int depth)
     : m_Formatter(formatter),
       m_S(formatter.m_Settings),
       m_Depth(depth),
-      m_In(text, position.tabMode, position.tabSize, 1, 0),
-      m_Out(position)
+      m_Streams(formatter, text, position),
+      m_In(m_Streams.in()),
+      m_Out(m_Streams.out())
 {
     m_Tokens.reserve(text.size() / 6 + 16);
     // With the text's source column known, the source column of each
@@ -1140,7 +1170,10 @@ void ExprFormatter::Run::identifierRule(std::size_t i)
                 ScopedValue<bool> hasGap(m_Formatter.m_HasNameGap, true);
                 ScopedValue<bool> args(m_Formatter.m_ArgumentList, false);
                 ScopedValue<int> column(m_Formatter.m_SourceColumn, sourceColumnIn(i, src, b));
-                Run nested(m_Formatter, src.substr(b, e - b), m_Out.state(), m_Depth + 1);
+                // The nested run reads its text where it lies: it must
+                // outlive the run.
+                const std::string arguments = src.substr(b, e - b);
+                Run nested(m_Formatter, arguments, m_Out.state(), m_Depth + 1);
                 list = nested.formatList();
                 endsLine = nested.endsWithLineEnd();
             }

@@ -15,6 +15,29 @@
 
 namespace StylistCpp {
 
+struct ExprFormatter::Streams {
+    Corvale::ITextDocStream in{std::string()};
+    Corvale::OIndentStream out{Corvale::OIndentState()};
+};
+
+// A stream pair taken from the formatter's free list (or made when the list
+// is empty), reopened on a run's text and position, and handed back when
+// the run ends.
+class ExprFormatter::StreamLease {
+public:
+    StreamLease(ExprFormatter& formatter, const std::string& text, const Corvale::OIndentState& position);
+    ~StreamLease();
+    StreamLease(const StreamLease&) = delete;
+    StreamLease& operator=(const StreamLease&) = delete;
+
+    Corvale::ITextDocStream& in() { return m_pStreams->in; }
+    Corvale::OIndentStream& out() { return m_pStreams->out; }
+
+private:
+    ExprFormatter& m_Formatter;
+    std::unique_ptr<Streams> m_pStreams;
+};
+
 class ExprFormatter::Run {
 public:
     // Bracket groups nested deeper than this, and template-ids nested
@@ -23,7 +46,9 @@ public:
     static constexpr int MAX_DEPTH = 200;
     static constexpr int MAX_TEMPLATE_DEPTH = 12;
 
+    // The text is read where it lies: it must outlive the run.
     Run(ExprFormatter& formatter, const std::string& text, const Corvale::OIndentState& position, int depth);
+    Run(ExprFormatter& formatter, std::string&& text, const Corvale::OIndentState& position, int depth) = delete;
 
     // Formats the whole text and answers the result.
     std::string format();
@@ -141,8 +166,9 @@ private:
     // For every "(", "[", "{" and template "<": the index of its closer, or
     // NONE.
     std::vector<std::size_t> m_Match;
-    Corvale::ITextDocStream m_In;
-    Corvale::OIndentStream m_Out;
+    StreamLease m_Streams;
+    Corvale::ITextDocStream& m_In;
+    Corvale::OIndentStream& m_Out;
 
     // The last two characters written and whether the output still
     // continues the source text contiguously (nothing dropped or inserted
