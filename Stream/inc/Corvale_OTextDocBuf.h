@@ -132,6 +132,11 @@ private:
     int_type putSpecial(int_type c);
     // Moves the literal tracking on by one written character.
     void trackLexeme(int_type c);
+    // Moves the literal tracking on by s[0, n): the same as trackLexeme for
+    // each character, with the runs that change nothing but a word's length
+    // (names, plain punctuation, the insides of literals and comments)
+    // passed over whole.
+    void trackRun(const char* s, std::streamsize n);
     void trackCode(int_type c);
     void startWord(int_type c);
     bool rawPrefix() const;

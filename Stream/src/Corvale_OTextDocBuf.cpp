@@ -3,6 +3,32 @@
 namespace Corvale {
 
 namespace {
+
+// What a character is to the literal tracking in code: part of a word
+// (name or number), a character with a rule of its own, or plain.
+enum CharClass : unsigned char { PLAIN, WORD, RULE };
+
+struct CharClasses {
+    CharClass of[256];
+    CharClasses()
+    {
+        for (int c = 0; c < 256; ++c) {
+            const bool word = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                              c == '_' || c >= 0x80;
+            of[c] = word ? WORD : PLAIN;
+        }
+        // Quotes open literals, "/" and "*" comments, a backslash escapes
+        // or splices; in a number ".", "+", "-" and the digit separator
+        // continue it.
+        for (unsigned char c : {'\'', '"', '/', '*', '\\', '.', '+', '-'})
+            of[c] = RULE;
+    }
+};
+
+const CharClasses CHAR_CLASSES;
+
+CharClass classOf(char c) { return CHAR_CLASSES.of[static_cast<unsigned char>(c)]; }
+
 constexpr int TAB = '\t';
 constexpr int SPACE = ' ';
 constexpr int NEWLINE = '\n';
@@ -108,8 +134,8 @@ std::streamsize OTextDocBuf::putRun(const char* s, std::streamsize n, bool& fail
         return 0;
     const std::streamsize written = m_Target.putn(s, length);
     failed = written < length;
-    for (std::streamsize i = 0; i < written; ++i)
-        trackLexeme(traits_type::to_int_type(s[i]));
+    if (written > 0)
+        trackRun(s, written);
     if (written > 0)
         m_Col += static_cast<int>(written);
     return written < 0 ? 0 : written;
@@ -122,11 +148,9 @@ std::streamsize OTextDocBuf::putVerbatim(const char* s, std::streamsize n)
     std::streamsize written = m_Target.putn(s, n);
     if (written < 0)
         written = 0;
-    for (std::streamsize i = 0; i < written; ++i) {
-        const int_type c = traits_type::to_int_type(s[i]);
-        trackLexeme(c);
-        advance(c);
-    }
+    trackRun(s, written);
+    for (std::streamsize i = 0; i < written; ++i)
+        advance(traits_type::to_int_type(s[i]));
     return written;
 }
 
@@ -232,6 +256,73 @@ void OTextDocBuf::trackLexeme(int_type c)
         }
         m_RawMatch = c == ')' ? 1 : 0;
         return;
+    }
+}
+
+void OTextDocBuf::trackRun(const char* s, std::streamsize n)
+{
+    std::streamsize i = 0;
+    while (i < n) {
+        // No backslash pending: a run without one leaves none pending.
+        if (!m_Escaped && !m_Splice) {
+            const std::streamsize from = i;
+            switch (m_Lex) {
+            case CODE:
+                if (m_Word == IDENTIFIER) {
+                    // The rest of a name: only its length and first
+                    // characters count.
+                    while (i < n && classOf(s[i]) == WORD) {
+                        if (m_WordLength < static_cast<int>(sizeof m_WordText))
+                            m_WordText[m_WordLength] = s[i];
+                        ++m_WordLength;
+                        ++i;
+                    }
+                    if (i > from)
+                        m_Slash = false;
+                } else if (m_Word == NO_WORD) {
+                    while (i < n && classOf(s[i]) == PLAIN)
+                        ++i;
+                    if (i > from)
+                        m_Slash = false;
+                }
+                if (i < n && classOf(s[i]) == PLAIN && m_Word == IDENTIFIER) {
+                    // Plain punctuation ends the name.
+                    m_Word = NO_WORD;
+                    m_Slash = false;
+                    while (i < n && classOf(s[i]) == PLAIN)
+                        ++i;
+                }
+                break;
+            case LINE_COMMENT:
+                while (i < n && s[i] != '\n' && s[i] != '\\')
+                    ++i;
+                break;
+            case BLOCK_COMMENT:
+                while (i < n && s[i] != '*' && s[i] != '/' && s[i] != '\\')
+                    ++i;
+                if (i > from)
+                    m_Star = false;
+                break;
+            case CHAR_LITERAL:
+            case STRING_LITERAL: {
+                const char quote = m_Lex == CHAR_LITERAL ? '\'' : '"';
+                while (i < n && s[i] != quote && s[i] != '\n' && s[i] != '\\')
+                    ++i;
+                break;
+            }
+            case RAW_BODY:
+                if (m_RawMatch == 0)
+                    while (i < n && s[i] != ')' && s[i] != '\\')
+                        ++i;
+                break;
+            default:
+                break;
+            }
+            if (i > from)
+                continue;
+        }
+        trackLexeme(traits_type::to_int_type(s[i]));
+        ++i;
     }
 }
 
