@@ -35,6 +35,9 @@ public:
 
     const std::string& indent() const { return m_Indent; }
     void setIndent(std::string indent) { m_Indent = std::move(indent); }
+    // Exchanges the indent with indent: a scoped change of the indent
+    // without a copy either way.
+    void swapIndent(std::string& indent) { m_Indent.swap(indent); }
     bool keepLeadingSpace() const { return m_KeepLeadingSpace; }
     void setKeepLeadingSpace(bool keep) { m_KeepLeadingSpace = keep; }
 

@@ -65,6 +65,7 @@ public:
 
     const std::string& indent() const { return m_IndentBuf.indent(); }
     void setIndent(std::string indent) { m_IndentBuf.setIndent(std::move(indent)); }
+    void swapIndent(std::string& indent) { m_IndentBuf.swapIndent(indent); }
     bool keepLeadingSpace() const { return m_IndentBuf.keepLeadingSpace(); }
     void setKeepLeadingSpace(bool keep) { m_IndentBuf.setKeepLeadingSpace(keep); }
 

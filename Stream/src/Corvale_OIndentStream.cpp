@@ -72,14 +72,16 @@ std::string OIndentStream::str() const
 }
 
 ScopedIndent::ScopedIndent(OIndentStream& out, std::string indent)
-    : m_Out(out), m_Saved(out.indent())
+    : m_Out(out), m_Saved(std::move(indent))
 {
-    m_Out.setIndent(std::move(indent));
+    // The stream takes the new indent and the old one is kept here, both
+    // without a copy.
+    m_Out.swapIndent(m_Saved);
 }
 
 ScopedIndent::~ScopedIndent()
 {
-    m_Out.setIndent(std::move(m_Saved));
+    m_Out.swapIndent(m_Saved);
 }
 
 ScopedKeepLeadingSpace::ScopedKeepLeadingSpace(OIndentStream& out, bool keep)

@@ -394,6 +394,16 @@ std::string readThrough(Corvale::ITextDocStream& in, const Trn::Location& l)
     return text;
 }
 
+void readUpTo(Corvale::ITextDocStream& in, const Trn::Location& l, std::string& text)
+{
+    readInto(in, l, CopyTo::UP_TO, text);
+}
+
+void readThrough(Corvale::ITextDocStream& in, const Trn::Location& l, std::string& text)
+{
+    readInto(in, l, CopyTo::THROUGH, text);
+}
+
 int copyThrough(Corvale::ITextDocStream& in, std::ostream& out, const Trn::Location& l)
 {
     return copy(in, out, l, CopyTo::THROUGH);

@@ -222,6 +222,20 @@ TEST(StylistCopy, ReadsThroughAndUpToALocation)
         EXPECT_FALSE(in >> Stylist::readThrough(Loc(9, 9)) >> s);
         EXPECT_EQ("f", s);
     }
+    {
+        // Reads into a kept string replace what it held.
+        Corvale::ITextDocStream in(text);
+        std::string s = "a longer text than any read here";
+        Stylist::readUpTo(in, Loc(2, 2), s);
+        EXPECT_EQ("ab\nc", s);
+        Stylist::readThrough(in, Loc(2, 3), s);
+        EXPECT_EQ("de", s);
+        Stylist::readUpTo(in, Loc(2, 3), s);
+        EXPECT_EQ("", s);
+        Stylist::readThrough(in, Loc(3, 1), s);
+        EXPECT_EQ("\nf", s);
+        EXPECT_TRUE(in.good());
+    }
 }
 
 TEST(StylistCopy, CopiesFollowTheIndentUnlessRaw)

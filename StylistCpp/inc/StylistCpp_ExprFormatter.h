@@ -101,7 +101,7 @@ public:
 private:
     class Run;
     friend class Run;
-    // The input and output streams of one run, kept for the next run when
+    // The streams and working storage of one run, kept for the next run when
     // it ends (runs nest, so each takes its own pair).
     struct Streams;
     class StreamLease;

@@ -54,6 +54,15 @@ const char* const GLUED_PAIRS[] = {"::", "..", ".*", "->", "++", "--", "<<", ">>
                                    "!=", "&&", "||", "+=", "-=", "*=", "/=", "%=", "&=", "|=", "^=",
                                    "/*", "//", "*/", "<:", ":>", "<%", "%>", "%:", "##"};
 
+// Whether s holds anything but blanks from from on.
+bool hasNonBlank(const std::string& s, std::size_t from)
+{
+    for (std::size_t k = from; k < s.size(); ++k)
+        if (!isBlank(s[k]))
+            return true;
+    return false;
+}
+
 std::string rtrim(const std::string& s)
 {
     std::size_t e = s.size();
@@ -89,6 +98,9 @@ ExprFormatter::StreamLease::StreamLease(ExprFormatter& formatter, const std::str
     }
     m_pStreams->in.reopen(text, position.tabMode, position.tabSize, 1, 0);
     m_pStreams->out.reopen(position);
+    m_pStreams->tokens.clear();
+    m_pStreams->match.clear();
+    m_pStreams->templateColumns.clear();
 }
 
 ExprFormatter::StreamLease::~StreamLease()
@@ -107,8 +119,12 @@ ExprFormatter::Run::Run(ExprFormatter& formatter, const std::string& text, const
       m_S(formatter.m_Settings),
       m_Depth(depth),
       m_Streams(formatter, text, position),
-      m_In(m_Streams.in()),
-      m_Out(m_Streams.out())
+      m_In(m_Streams.streams().in),
+      m_Out(m_Streams.streams().out),
+      m_Tokens(m_Streams.streams().tokens),
+      m_Match(m_Streams.streams().match),
+      m_Read(m_Streams.streams().read),
+      m_TemplateColumns(m_Streams.streams().templateColumns)
 {
     m_Tokens.reserve(text.size() / 6 + 16);
     // With the text's source column known, the source column of each
@@ -1231,7 +1247,15 @@ std::string ExprFormatter::Run::gapBefore(std::size_t i)
     return Stylist::readUpTo(m_In, start);
 }
 
-void ExprFormatter::Run::copyUpTo(std::size_t i) { putSource(gapBefore(i)); }
+void ExprFormatter::Run::copyUpTo(std::size_t i)
+{
+    const Trn::Location& start = m_Tokens[i].start();
+    // Nothing to read leaves the output as it is.
+    if (!(Trn::Location(m_In.line(), m_In.col()) < start))
+        return;
+    Stylist::readUpTo(m_In, start, m_Read);
+    putSource(m_Read);
+}
 
 void ExprFormatter::Run::copyThrough(std::size_t i)
 {
@@ -1239,7 +1263,8 @@ void ExprFormatter::Run::copyThrough(std::size_t i)
     copyUpTo(i);
     if (!(Trn::Location(m_In.line(), m_In.col()) < t.end()))
         return;
-    const std::string text = Stylist::readThrough(m_In, t.end());
+    Stylist::readThrough(m_In, t.end(), m_Read);
+    const std::string& text = m_Read;
     // Verbatim regions, and literals that span lines, keep their lines
     // exactly: no indentation is added to or dropped from them.
     const bool raw = t.type() == Cpp::ML_COMMENT_UNPARSED ||
@@ -1338,7 +1363,7 @@ void ExprFormatter::Run::emit(const std::string& text, bool startContiguous, boo
     if (raw)
         Stylist::writeRaw(m_Out, text);
     else
-        m_Out << text;
+        m_Out.write(text.data(), static_cast<std::streamsize>(text.size()));
     // Whether the output now ends with a backslash and blanks.
     for (std::size_t k = text.size(); k-- > 0;) {
         if (text[k] != '\n' && isBlank(text[k]))
@@ -1351,9 +1376,9 @@ void ExprFormatter::Run::emit(const std::string& text, bool startContiguous, boo
     m_BeforeLast = n > 1 ? text[n - 2] : m_Last;
     const std::size_t nl = text.rfind('\n');
     if (nl == std::string::npos) {
-        m_LineHasText = m_LineHasText || !ltrim(text).empty();
+        m_LineHasText = m_LineHasText || hasNonBlank(text, 0);
     } else {
-        m_LineHasText = !ltrim(text.substr(nl + 1)).empty();
+        m_LineHasText = hasNonBlank(text, nl + 1);
     }
     m_Contiguous = endContiguous;
 }
