@@ -46,6 +46,10 @@ constexpr std::streamsize READ_BLOCK = 1024;
 // The characters go to sink.append(p, n) a block at a time, the last one
 // always held back until it is known whether it is put back; no allocation
 // however long the copy. Answers the number of characters delivered.
+//
+// UP_TO first reads to the column before l: when the character standing
+// there is an ordinary one, it is the character at l and is left unread,
+// which spares reading it and putting it back.
 template <class Sink>
 long long readTo(Corvale::ITextDocStream& in, const Trn::Location& l, CopyTo::Mode mode, Sink& sink)
 {
@@ -58,24 +62,38 @@ long long readTo(Corvale::ITextDocStream& in, const Trn::Location& l, CopyTo::Mo
     char block[READ_BLOCK];
     std::streamsize size = 0;
     long long count = 0;
-    for (;;) {
-        if (size == READ_BLOCK) {
-            sink.append(block, READ_BLOCK - 1);
-            block[0] = block[READ_BLOCK - 1];
-            size = 1;
+    // Reads while the location is before target; false when the input ran
+    // out first (the stream is then failed).
+    const auto readBefore = [&](const Trn::Location& target) {
+        for (;;) {
+            if (size == READ_BLOCK) {
+                sink.append(block, READ_BLOCK - 1);
+                block[0] = block[READ_BLOCK - 1];
+                size = 1;
+            }
+            const std::streamsize want = READ_BLOCK - size;
+            const std::streamsize got = buf.readBefore(target.line(), target.col(), block + size, want);
+            size += got;
+            count += got;
+            if (!(Trn::Location(buf.line(), buf.col()) < target))
+                return true;
+            if (got < want) {
+                in.setstate(std::ios_base::eofbit | std::ios_base::failbit);
+                return false;
+            }
         }
-        const std::streamsize want = READ_BLOCK - size;
-        const std::streamsize got = buf.readBefore(l.line(), l.col(), block + size, want);
-        size += got;
-        count += got;
-        if (!(Trn::Location(buf.line(), buf.col()) < l))
-            break;
-        if (got < want) {
-            in.setstate(std::ios_base::eofbit | std::ios_base::failbit);
-            break;
+    };
+    if (mode == CopyTo::UP_TO && l.col() >= 1) {
+        const Trn::Location before(l.line(), l.col() - 1);
+        if (readBefore(before) && Trn::Location(buf.line(), buf.col()) == before) {
+            const auto next = buf.sgetc();
+            if (!Traits::eq_int_type(next, Traits::eof()) && next != '\n') {
+                sink.append(block, size);
+                return count;
+            }
         }
     }
-    if (mode == CopyTo::UP_TO && size > 0 && Trn::Location(buf.line(), buf.col()) == l) {
+    if (readBefore(l) && mode == CopyTo::UP_TO && size > 0 && Trn::Location(buf.line(), buf.col()) == l) {
         if (in.putback(block[size - 1])) {
             --size;
             --count;
