@@ -267,32 +267,44 @@ void OTextDocBuf::trackRun(const char* s, std::streamsize n)
         if (!m_Escaped && !m_Splice) {
             const std::streamsize from = i;
             switch (m_Lex) {
-            case CODE:
-                if (m_Word == IDENTIFIER) {
-                    // The rest of a name: only its length and first
-                    // characters count.
-                    while (i < n && classOf(s[i]) == WORD) {
-                        if (m_WordLength < static_cast<int>(sizeof m_WordText))
-                            m_WordText[m_WordLength] = s[i];
-                        ++m_WordLength;
-                        ++i;
+            case CODE: {
+                // Names, numbers and plain punctuation: only the word state
+                // moves on (a name keeps its first characters and length,
+                // a number its last character); a character with a rule of
+                // its own goes through trackLexeme.
+                Word word = m_Word;
+                int length = m_WordLength;
+                int_type numberLast = m_NumberLast;
+                for (; i < n; ++i) {
+                    const char c = s[i];
+                    const CharClass k = classOf(c);
+                    if (k == RULE)
+                        break;
+                    if (k == PLAIN) {
+                        word = NO_WORD;
+                    } else if (word == IDENTIFIER) {
+                        if (length < static_cast<int>(sizeof m_WordText))
+                            m_WordText[length] = c;
+                        ++length;
+                    } else if (word == NUMBER) {
+                        numberLast = traits_type::to_int_type(c);
+                    } else if (c >= '0' && c <= '9') {
+                        word = NUMBER;
+                        numberLast = traits_type::to_int_type(c);
+                    } else {
+                        word = IDENTIFIER;
+                        m_WordText[0] = c;
+                        length = 1;
                     }
-                    if (i > from)
-                        m_Slash = false;
-                } else if (m_Word == NO_WORD) {
-                    while (i < n && classOf(s[i]) == PLAIN)
-                        ++i;
-                    if (i > from)
-                        m_Slash = false;
                 }
-                if (i < n && classOf(s[i]) == PLAIN && m_Word == IDENTIFIER) {
-                    // Plain punctuation ends the name.
-                    m_Word = NO_WORD;
+                if (i > from) {
+                    m_Word = word;
+                    m_WordLength = length;
+                    m_NumberLast = numberLast;
                     m_Slash = false;
-                    while (i < n && classOf(s[i]) == PLAIN)
-                        ++i;
                 }
                 break;
+            }
             case LINE_COMMENT:
                 while (i < n && s[i] != '\n' && s[i] != '\\')
                     ++i;
