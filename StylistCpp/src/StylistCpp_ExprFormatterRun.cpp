@@ -1363,7 +1363,7 @@ void ExprFormatter::Run::emit(const std::string& text, bool startContiguous, boo
     if (raw)
         Stylist::writeRaw(m_Out, text);
     else
-        m_Out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        putText(text);
     // Whether the output now ends with a backslash and blanks.
     for (std::size_t k = text.size(); k-- > 0;) {
         if (text[k] != '\n' && isBlank(text[k]))
@@ -1381,6 +1381,15 @@ void ExprFormatter::Run::emit(const std::string& text, bool startContiguous, boo
         m_LineHasText = hasNonBlank(text, nl + 1);
     }
     m_Contiguous = endContiguous;
+}
+
+void ExprFormatter::Run::putText(const std::string& text)
+{
+    // Straight to the buffer, as the stream's write would once its checks
+    // pass: a failed stream writes nothing, a short write fails it.
+    const std::streamsize n = static_cast<std::streamsize>(text.size());
+    if (m_Out.good() && m_Out.rdbuf()->sputn(text.data(), n) != n)
+        m_Out.setstate(std::ios_base::badbit);
 }
 
 void ExprFormatter::Run::afterDirectWrite(std::size_t i)

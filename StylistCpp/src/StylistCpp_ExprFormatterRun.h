@@ -162,6 +162,7 @@ private:
     void putRtrimmed(const std::string& gap);
     void putTrimmed(const std::string& gap);
     void emit(const std::string& text, bool startContiguous, bool endContiguous, bool raw = false);
+    void putText(const std::string& text);
     bool glues(char next, char afterNext) const;
     void afterDirectWrite(std::size_t i);
 
