@@ -28,11 +28,6 @@ std::string spaces(int n)
     return n > 0 ? std::string(static_cast<std::size_t>(n), ' ') : std::string();
 }
 
-std::string tabs(int n)
-{
-    return n > 0 ? std::string(static_cast<std::size_t>(n), '\t') : std::string();
-}
-
 void writeText(std::ostream& out, const std::string& text)
 {
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
@@ -296,16 +291,39 @@ std::string whitespaceOfWidth(const Corvale::OIndentStream& out, int size)
         return std::string();
     if (size == w)
         return indent;
-    if (size < w)
-        return compress ? tabs(size / tabSize) + spaces(size % tabSize) : spaces(size);
+    // Built in one string: the indent (when it fits), then spaces and tabs.
+    std::string result;
+    const auto add = [&result](int n, char c) {
+        if (n > 0)
+            result.append(static_cast<std::size_t>(n), c);
+    };
+    if (size < w) {
+        if (compress) {
+            result.reserve(static_cast<std::size_t>(size / tabSize + size % tabSize));
+            add(size / tabSize, '\t');
+            add(size % tabSize, ' ');
+        } else {
+            add(size, ' ');
+        }
+        return result;
+    }
     const int extra = size - w;
-    if (!compress)
-        return indent + spaces(extra);
+    result.reserve(indent.size() + static_cast<std::size_t>(extra));
+    result = indent;
+    if (!compress) {
+        add(extra, ' ');
+        return result;
+    }
     // Up to the tab stop after the indent with spaces, then whole tabs.
     const int fill = w % tabSize == 0 ? 0 : tabSize - w % tabSize;
-    if (extra < fill)
-        return indent + spaces(extra);
-    return indent + spaces(fill) + tabs((extra - fill) / tabSize) + spaces((extra - fill) % tabSize);
+    if (extra < fill) {
+        add(extra, ' ');
+        return result;
+    }
+    add(fill, ' ');
+    add((extra - fill) / tabSize, '\t');
+    add((extra - fill) % tabSize, ' ');
+    return result;
 }
 
 Padding::Padding(int amount) : m_Amount(amount)
