@@ -165,7 +165,7 @@ private:
     Lexeme m_Lex;
     Word m_Word;
     // The first characters of the identifier being written (enough to tell
-    // an encoding prefix) and its length.
+    // an encoding prefix) and its length, counted no further than those.
     char m_WordText[4];
     int m_WordLength;
     // The previous character in CODE was a "/" (a comment may start), or in

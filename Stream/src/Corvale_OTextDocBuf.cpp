@@ -275,17 +275,26 @@ void OTextDocBuf::trackRun(const char* s, std::streamsize n)
                 Word word = m_Word;
                 int length = m_WordLength;
                 int_type numberLast = m_NumberLast;
-                for (; i < n; ++i) {
+                while (i < n) {
                     const char c = s[i];
                     const CharClass k = classOf(c);
                     if (k == RULE)
                         break;
+                    ++i;
                     if (k == PLAIN) {
                         word = NO_WORD;
+                        while (i < n && classOf(s[i]) == PLAIN)
+                            ++i;
                     } else if (word == IDENTIFIER) {
-                        if (length < static_cast<int>(sizeof m_WordText))
+                        if (length < static_cast<int>(sizeof m_WordText)) {
                             m_WordText[length] = c;
-                        ++length;
+                            ++length;
+                        } else {
+                            // Past its first characters the rest of a
+                            // name changes nothing.
+                            while (i < n && classOf(s[i]) == WORD)
+                                ++i;
+                        }
                     } else if (word == NUMBER) {
                         numberLast = traits_type::to_int_type(c);
                     } else if (c >= '0' && c <= '9') {
@@ -356,8 +365,7 @@ void OTextDocBuf::trackCode(int_type c)
     } else if (m_Word == IDENTIFIER) {
         if (wordChar) {
             if (m_WordLength < static_cast<int>(sizeof m_WordText))
-                m_WordText[m_WordLength] = traits_type::to_char_type(c);
-            ++m_WordLength;
+                m_WordText[m_WordLength++] = traits_type::to_char_type(c);
             return;
         }
         if (c == DOUBLE_QUOTE && rawPrefix()) {
