@@ -19,7 +19,7 @@ ITextDocStreamBase::TextBuf::TextBuf(std::string text) : m_Text(std::move(text))
 
 void ITextDocStreamBase::TextBuf::view(const std::string& text)
 {
-    // The text owned so far is dropped; its storage is kept for nothing.
+    // A text owned so far is released: from now on the text is read in place.
     std::string().swap(m_Text);
     char* begin = const_cast<char*>(text.data());
     setg(begin, begin, begin + text.size());

@@ -8,9 +8,10 @@ namespace {
 // (name or number), a character with a rule of its own, or plain.
 enum CharClass : unsigned char { PLAIN, WORD, RULE };
 
+// Built at compile time, so that it is ready before any buffer writes.
 struct CharClasses {
     CharClass of[256];
-    CharClasses()
+    constexpr CharClasses() : of{}
     {
         for (int c = 0; c < 256; ++c) {
             const bool word = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
@@ -20,12 +21,13 @@ struct CharClasses {
         // Quotes open literals, "/" and "*" comments, a backslash escapes
         // or splices; in a number ".", "+", "-" and the digit separator
         // continue it.
-        for (unsigned char c : {'\'', '"', '/', '*', '\\', '.', '+', '-'})
-            of[c] = RULE;
+        const char rules[] = "'\"/*\\.+-";
+        for (unsigned i = 0; i + 1 < sizeof rules; ++i)
+            of[static_cast<unsigned char>(rules[i])] = RULE;
     }
 };
 
-const CharClasses CHAR_CLASSES;
+constexpr CharClasses CHAR_CLASSES;
 
 CharClass classOf(char c) { return CHAR_CLASSES.of[static_cast<unsigned char>(c)]; }
 
