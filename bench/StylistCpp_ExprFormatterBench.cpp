@@ -95,6 +95,27 @@ void BM_Statements(benchmark::State& state)
 }
 BENCHMARK(BM_Statements)->Arg(1000)->Arg(10000);
 
+// The set-up of a call: a formatter re-spaces thousands of short
+// declarators and expressions per file, most of a few tokens, some with a
+// template argument list of their own (a nested run). Items are calls.
+void BM_ShortTexts(benchmark::State& state)
+{
+    const std::string texts[] = {"int  *p", "const std::string& name", "a+b*c", "std::vector< std::pair<int,long> > v",
+                                 "f( x , y )", "i = 0"};
+    StylistCpp::ExprFormatter f(scheme());
+    const Corvale::OIndentState pos = f.position(8, "        ");
+    std::int64_t bytes = 0;
+    for (auto _ : state) {
+        for (const std::string& t : texts) {
+            benchmark::DoNotOptimize(f.formatDeclarator(t, pos, " "));
+            bytes += static_cast<std::int64_t>(t.size());
+        }
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * 6);
+    state.SetBytesProcessed(bytes);
+}
+BENCHMARK(BM_ShortTexts);
+
 } // namespace
 
 BENCHMARK_MAIN();

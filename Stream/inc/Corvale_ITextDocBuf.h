@@ -30,6 +30,11 @@ public:
     ITextDocBuf(const ITextDocBuf&) = delete;
     ITextDocBuf& operator=(const ITextDocBuf&) = delete;
 
+    // Starts over as newly constructed with these settings on the source,
+    // which is read from its current position on: nothing held ahead, no
+    // putback history.
+    void restart(int tabMode, int tabSize, int startLine, int startCol);
+
     // Position of the next character to be read: the line counts up from
     // the start line, the column from 0 after every newline.
     int line() const { return m_Line; }

@@ -23,8 +23,21 @@ public:
     OIndentBuf(std::streambuf* target, std::string indent, bool keepLeadingSpace, TabMode tabMode,
                int tabSize, int startLine, int startCol);
 
+    // As OTextDocBuf::restart, with a new indent and keep-leading-space
+    // switch.
+    bool restart(const std::string& indent, bool keepLeadingSpace, TabMode tabMode, int tabSize,
+                 int startLine, int startCol)
+    {
+        m_Indent = indent;
+        m_KeepLeadingSpace = keepLeadingSpace;
+        return OTextDocBuf::restart(tabMode, tabSize, startLine, startCol);
+    }
+
     const std::string& indent() const { return m_Indent; }
     void setIndent(std::string indent) { m_Indent = std::move(indent); }
+    // Exchanges the indent with indent: a scoped change of the indent
+    // without a copy either way.
+    void swapIndent(std::string& indent) { m_Indent.swap(indent); }
     bool keepLeadingSpace() const { return m_KeepLeadingSpace; }
     void setKeepLeadingSpace(bool keep) { m_KeepLeadingSpace = keep; }
 

@@ -7,9 +7,9 @@
 #include "Corvale_OIndentBuf.h"
 #include "Corvale_OTextDocStream.h"
 #include "Corvale_StreamFwd.h"
+#include "Corvale_StringOutBuf.h"
 
 #include <ostream>
-#include <sstream>
 #include <string>
 
 namespace Corvale {
@@ -34,7 +34,8 @@ protected:
                       TabMode tabMode, int tabSize, int startLine, int startCol);
     explicit OIndentStreamBase(const OIndentState& state);
 
-    std::stringbuf m_StringBuf;
+    // Drained into its string when the text is asked for.
+    mutable StringOutBuf m_StringBuf;
     OIndentBuf m_IndentBuf;
 };
 
@@ -48,11 +49,23 @@ public:
     // column with the recorded settings.
     explicit OIndentStream(const OIndentState& state);
 
+    OIndentStream(const OIndentStream&) = delete;
+    OIndentStream& operator=(const OIndentStream&) = delete;
+
+    // Starts over as a stream newly constructed on state would: its own
+    // string emptied (its memory kept), the recorded position and settings,
+    // no literal open, no spaces held back, error state and format flags
+    // as new. Only for a stream that writes into its own string (a
+    // contract check). A stream reused this way spares the set-up of a new
+    // one for every fragment.
+    void reopen(const OIndentState& state);
+
     // The current settings and position.
     OIndentState state() const;
 
     const std::string& indent() const { return m_IndentBuf.indent(); }
     void setIndent(std::string indent) { m_IndentBuf.setIndent(std::move(indent)); }
+    void swapIndent(std::string& indent) { m_IndentBuf.swapIndent(indent); }
     bool keepLeadingSpace() const { return m_IndentBuf.keepLeadingSpace(); }
     void setKeepLeadingSpace(bool keep) { m_IndentBuf.setKeepLeadingSpace(keep); }
 

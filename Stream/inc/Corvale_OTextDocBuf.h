@@ -36,6 +36,13 @@ public:
     OTextDocBuf(const OTextDocBuf&) = delete;
     OTextDocBuf& operator=(const OTextDocBuf&) = delete;
 
+    // Writes out the spaces held back, then starts over as newly
+    // constructed with these settings on the same target: the position,
+    // the literal tracking and everything else the text written so far had
+    // set. Answers false when the held-back spaces could not be written
+    // (the buffer starts over all the same).
+    bool restart(TabMode tabMode, int tabSize, int startLine, int startCol);
+
     // Position at which the next character will land. Spaces held back in
     // Compress mode are already counted.
     int line() const { return m_Line; }
@@ -125,6 +132,11 @@ private:
     int_type putSpecial(int_type c);
     // Moves the literal tracking on by one written character.
     void trackLexeme(int_type c);
+    // Moves the literal tracking on by s[0, n): the same as trackLexeme for
+    // each character, with the runs that change nothing but a word's length
+    // (names, plain punctuation, the insides of literals and comments)
+    // passed over whole.
+    void trackRun(const char* s, std::streamsize n);
     void trackCode(int_type c);
     void startWord(int_type c);
     bool rawPrefix() const;
@@ -153,7 +165,7 @@ private:
     Lexeme m_Lex;
     Word m_Word;
     // The first characters of the identifier being written (enough to tell
-    // an encoding prefix) and its length.
+    // an encoding prefix) and its length, counted no further than those.
     char m_WordText[4];
     int m_WordLength;
     // The previous character in CODE was a "/" (a comment may start), or in

@@ -28,6 +28,11 @@ public:
 
     std::streambuf* source() const { return m_pSource; }
 
+    // Forgets every character read so far (none can be put back): the next
+    // read refills from the source's current position. The block memory is
+    // kept for the reads to come.
+    void restart();
+
     // Writes one character to the source without going through the virtual
     // overflow; the document buffers write every character this way.
     int_type put(char c) { return m_pSource->sputc(c); }

@@ -30,6 +30,9 @@ public:
     // about as long as the last one is written without growing the string.
     void reuse(std::string storage);
 
+    // Starts over empty, keeping the string's memory.
+    void clear();
+
     // Everything written since the start (or the last take), by reference.
     const std::string& text();
 

@@ -21,6 +21,21 @@ ITextDocBuf::ITextDocBuf(std::streambuf* source, int tabMode, int tabSize, int s
 {
 }
 
+void ITextDocBuf::restart(int tabMode, int tabSize, int startLine, int startCol)
+{
+    m_Source.restart();
+    m_TabMode = tabMode;
+    m_TabSize = tabSize < 1 ? 1 : tabSize;
+    m_StartLine = startLine < 1 ? 1 : startLine;
+    m_StartCol = startCol < 0 ? 0 : startCol;
+    m_Lookahead = traits_type::eof();
+    m_Line = m_StartLine;
+    m_Col = m_StartCol;
+    for (int& h : m_History)
+        h = -1;
+    m_HistoryFront = 0;
+}
+
 std::array<int, ITextDocBuf::HISTORY_SIZE> ITextDocBuf::columnHistory() const
 {
     std::array<int, HISTORY_SIZE> result;

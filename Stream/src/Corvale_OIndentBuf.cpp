@@ -46,9 +46,23 @@ OIndentBuf::int_type OIndentBuf::putAtLineStart(int_type c)
 {
     if (!m_KeepLeadingSpace && isLeadingSpace(c))
         return c;
-    for (char ch : m_Indent)
-        if (traits_type::eq_int_type(putChar(traits_type::to_int_type(ch)), traits_type::eof()))
+    // The indent goes out as the runs the tab mode leaves alone, and
+    // character by character where a rule applies.
+    const char* const indent = m_Indent.data();
+    const std::streamsize size = static_cast<std::streamsize>(m_Indent.size());
+    std::streamsize done = 0;
+    while (done < size) {
+        bool failed = false;
+        const std::streamsize run = putRun(indent + done, size - done, failed);
+        if (failed)
             return traits_type::eof();
+        done += run;
+        if (run > 0)
+            continue;
+        if (traits_type::eq_int_type(putChar(traits_type::to_int_type(indent[done])), traits_type::eof()))
+            return traits_type::eof();
+        ++done;
+    }
     return putChar(c);
 }
 

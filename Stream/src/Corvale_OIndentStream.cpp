@@ -1,5 +1,7 @@
 #include "Corvale_OIndentStream.h"
 
+#include "Corvale_Exception.h"
+
 #include <utility>
 
 namespace Corvale {
@@ -7,15 +9,13 @@ namespace Corvale {
 OIndentStreamBase::OIndentStreamBase(std::streambuf* target, std::string indent,
                                      bool keepLeadingSpace, TabMode tabMode, int tabSize,
                                      int startLine, int startCol)
-    : m_StringBuf(std::ios_base::out),
-      m_IndentBuf(target, std::move(indent), keepLeadingSpace, tabMode, tabSize, startLine,
+    : m_IndentBuf(target, std::move(indent), keepLeadingSpace, tabMode, tabSize, startLine,
                   startCol)
 {
 }
 
 OIndentStreamBase::OIndentStreamBase(const OIndentState& state)
-    : m_StringBuf(std::ios_base::out),
-      m_IndentBuf(&m_StringBuf, state.indent, state.keepLeadingSpace, state.tabMode,
+    : m_IndentBuf(&m_StringBuf, state.indent, state.keepLeadingSpace, state.tabMode,
                   state.tabSize, state.line, state.col)
 {
 }
@@ -31,6 +31,19 @@ OIndentStream::OIndentStream(std::ostream& target, std::string indent, bool keep
 OIndentStream::OIndentStream(const OIndentState& state)
     : OIndentStreamBase(state), OTextDocStream(&m_IndentBuf)
 {
+}
+
+void OIndentStream::reopen(const OIndentState& state)
+{
+    CORVALE_CHECK(m_IndentBuf.target() == &m_StringBuf);
+    m_IndentBuf.restart(state.indent, state.keepLeadingSpace, state.tabMode, state.tabSize,
+                        state.line, state.col);
+    m_StringBuf.clear();
+    clear();
+    flags(std::ios_base::skipws | std::ios_base::dec);
+    width(0);
+    precision(6);
+    fill(' ');
 }
 
 OIndentState OIndentStream::state() const
@@ -53,20 +66,22 @@ void OIndentStream::writeVerbatim(const std::string& text)
 
 std::string OIndentStream::str() const
 {
-    std::string text = m_StringBuf.str();
+    std::string text = m_StringBuf.text();
     text.append(static_cast<std::size_t>(m_IndentBuf.pendingSpaces()), ' ');
     return text;
 }
 
 ScopedIndent::ScopedIndent(OIndentStream& out, std::string indent)
-    : m_Out(out), m_Saved(out.indent())
+    : m_Out(out), m_Saved(std::move(indent))
 {
-    m_Out.setIndent(std::move(indent));
+    // The stream takes the new indent and the old one is kept here, both
+    // without a copy.
+    m_Out.swapIndent(m_Saved);
 }
 
 ScopedIndent::~ScopedIndent()
 {
-    m_Out.setIndent(std::move(m_Saved));
+    m_Out.swapIndent(m_Saved);
 }
 
 ScopedKeepLeadingSpace::ScopedKeepLeadingSpace(OIndentStream& out, bool keep)

@@ -3,6 +3,34 @@
 namespace Corvale {
 
 namespace {
+
+// What a character is to the literal tracking in code: part of a word
+// (name or number), a character with a rule of its own, or plain.
+enum CharClass : unsigned char { PLAIN, WORD, RULE };
+
+// Built at compile time, so that it is ready before any buffer writes.
+struct CharClasses {
+    CharClass of[256];
+    constexpr CharClasses() : of{}
+    {
+        for (int c = 0; c < 256; ++c) {
+            const bool word = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                              c == '_' || c >= 0x80;
+            of[c] = word ? WORD : PLAIN;
+        }
+        // Quotes open literals, "/" and "*" comments, a backslash escapes
+        // or splices; in a number ".", "+", "-" and the digit separator
+        // continue it.
+        const char rules[] = "'\"/*\\.+-";
+        for (unsigned i = 0; i + 1 < sizeof rules; ++i)
+            of[static_cast<unsigned char>(rules[i])] = RULE;
+    }
+};
+
+constexpr CharClasses CHAR_CLASSES;
+
+CharClass classOf(char c) { return CHAR_CLASSES.of[static_cast<unsigned char>(c)]; }
+
 constexpr int TAB = '\t';
 constexpr int SPACE = ' ';
 constexpr int NEWLINE = '\n';
@@ -34,6 +62,33 @@ OTextDocBuf::OTextDocBuf(std::streambuf* target, TabMode tabMode, int tabSize, i
       m_Escaped(false),
       m_Splice(false)
 {
+}
+
+bool OTextDocBuf::restart(TabMode tabMode, int tabSize, int startLine, int startCol)
+{
+    const bool flushed = flushPendingSpaces();
+    m_TabMode = tabMode;
+    m_TabSize = tabSize < 1 ? 1 : tabSize;
+    m_StartLine = startLine < 1 ? 1 : startLine;
+    m_StartCol = startCol < 0 ? 0 : startCol;
+    m_Line = m_StartLine;
+    m_Col = m_StartCol;
+    m_PendingSpaces = 0;
+    m_Lex = CODE;
+    m_Word = NO_WORD;
+    for (char& c : m_WordText)
+        c = 0;
+    m_WordLength = 0;
+    m_Slash = false;
+    m_Star = false;
+    m_NumberLast = 0;
+    for (char& c : m_RawDelimiter)
+        c = 0;
+    m_RawLength = 0;
+    m_RawMatch = 0;
+    m_Escaped = false;
+    m_Splice = false;
+    return flushed;
 }
 
 OTextDocBuf::~OTextDocBuf()
@@ -81,8 +136,8 @@ std::streamsize OTextDocBuf::putRun(const char* s, std::streamsize n, bool& fail
         return 0;
     const std::streamsize written = m_Target.putn(s, length);
     failed = written < length;
-    for (std::streamsize i = 0; i < written; ++i)
-        trackLexeme(traits_type::to_int_type(s[i]));
+    if (written > 0)
+        trackRun(s, written);
     if (written > 0)
         m_Col += static_cast<int>(written);
     return written < 0 ? 0 : written;
@@ -95,11 +150,9 @@ std::streamsize OTextDocBuf::putVerbatim(const char* s, std::streamsize n)
     std::streamsize written = m_Target.putn(s, n);
     if (written < 0)
         written = 0;
-    for (std::streamsize i = 0; i < written; ++i) {
-        const int_type c = traits_type::to_int_type(s[i]);
-        trackLexeme(c);
-        advance(c);
-    }
+    trackRun(s, written);
+    for (std::streamsize i = 0; i < written; ++i)
+        advance(traits_type::to_int_type(s[i]));
     return written;
 }
 
@@ -208,6 +261,94 @@ void OTextDocBuf::trackLexeme(int_type c)
     }
 }
 
+void OTextDocBuf::trackRun(const char* s, std::streamsize n)
+{
+    std::streamsize i = 0;
+    while (i < n) {
+        // No backslash pending: a run without one leaves none pending.
+        if (!m_Escaped && !m_Splice) {
+            const std::streamsize from = i;
+            switch (m_Lex) {
+            case CODE: {
+                // Names, numbers and plain punctuation: only the word state
+                // moves on (a name keeps its first characters and length,
+                // a number its last character); a character with a rule of
+                // its own goes through trackLexeme.
+                Word word = m_Word;
+                int length = m_WordLength;
+                int_type numberLast = m_NumberLast;
+                while (i < n) {
+                    const char c = s[i];
+                    const CharClass k = classOf(c);
+                    if (k == RULE)
+                        break;
+                    ++i;
+                    if (k == PLAIN) {
+                        word = NO_WORD;
+                        while (i < n && classOf(s[i]) == PLAIN)
+                            ++i;
+                    } else if (word == IDENTIFIER) {
+                        if (length < static_cast<int>(sizeof m_WordText)) {
+                            m_WordText[length] = c;
+                            ++length;
+                        } else {
+                            // Past its first characters the rest of a
+                            // name changes nothing.
+                            while (i < n && classOf(s[i]) == WORD)
+                                ++i;
+                        }
+                    } else if (word == NUMBER) {
+                        numberLast = traits_type::to_int_type(c);
+                    } else if (c >= '0' && c <= '9') {
+                        word = NUMBER;
+                        numberLast = traits_type::to_int_type(c);
+                    } else {
+                        word = IDENTIFIER;
+                        m_WordText[0] = c;
+                        length = 1;
+                    }
+                }
+                if (i > from) {
+                    m_Word = word;
+                    m_WordLength = length;
+                    m_NumberLast = numberLast;
+                    m_Slash = false;
+                }
+                break;
+            }
+            case LINE_COMMENT:
+                while (i < n && s[i] != '\n' && s[i] != '\\')
+                    ++i;
+                break;
+            case BLOCK_COMMENT:
+                while (i < n && s[i] != '*' && s[i] != '/' && s[i] != '\\')
+                    ++i;
+                if (i > from)
+                    m_Star = false;
+                break;
+            case CHAR_LITERAL:
+            case STRING_LITERAL: {
+                const char quote = m_Lex == CHAR_LITERAL ? '\'' : '"';
+                while (i < n && s[i] != quote && s[i] != '\n' && s[i] != '\\')
+                    ++i;
+                break;
+            }
+            case RAW_BODY:
+                if (m_RawMatch == 0)
+                    while (i < n && s[i] != ')' && s[i] != '\\')
+                        ++i;
+                break;
+            default:
+                break;
+            }
+            if (i > from)
+                continue;
+        }
+        trackLexeme(traits_type::to_int_type(s[i]));
+        ++i;
+    }
+}
+
 void OTextDocBuf::trackCode(int_type c)
 {
     const bool slash = m_Slash;
@@ -226,8 +367,7 @@ void OTextDocBuf::trackCode(int_type c)
     } else if (m_Word == IDENTIFIER) {
         if (wordChar) {
             if (m_WordLength < static_cast<int>(sizeof m_WordText))
-                m_WordText[m_WordLength] = traits_type::to_char_type(c);
-            ++m_WordLength;
+                m_WordText[m_WordLength++] = traits_type::to_char_type(c);
             return;
         }
         if (c == DOUBLE_QUOTE && rawPrefix()) {

@@ -6,6 +6,12 @@ namespace Corvale {
 
 PutbackBuf::PutbackBuf(std::streambuf* source) : m_pSource(source) {}
 
+void PutbackBuf::restart()
+{
+    char* const start = m_pBuffer ? m_pBuffer.get() + PUTBACK_SIZE : nullptr;
+    setg(start, start, start);
+}
+
 PutbackBuf::int_type PutbackBuf::underflow()
 {
     if (gptr() < egptr())

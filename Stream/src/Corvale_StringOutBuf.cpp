@@ -14,6 +14,12 @@ void StringOutBuf::reuse(std::string storage)
     setp(m_Block, m_Block + BLOCK_SIZE);
 }
 
+void StringOutBuf::clear()
+{
+    m_Text.clear();
+    setp(m_Block, m_Block + BLOCK_SIZE);
+}
+
 const std::string& StringOutBuf::text()
 {
     drain();

@@ -127,3 +127,48 @@ TEST(TextDocBufQuote, LinesInsideARawStringTakeNoIndent)
 }
 
 } // namespace
+
+namespace {
+
+// Random texts over the characters the literal tracking cares about,
+// written in random blocks (whose plain runs are tracked a run at a time)
+// and character by character: after every block both buffers agree on the
+// literal state, and in the end on the text and position.
+TEST(TextDocBufQuote, BlockTrackingAgreesWithCharacterTracking)
+{
+    const char alphabet[] = "aR8uLx_1e.+-p'\"/*\\()d \t\n;";
+    const std::size_t letters = sizeof alphabet - 1;
+    unsigned seed = 2024;
+    auto next = [&seed](unsigned bound) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % bound;
+    };
+    for (int round = 0; round < 2000; ++round) {
+        std::string text;
+        const int length = 1 + round % 80;
+        for (int i = 0; i < length; ++i)
+            text += alphabet[next(static_cast<unsigned>(letters))];
+        for (Corvale::TabMode mode : {Corvale::Keep, Corvale::Expand, Corvale::Compress}) {
+            std::stringbuf charTarget(std::ios_base::out), blockTarget(std::ios_base::out);
+            Corvale::OTextDocBuf byChar(&charTarget, mode, 4, 1, 0);
+            Corvale::OTextDocBuf byBlock(&blockTarget, mode, 4, 1, 0);
+            std::size_t done = 0;
+            while (done < text.size()) {
+                const std::size_t n = std::min<std::size_t>(text.size() - done, 1 + next(12));
+                for (std::size_t k = done; k < done + n; ++k)
+                    byChar.sputc(text[k]);
+                byBlock.sputn(text.data() + done, static_cast<std::streamsize>(n));
+                done += n;
+                ASSERT_EQ(byChar.inQuotes(), byBlock.inQuotes()) << "[" << text << "] at " << done;
+                ASSERT_EQ(byChar.spliceOpen(), byBlock.spliceOpen()) << "[" << text << "] at " << done;
+            }
+            byChar.pubsync();
+            byBlock.pubsync();
+            ASSERT_EQ(charTarget.str(), blockTarget.str()) << "[" << text << "] mode " << mode;
+            ASSERT_EQ(byChar.col(), byBlock.col());
+            ASSERT_EQ(byChar.line(), byBlock.line());
+        }
+    }
+}
+
+} // namespace

@@ -113,6 +113,11 @@ Corvale::ITextDocStream& operator>>(const CopyTo& request, std::string& text);
 std::string readUpTo(Corvale::ITextDocStream& in, const Trn::Location& l);
 std::string readThrough(Corvale::ITextDocStream& in, const Trn::Location& l);
 
+// The same reads into text (emptied first), whose memory a caller that
+// reads many short stretches keeps from one read to the next.
+void readUpTo(Corvale::ITextDocStream& in, const Trn::Location& l, std::string& text);
+void readThrough(Corvale::ITextDocStream& in, const Trn::Location& l, std::string& text);
+
 // Read through (or up to) l and write what was read to out; an indenting
 // stream applies its indent and drops leading blanks of copied lines.
 // Answer the number of characters copied, or -1 when the input failed.

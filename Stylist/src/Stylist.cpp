@@ -28,11 +28,6 @@ std::string spaces(int n)
     return n > 0 ? std::string(static_cast<std::size_t>(n), ' ') : std::string();
 }
 
-std::string tabs(int n)
-{
-    return n > 0 ? std::string(static_cast<std::size_t>(n), '\t') : std::string();
-}
-
 void writeText(std::ostream& out, const std::string& text)
 {
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
@@ -46,6 +41,10 @@ constexpr std::streamsize READ_BLOCK = 1024;
 // The characters go to sink.append(p, n) a block at a time, the last one
 // always held back until it is known whether it is put back; no allocation
 // however long the copy. Answers the number of characters delivered.
+//
+// UP_TO first reads to the column before l: when the character standing
+// there is an ordinary one, it is the character at l and is left unread,
+// which spares reading it and putting it back.
 template <class Sink>
 long long readTo(Corvale::ITextDocStream& in, const Trn::Location& l, CopyTo::Mode mode, Sink& sink)
 {
@@ -58,24 +57,38 @@ long long readTo(Corvale::ITextDocStream& in, const Trn::Location& l, CopyTo::Mo
     char block[READ_BLOCK];
     std::streamsize size = 0;
     long long count = 0;
-    for (;;) {
-        if (size == READ_BLOCK) {
-            sink.append(block, READ_BLOCK - 1);
-            block[0] = block[READ_BLOCK - 1];
-            size = 1;
+    // Reads while the location is before target; false when the input ran
+    // out first (the stream is then failed).
+    const auto readBefore = [&](const Trn::Location& target) {
+        for (;;) {
+            if (size == READ_BLOCK) {
+                sink.append(block, READ_BLOCK - 1);
+                block[0] = block[READ_BLOCK - 1];
+                size = 1;
+            }
+            const std::streamsize want = READ_BLOCK - size;
+            const std::streamsize got = buf.readBefore(target.line(), target.col(), block + size, want);
+            size += got;
+            count += got;
+            if (!(Trn::Location(buf.line(), buf.col()) < target))
+                return true;
+            if (got < want) {
+                in.setstate(std::ios_base::eofbit | std::ios_base::failbit);
+                return false;
+            }
         }
-        const std::streamsize want = READ_BLOCK - size;
-        const std::streamsize got = buf.readBefore(l.line(), l.col(), block + size, want);
-        size += got;
-        count += got;
-        if (!(Trn::Location(buf.line(), buf.col()) < l))
-            break;
-        if (got < want) {
-            in.setstate(std::ios_base::eofbit | std::ios_base::failbit);
-            break;
+    };
+    if (mode == CopyTo::UP_TO && l.col() >= 1) {
+        const Trn::Location before(l.line(), l.col() - 1);
+        if (readBefore(before) && Trn::Location(buf.line(), buf.col()) == before) {
+            const auto next = buf.sgetc();
+            if (!Traits::eq_int_type(next, Traits::eof()) && next != '\n') {
+                sink.append(block, size);
+                return count;
+            }
         }
     }
-    if (mode == CopyTo::UP_TO && size > 0 && Trn::Location(buf.line(), buf.col()) == l) {
+    if (readBefore(l) && mode == CopyTo::UP_TO && size > 0 && Trn::Location(buf.line(), buf.col()) == l) {
         if (in.putback(block[size - 1])) {
             --size;
             --count;
@@ -278,16 +291,39 @@ std::string whitespaceOfWidth(const Corvale::OIndentStream& out, int size)
         return std::string();
     if (size == w)
         return indent;
-    if (size < w)
-        return compress ? tabs(size / tabSize) + spaces(size % tabSize) : spaces(size);
+    // Built in one string: the indent (when it fits), then spaces and tabs.
+    std::string result;
+    const auto add = [&result](int n, char c) {
+        if (n > 0)
+            result.append(static_cast<std::size_t>(n), c);
+    };
+    if (size < w) {
+        if (compress) {
+            result.reserve(static_cast<std::size_t>(size / tabSize + size % tabSize));
+            add(size / tabSize, '\t');
+            add(size % tabSize, ' ');
+        } else {
+            add(size, ' ');
+        }
+        return result;
+    }
     const int extra = size - w;
-    if (!compress)
-        return indent + spaces(extra);
+    result.reserve(indent.size() + static_cast<std::size_t>(extra));
+    result = indent;
+    if (!compress) {
+        add(extra, ' ');
+        return result;
+    }
     // Up to the tab stop after the indent with spaces, then whole tabs.
     const int fill = w % tabSize == 0 ? 0 : tabSize - w % tabSize;
-    if (extra < fill)
-        return indent + spaces(extra);
-    return indent + spaces(fill) + tabs((extra - fill) / tabSize) + spaces((extra - fill) % tabSize);
+    if (extra < fill) {
+        add(extra, ' ');
+        return result;
+    }
+    add(fill, ' ');
+    add((extra - fill) / tabSize, '\t');
+    add((extra - fill) % tabSize, ' ');
+    return result;
 }
 
 Padding::Padding(int amount) : m_Amount(amount)
@@ -392,6 +428,16 @@ std::string readThrough(Corvale::ITextDocStream& in, const Trn::Location& l)
     std::string text;
     readInto(in, l, CopyTo::THROUGH, text);
     return text;
+}
+
+void readUpTo(Corvale::ITextDocStream& in, const Trn::Location& l, std::string& text)
+{
+    readInto(in, l, CopyTo::UP_TO, text);
+}
+
+void readThrough(Corvale::ITextDocStream& in, const Trn::Location& l, std::string& text)
+{
+    readInto(in, l, CopyTo::THROUGH, text);
 }
 
 int copyThrough(Corvale::ITextDocStream& in, std::ostream& out, const Trn::Location& l)

@@ -222,6 +222,81 @@ TEST(StylistCopy, ReadsThroughAndUpToALocation)
         EXPECT_FALSE(in >> Stylist::readThrough(Loc(9, 9)) >> s);
         EXPECT_EQ("f", s);
     }
+    {
+        // Reads into a kept string replace what it held.
+        Corvale::ITextDocStream in(text);
+        std::string s = "a longer text than any read here";
+        Stylist::readUpTo(in, Loc(2, 2), s);
+        EXPECT_EQ("ab\nc", s);
+        Stylist::readThrough(in, Loc(2, 3), s);
+        EXPECT_EQ("de", s);
+        Stylist::readUpTo(in, Loc(2, 3), s);
+        EXPECT_EQ("", s);
+        Stylist::readThrough(in, Loc(3, 1), s);
+        EXPECT_EQ("\nf", s);
+        EXPECT_TRUE(in.good());
+    }
+}
+
+// Reading up to a location agrees with the plain model: read character by
+// character while the location is before it, then put the last character
+// back if the location was reached exactly. Every start and target on
+// texts with empty lines, tabs and no final newline; after the read both
+// streams go on alike.
+TEST(StylistCopy, ReadUpToMatchesReadingThroughAndPuttingBack)
+{
+    struct After {
+        std::string text;
+        int line, col;
+        bool failed;
+        std::string rest;
+        bool operator==(const After& o) const
+        {
+            return text == o.text && line == o.line && col == o.col && failed == o.failed && rest == o.rest;
+        }
+    };
+    const auto finish = [](Corvale::ITextDocStream& in, std::string text) {
+        After a{std::move(text), in.line(), in.col(), in.fail(), std::string()};
+        in.clear();
+        for (int c = in.get(); c != EOF; c = in.get())
+            a.rest += static_cast<char>(c);
+        return a;
+    };
+    for (const std::string text : {"ab\ncd", "a\n\n\tbc\n", "\n", "xyz", "a\nb\n\nc d"}) {
+        for (int fromLine = 1; fromLine <= 2; ++fromLine) {
+            for (int fromCol = 0; fromCol <= 2; ++fromCol) {
+                for (int line = 1; line <= 5; ++line) {
+                    for (int col = 0; col <= 5; ++col) {
+                        const Loc from(fromLine, fromCol), to(line, col);
+                        if (to < from)
+                            continue;
+                        SCOPED_TRACE("[" + text + "] from " + std::to_string(fromLine) + ":" +
+                                     std::to_string(fromCol) + " to " + std::to_string(line) + ":" +
+                                     std::to_string(col));
+                        // Both streams first read through from (when the text reaches it).
+                        Corvale::ITextDocStream model(text), real(text);
+                        while (model.good() && Loc(model.line(), model.col()) < from)
+                            model.get();
+                        if (!model.good() || Loc(model.line(), model.col()) != from)
+                            continue;
+                        Stylist::readThrough(real, from);
+                        std::string modelText;
+                        while (Loc(model.line(), model.col()) < to) {
+                            const int c = model.get();
+                            if (c == EOF)
+                                break;
+                            modelText += static_cast<char>(c);
+                        }
+                        if (!model.fail() && !modelText.empty() && Loc(model.line(), model.col()) == to &&
+                            model.putback(modelText.back()))
+                            modelText.pop_back();
+                        const std::string realText = Stylist::readUpTo(real, to);
+                        EXPECT_TRUE(finish(model, modelText) == finish(real, realText));
+                    }
+                }
+            }
+        }
+    }
 }
 
 TEST(StylistCopy, CopiesFollowTheIndentUnlessRaw)

@@ -28,7 +28,9 @@
 #include "Trn_Location.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace StylistCpp {
 
@@ -99,6 +101,11 @@ public:
 private:
     class Run;
     friend class Run;
+    // The streams and working storage of one run, kept for the next run when
+    // it ends (runs nest, so each takes its own pair).
+    struct Streams;
+    class StreamLease;
+    friend class StreamLease;
 
     std::string format(const std::string& text, const Corvale::OIndentState& position);
 
@@ -112,6 +119,19 @@ private:
     bool m_HasNameGap = false;
     bool m_ArgumentList = false;
     int m_SourceColumn = -1;
+
+    // The stream pairs of the runs that have ended, reused by the next
+    // runs instead of new ones. A copy of the formatter starts with none.
+    class StreamPool {
+    public:
+        StreamPool();
+        StreamPool(const StreamPool&);
+        StreamPool& operator=(const StreamPool&);
+        ~StreamPool();
+
+        std::vector<std::unique_ptr<Streams>> m_Free;
+    };
+    StreamPool m_FreeStreams;
 };
 
 // Aligns the first assignment operator of every line of an enumerator list

@@ -54,6 +54,15 @@ const char* const GLUED_PAIRS[] = {"::", "..", ".*", "->", "++", "--", "<<", ">>
                                    "!=", "&&", "||", "+=", "-=", "*=", "/=", "%=", "&=", "|=", "^=",
                                    "/*", "//", "*/", "<:", ":>", "<%", "%>", "%:", "##"};
 
+// Whether s holds anything but blanks from from on.
+bool hasNonBlank(const std::string& s, std::size_t from)
+{
+    for (std::size_t k = from; k < s.size(); ++k)
+        if (!isBlank(s[k]))
+            return true;
+    return false;
+}
+
 std::string rtrim(const std::string& s)
 {
     std::size_t e = s.size();
@@ -72,13 +81,50 @@ std::string ltrim(const std::string& s)
 
 } // namespace
 
+ExprFormatter::StreamPool::StreamPool() = default;
+ExprFormatter::StreamPool::StreamPool(const StreamPool&) {}
+ExprFormatter::StreamPool& ExprFormatter::StreamPool::operator=(const StreamPool&) { return *this; }
+ExprFormatter::StreamPool::~StreamPool() = default;
+
+ExprFormatter::StreamLease::StreamLease(ExprFormatter& formatter, const std::string& text,
+                                        const Corvale::OIndentState& position)
+    : m_Formatter(formatter)
+{
+    if (formatter.m_FreeStreams.m_Free.empty()) {
+        m_pStreams = std::make_unique<Streams>();
+    } else {
+        m_pStreams = std::move(formatter.m_FreeStreams.m_Free.back());
+        formatter.m_FreeStreams.m_Free.pop_back();
+    }
+    m_pStreams->in.reopen(text, position.tabMode, position.tabSize, 1, 0);
+    m_pStreams->out.reopen(position);
+    m_pStreams->tokens.clear();
+    m_pStreams->match.clear();
+    m_pStreams->templateColumns.clear();
+}
+
+ExprFormatter::StreamLease::~StreamLease()
+{
+    // Runs nest no deeper than the template depth, so the list stays short;
+    // a pair that cannot be kept is simply dropped.
+    try {
+        m_Formatter.m_FreeStreams.m_Free.push_back(std::move(m_pStreams));
+    } catch (...) {
+    }
+}
+
 ExprFormatter::Run::Run(ExprFormatter& formatter, const std::string& text, const Corvale::OIndentState& position,
                         int depth)
     : m_Formatter(formatter),
       m_S(formatter.m_Settings),
       m_Depth(depth),
-      m_In(text, position.tabMode, position.tabSize, 1, 0),
-      m_Out(position)
+      m_Streams(formatter, text, position),
+      m_In(m_Streams.streams().in),
+      m_Out(m_Streams.streams().out),
+      m_Tokens(m_Streams.streams().tokens),
+      m_Match(m_Streams.streams().match),
+      m_Read(m_Streams.streams().read),
+      m_TemplateColumns(m_Streams.streams().templateColumns)
 {
     m_Tokens.reserve(text.size() / 6 + 16);
     // With the text's source column known, the source column of each
@@ -1140,7 +1186,10 @@ void ExprFormatter::Run::identifierRule(std::size_t i)
                 ScopedValue<bool> hasGap(m_Formatter.m_HasNameGap, true);
                 ScopedValue<bool> args(m_Formatter.m_ArgumentList, false);
                 ScopedValue<int> column(m_Formatter.m_SourceColumn, sourceColumnIn(i, src, b));
-                Run nested(m_Formatter, src.substr(b, e - b), m_Out.state(), m_Depth + 1);
+                // The nested run reads its text where it lies: it must
+                // outlive the run.
+                const std::string arguments = src.substr(b, e - b);
+                Run nested(m_Formatter, arguments, m_Out.state(), m_Depth + 1);
                 list = nested.formatList();
                 endsLine = nested.endsWithLineEnd();
             }
@@ -1198,7 +1247,15 @@ std::string ExprFormatter::Run::gapBefore(std::size_t i)
     return Stylist::readUpTo(m_In, start);
 }
 
-void ExprFormatter::Run::copyUpTo(std::size_t i) { putSource(gapBefore(i)); }
+void ExprFormatter::Run::copyUpTo(std::size_t i)
+{
+    const Trn::Location& start = m_Tokens[i].start();
+    // Nothing to read leaves the output as it is.
+    if (!(Trn::Location(m_In.line(), m_In.col()) < start))
+        return;
+    Stylist::readUpTo(m_In, start, m_Read);
+    putSource(m_Read);
+}
 
 void ExprFormatter::Run::copyThrough(std::size_t i)
 {
@@ -1206,7 +1263,8 @@ void ExprFormatter::Run::copyThrough(std::size_t i)
     copyUpTo(i);
     if (!(Trn::Location(m_In.line(), m_In.col()) < t.end()))
         return;
-    const std::string text = Stylist::readThrough(m_In, t.end());
+    Stylist::readThrough(m_In, t.end(), m_Read);
+    const std::string& text = m_Read;
     // Verbatim regions, and literals that span lines, keep their lines
     // exactly: no indentation is added to or dropped from them.
     const bool raw = t.type() == Cpp::ML_COMMENT_UNPARSED ||
@@ -1305,7 +1363,7 @@ void ExprFormatter::Run::emit(const std::string& text, bool startContiguous, boo
     if (raw)
         Stylist::writeRaw(m_Out, text);
     else
-        m_Out << text;
+        putText(text);
     // Whether the output now ends with a backslash and blanks.
     for (std::size_t k = text.size(); k-- > 0;) {
         if (text[k] != '\n' && isBlank(text[k]))
@@ -1318,11 +1376,20 @@ void ExprFormatter::Run::emit(const std::string& text, bool startContiguous, boo
     m_BeforeLast = n > 1 ? text[n - 2] : m_Last;
     const std::size_t nl = text.rfind('\n');
     if (nl == std::string::npos) {
-        m_LineHasText = m_LineHasText || !ltrim(text).empty();
+        m_LineHasText = m_LineHasText || hasNonBlank(text, 0);
     } else {
-        m_LineHasText = !ltrim(text.substr(nl + 1)).empty();
+        m_LineHasText = hasNonBlank(text, nl + 1);
     }
     m_Contiguous = endContiguous;
+}
+
+void ExprFormatter::Run::putText(const std::string& text)
+{
+    // Straight to the buffer, as the stream's write would once its checks
+    // pass: a failed stream writes nothing, a short write fails it.
+    const std::streamsize n = static_cast<std::streamsize>(text.size());
+    if (m_Out.good() && m_Out.rdbuf()->sputn(text.data(), n) != n)
+        m_Out.setstate(std::ios_base::badbit);
 }
 
 void ExprFormatter::Run::afterDirectWrite(std::size_t i)

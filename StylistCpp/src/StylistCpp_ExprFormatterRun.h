@@ -15,6 +15,60 @@
 
 namespace StylistCpp {
 
+// What the rules need of a token: its type and locations, whether its
+// text holds a "<" (a template-id) and its last character.
+class RunToken {
+public:
+    explicit RunToken(const Trn::Token& t)
+        : m_Type(t.type()),
+          m_Start(t.start()),
+          m_End(t.end()),
+          m_HasLess(t.type() == Cpp::IDENTIFIER && t.text().find('<') != std::string::npos),
+          m_LastChar(t.text().empty() ? '\n' : t.text().back())
+    {
+    }
+    std::int32_t type() const { return m_Type; }
+    const Trn::Location& start() const { return m_Start; }
+    const Trn::Location& end() const { return m_End; }
+    bool hasLess() const { return m_HasLess; }
+    char lastChar() const { return m_LastChar; }
+
+private:
+    std::int32_t m_Type;
+    Trn::Location m_Start;
+    Trn::Location m_End;
+    bool m_HasLess;
+    char m_LastChar;
+};
+
+// The streams and working storage of one run, kept for the next run when it
+// ends, so that a run neither builds streams nor grows vectors anew.
+struct ExprFormatter::Streams {
+    Corvale::ITextDocStream in{std::string()};
+    Corvale::OIndentStream out{Corvale::OIndentState()};
+    std::vector<RunToken> tokens;
+    std::vector<std::size_t> match;
+    std::vector<std::pair<std::size_t, int>> templateColumns;
+    std::string read;
+};
+
+// The streams and storage of a run, taken from the formatter's free list (or
+// made when the list is empty), reopened on the run's text and position, and
+// handed back when the run ends.
+class ExprFormatter::StreamLease {
+public:
+    StreamLease(ExprFormatter& formatter, const std::string& text, const Corvale::OIndentState& position);
+    ~StreamLease();
+    StreamLease(const StreamLease&) = delete;
+    StreamLease& operator=(const StreamLease&) = delete;
+
+    Streams& streams() { return *m_pStreams; }
+
+private:
+    ExprFormatter& m_Formatter;
+    std::unique_ptr<Streams> m_pStreams;
+};
+
 class ExprFormatter::Run {
 public:
     // Bracket groups nested deeper than this, and template-ids nested
@@ -23,7 +77,9 @@ public:
     static constexpr int MAX_DEPTH = 200;
     static constexpr int MAX_TEMPLATE_DEPTH = 12;
 
+    // The text is read where it lies: it must outlive the run.
     Run(ExprFormatter& formatter, const std::string& text, const Corvale::OIndentState& position, int depth);
+    Run(ExprFormatter& formatter, std::string&& text, const Corvale::OIndentState& position, int depth) = delete;
 
     // Formats the whole text and answers the result.
     std::string format();
@@ -39,31 +95,7 @@ public:
     }
 
 private:
-    // What the rules need of a token: its type and locations, whether its
-    // text holds a "<" (a template-id) and its last character.
-    class Tok {
-    public:
-        explicit Tok(const Trn::Token& t)
-            : m_Type(t.type()),
-              m_Start(t.start()),
-              m_End(t.end()),
-              m_HasLess(t.type() == Cpp::IDENTIFIER && t.text().find('<') != std::string::npos),
-              m_LastChar(t.text().empty() ? '\n' : t.text().back())
-        {
-        }
-        std::int32_t type() const { return m_Type; }
-        const Trn::Location& start() const { return m_Start; }
-        const Trn::Location& end() const { return m_End; }
-        bool hasLess() const { return m_HasLess; }
-        char lastChar() const { return m_LastChar; }
-
-    private:
-        std::int32_t m_Type;
-        Trn::Location m_Start;
-        Trn::Location m_End;
-        bool m_HasLess;
-        char m_LastChar;
-    };
+    using Tok = RunToken;
 
     static constexpr std::size_t NONE = static_cast<std::size_t>(-1);
 
@@ -130,19 +162,23 @@ private:
     void putRtrimmed(const std::string& gap);
     void putTrimmed(const std::string& gap);
     void emit(const std::string& text, bool startContiguous, bool endContiguous, bool raw = false);
+    void putText(const std::string& text);
     bool glues(char next, char afterNext) const;
     void afterDirectWrite(std::size_t i);
 
     ExprFormatter& m_Formatter;
     const ExprFormatterSettings& m_S;
     int m_Depth;
-    std::vector<Tok> m_Tokens;
+    StreamLease m_Streams;
+    Corvale::ITextDocStream& m_In;
+    Corvale::OIndentStream& m_Out;
+    std::vector<Tok>& m_Tokens;
     bool m_Stuck = false;
     // For every "(", "[", "{" and template "<": the index of its closer, or
     // NONE.
-    std::vector<std::size_t> m_Match;
-    Corvale::ITextDocStream m_In;
-    Corvale::OIndentStream m_Out;
+    std::vector<std::size_t>& m_Match;
+    // What copyUpTo and copyThrough read.
+    std::string& m_Read;
 
     // The last two characters written and whether the output still
     // continues the source text contiguously (nothing dropped or inserted
@@ -168,7 +204,7 @@ private:
     int m_IndentWidth = 0;
     // The source column of each template-id's first character (by token
     // index, in token order) when m_HasShift.
-    std::vector<std::pair<std::size_t, int>> m_TemplateColumns;
+    std::vector<std::pair<std::size_t, int>>& m_TemplateColumns;
 };
 
 } // namespace StylistCpp
