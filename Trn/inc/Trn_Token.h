@@ -4,6 +4,7 @@
 
 #include "Trn_Location.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -64,6 +65,14 @@ public:
     ~Token();
 
     void swap(Token& other) noexcept;
+
+    // Makes this token (type, start, end, text) with value kind 0, keeping
+    // the storage its text already has: a lexer that fills one token again
+    // and again allocates only when a text is longer than any before.
+    void assign(std::int32_t type, Location start, Location end, const char* text, std::size_t size);
+    // The same with value kind 8, the text being the value (a name's).
+    void assignWithTextValue(std::int32_t type, Location start, Location end, const char* text,
+                             std::size_t size);
 
     std::int32_t type() const { return m_Type; }
     const Location& start() const { return m_Start; }
