@@ -155,6 +155,8 @@ private:
     void skipIfZeroBlock(Trn::Token& out, Trn::Location start);
     bool lexOperator(Trn::Token& out, const char* tokStart, unsigned char c, Trn::Location start);
     void checkCommentRegion(Trn::Token& comment);
+    void skipBlanks();
+    bool mayOpenMapRegion(unsigned char c) const;
     std::size_t openedMapRegion(const Trn::Token& token) const;
     void foldMapRegion(Trn::Token& identifier, std::size_t opened);
     bool skipInRegion(unsigned char c, const char* tokStart, Trn::Location start);

@@ -324,6 +324,39 @@ void LexerIterator::advanceTo(const char* p)
     m_pPos = p;
 }
 
+// Passes over a run of blanks, line ends included.
+void LexerIterator::skipBlanks()
+{
+    const char* p = m_pPos;
+    if (p == m_pEnd || !isBlank(static_cast<unsigned char>(*p)))
+        return;
+    const char* lineStart = nullptr;
+    std::int32_t lines = 0;
+    for (; p < m_pEnd && isBlank(static_cast<unsigned char>(*p)); ++p) {
+        if (*p == '\n') {
+            ++lines;
+            lineStart = p + 1;
+        }
+    }
+    if (lines) {
+        m_Pos.setLine(m_Pos.line() + lines);
+        m_Pos.setCol(static_cast<std::int32_t>(p - lineStart));
+    } else {
+        m_Pos.setCol(m_Pos.col() + static_cast<std::int32_t>(p - m_pPos));
+    }
+    m_pPos = p;
+}
+
+// Whether a name starting with c may start a map region: only when c
+// starts one of the begin macros (nearly no name does).
+bool LexerIterator::mayOpenMapRegion(unsigned char c) const
+{
+    for (const MarkerPair& macros : *m_pMapMacroPairs)
+        if (macros.first.empty() || static_cast<unsigned char>(macros.first[0]) == c)
+            return true;
+    return false;
+}
+
 // One token into out: the pending one if there is one, else the next the
 // rules make.
 void LexerIterator::next(Trn::Token& out, int flags)
@@ -338,11 +371,12 @@ void LexerIterator::next(Trn::Token& out, int flags)
         checkCommentRegion(out);
         return;
     }
-    while (m_pPos < m_pEnd) {
+    for (;;) {
+        skipBlanks();
+        if (m_pPos == m_pEnd)
+            break;
         const char* tokStart = m_pPos;
         const unsigned char c = get();
-        if (isBlank(c))
-            continue;
         const Trn::Location start = m_Pos;
         m_pTokenBegin = tokStart;
         const int n = peek();
@@ -355,7 +389,7 @@ void LexerIterator::next(Trn::Token& out, int flags)
             lexIdentifier(out, tokStart, c, start);
             if (out.type() == Trn::END_OF_FILE && (flags & SKIP_UNTERMINATED))
                 continue; // an unterminated prefixed literal ('L"...')
-            if (out.type() == IDENTIFIER && !(flags & NO_MAP_CHECK)) {
+            if (out.type() == IDENTIFIER && !(flags & NO_MAP_CHECK) && mayOpenMapRegion(c)) {
                 const std::size_t opened = openedMapRegion(out);
                 if (opened != m_pMapMacroPairs->size())
                     foldMapRegion(out, opened);
@@ -592,32 +626,46 @@ bool LexerIterator::continueAfterScope(std::string& joined, const char*& runStar
 // settles every "<" it meets: each is pushed with its parenthesis level and
 // is matched by the first ">" at that level while it is on top, or fails
 // with its level when a ")" closes that level, a stop character comes or
-// the text ends. Every settled "<" is remembered; the scans started later
+// the text ends. The settled "<" are remembered; the scans started later
 // from those "<" (as in 'a<b,a<b,a<b,...') are then answered at once, so
 // the total cost stays linear instead of rescanning the rest of the text
 // from every "<".
+//
+// Only what can be asked again is kept. This iterator reads on after the
+// "<" at lt (past the ">" when the scan succeeds), so it never asks about
+// lt again, nor, after a success, about any "<" inside the list; a copy
+// that shares the context may ask about all of them. Most scans succeed on
+// an iterator of its own and keep nothing.
 const char* LexerIterator::templateScan(const char* lt)
 {
     CORVALE_CHECK_TEXT(lt != m_pEnd, "it != m_End");
     CORVALE_CHECK_TEXT(*lt == '<', "*it == '<'");
     CORVALE_CHECK_TEXT(lt + 1 == m_pEnd || lt[1] != '<', "peek(++it) != '<'");
-    auto& results = context().templateScans;
-    const auto known = results.find(lt);
-    if (known != results.end())
-        return known->second;
+    if (m_pContext && !m_pContext->templateScans.empty()) {
+        const auto known = m_pContext->templateScans.find(lt);
+        if (known != m_pContext->templateScans.end())
+            return known->second;
+    }
 
     struct Open {
         const char* p;
         int level;
     };
-    std::vector<Open> open{{lt, 0}};
-    int level = 0;
-    auto failFrom = [&](std::size_t keep) {
-        while (open.size() > keep) {
-            results[open.back().p] = nullptr;
-            open.pop_back();
-        }
+    // Scratch storage kept from scan to scan (scans never nest).
+    static thread_local std::vector<Open> open;
+    static thread_local std::vector<std::pair<const char*, const char*>> settled;
+    open.clear();
+    settled.clear();
+    open.push_back({lt, 0});
+    const char* result = nullptr;
+    auto settle = [&](const char* close) {
+        if (open.back().p == lt)
+            result = close;
+        else
+            settled.emplace_back(open.back().p, close);
+        open.pop_back();
     };
+    int level = 0;
     for (const char* q = lt + 1; q < m_pEnd && !open.empty(); ++q) {
         switch (*q) {
         case '(':
@@ -625,12 +673,11 @@ const char* LexerIterator::templateScan(const char* lt)
             break;
         case ')':
             if (level == 0) {
-                failFrom(0);
+                while (!open.empty())
+                    settle(nullptr);
             } else {
-                while (!open.empty() && open.back().level == level) {
-                    results[open.back().p] = nullptr;
-                    open.pop_back();
-                }
+                while (!open.empty() && open.back().level == level)
+                    settle(nullptr);
                 --level;
             }
             break;
@@ -651,23 +698,32 @@ const char* LexerIterator::templateScan(const char* lt)
                 q += 2; // nor does '>>='
                 break;
             }
-            if (open.back().level == level) {
-                results[open.back().p] = q;
-                open.pop_back();
-            }
+            if (open.back().level == level)
+                settle(q);
             break;
         case ';':
         case '&':
         case '|':
         case '/':
-            failFrom(0);
+            while (!open.empty())
+                settle(nullptr);
             break;
         default:
             break;
         }
     }
-    failFrom(0);
-    return results[lt];
+    while (!open.empty())
+        settle(nullptr);
+
+    const bool shared = m_pContext && m_pContext.use_count() > 1;
+    if (shared || (!result && !settled.empty())) {
+        auto& results = context().templateScans;
+        for (const auto& s : settled)
+            results.emplace(s.first, s.second);
+        if (shared)
+            results.emplace(lt, result);
+    }
+    return result;
 }
 
 // Decimal, octal and hexadecimal numbers with one "." and one exponent, and

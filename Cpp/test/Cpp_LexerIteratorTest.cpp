@@ -272,6 +272,91 @@ TEST(LexerIdentifiers, RememberedTemplateScansMatchFreshScans)
     }
 }
 
+// Where a name ends: a plain run of word characters is read in one go, and
+// only what follows it decides whether it goes on (a "<" that may open
+// template arguments, "::") or belongs to a literal (an encoding prefix).
+TEST(LexerIdentifiers, WhatEndsAName)
+{
+    checkRows({
+        {"a", "ID[a]"},
+        {"~a", "ID[~a]"},
+        {"a:", "ID[a] COLON[:]"},
+        {"a::", "ID[a::]"},
+        {"a:b", "ID[a] COLON[:] ID[b]"},
+        {"case x: y", "KEY[case] ID[x] COLON[:] ID[y]"},
+        {"a<", "ID[a] LESS[<]"},
+        {"a<<b", "ID[a] SHIFT_LEFT[<<] ID[b]"},
+        {"a<b> c", "ID[a<b>] ID[c]"},
+        {"a<b>c", "ID[a<b>c]"},
+        {"a<b;", "ID[a] LESS[<] ID[b] SEMICOLON[;]"},
+        {"a <b>", "ID[a] LESS[<] ID[b] GREATER[>]"},
+        {"int<x>", "KEY[int] LESS[<] ID[x] GREATER[>]"},
+        {"intx<y>", "ID[intx<y>]"},
+        {"static_cast<int>(v)", "KEY[static_cast] LESS[<] KEY[int] GREATER[>] LPAREN[(] ID[v] RPAREN[)]"},
+        {"X::operator<(", "KEY[X::operator] LESS[<] LPAREN[(]"},
+        {"A::B<int>::C x", "ID[A::B<int>::C] ID[x]"},
+        {"A<int>::\n  ~A()", "ID[A<int>::~A] LPAREN[(] RPAREN[)]"},
+        {"a::b:c", "ID[a::b] COLON[:] ID[c]"},
+        {"a$b\xc3\xa9 c", "ID[a$b\xc3\xa9] ID[c]"},
+        {"u8\"s\"", "STRING[u8\"s\"]"},
+        {"L'c'", "CHAR[L'c']"},
+        {"LR\"(a\"b)\"", "STRING[LR\"(a\"b)\"]"},
+        {"u8R\"x(\n)x\"", "STRING[u8R\"x(\\n)x\"]"},
+        {"R'c'", "ID[R] CHAR['c']"},
+        {"u8x\"s\"", "ID[u8x] STRING[\"s\"]"},
+        {"Lx'c'", "ID[Lx] CHAR['c']"},
+        {"A::L\"s\"", "ID[A::L] STRING[\"s\"]"},
+        {"returnL\"s\"", "ID[returnL] STRING[\"s\"]"},
+    });
+}
+
+// A map block opens on any name that starts with a begin macro, and only on
+// such a name.
+TEST(LexerRegions, MapMacroNamesAndTheirPrefixes)
+{
+    checkRows({
+        {"BEGIN_MESSAGE_MAP(a) x END_MESSAGE_MAP() y", "UNPARSED LPAREN[(] RPAREN[)] ID[y]"},
+        {"BEGIN_MESSAGE_MAPX(a) END_MESSAGE_MAP_ y", "UNPARSED ID[y]"},
+        {"BEGIN_COM_MAP(a) END_COM_MAP y", "UNPARSED ID[y]"},
+        {"BEGIN_MESSAGE(a)", "ID[BEGIN_MESSAGE] LPAREN[(] ID[a] RPAREN[)]"},
+        {"BEGIN x", "ID[BEGIN] ID[x]"},
+        {"XBEGIN_COM_MAP x", "ID[XBEGIN_COM_MAP] ID[x]"},
+        {"::BEGIN_COM_MAP x", "ID[::BEGIN_COM_MAP] ID[x]"},
+        {"B::BEGIN_COM_MAP x", "ID[B::BEGIN_COM_MAP] ID[x]"},
+        {"BEGIN_COM_MAP<int> x END_COM_MAP", "UNPARSED"},
+        {"\"BEGIN_COM_MAP\" x", "STRING[\"BEGIN_COM_MAP\"] ID[x]"},
+    });
+}
+
+// Copies share what their scans learnt, whether they were made before the
+// first scan or later: a copy taken at any token reads on exactly like the
+// original, and like an iterator that never shared anything.
+TEST(LexerIterator, CopiesAtEveryTokenReadTheSameRest)
+{
+    const std::string texts[] = {
+        "std::vector<std::map<int, a<b>>> v; x = a<b, c>d; f(a<b, g(c<d)); x<y;",
+        "int x[] = {a<b,a<b,a<b,a<b,c<d>e>, a<(b>c)>};",
+        "a<a<a<a<b>",
+    };
+    for (const std::string& text : texts) {
+        SCOPED_TRACE(text);
+        const std::vector<Token> all = lexAll(text);
+        Cpp::LexerIterator it(text.begin(), text.end()), end;
+        std::vector<Cpp::LexerIterator> copies;
+        for (; it != end; ++it)
+            copies.push_back(it);
+        ASSERT_EQ(all.size(), copies.size());
+        for (std::size_t i = copies.size(); i-- > 0;) {
+            std::size_t k = i;
+            for (Cpp::LexerIterator c = copies[i]; c != end; ++c, ++k) {
+                ASSERT_LT(k, all.size());
+                EXPECT_EQ(all[k], *c);
+            }
+            EXPECT_EQ(all.size(), k);
+        }
+    }
+}
+
 // ------------------------------------------------------------------ numbers
 
 TEST(LexerNumbers, DigitsSuffixesAndWhatFollows)

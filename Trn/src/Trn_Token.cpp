@@ -146,22 +146,6 @@ void Token::swap(Token& other) noexcept
     other.m_pString = p;
 }
 
-void Token::assign(std::int32_t type, Location start, Location end, const char* text, std::size_t size)
-{
-    releaseValue();
-    m_Type = type;
-    m_Start = start;
-    m_End = end;
-    m_Text.assign(text, size);
-}
-
-void Token::assignWithTextValue(std::int32_t type, Location start, Location end, const char* text,
-                                std::size_t size)
-{
-    assign(type, start, end, text, size);
-    m_ValueKind = STRING_VALUE; // no string of its own: the value is the text
-}
-
 unsigned char Token::byteValue() const
 {
     CORVALE_CHECK(m_ValueKind == BYTE_VALUE);
