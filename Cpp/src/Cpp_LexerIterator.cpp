@@ -631,6 +631,13 @@ bool LexerIterator::continueAfterScope(std::string& joined, const char*& runStar
 // the total cost stays linear instead of rescanning the rest of the text
 // from every "<".
 //
+// A scan may also start at the "<" of a "<=" ('a<=b'), which the pass
+// itself reads as a comparison. Such a "<" is followed alongside as a
+// shadow: it sees the same pushes and matches as the pass, opens nothing
+// for it, and is settled by the first ">" at its level while no "<" pushed
+// after it is still open (or fails with its level), so a text full of
+// 'a<=b,' is settled in one pass as well.
+//
 // Only what can be asked again is kept. This iterator reads on after the
 // "<" at lt (past the ">" when the scan succeeds), so it never asks about
 // lt again, nor, after a success, about any "<" inside the list; a copy
@@ -651,10 +658,20 @@ const char* LexerIterator::templateScan(const char* lt)
         const char* p;
         int level;
     };
+    // A "<=" followed as a shadow: its level and how many "<" were open
+    // when it came. Shadows stay ordered by both, so those a ">" or a ")"
+    // settles are always the last ones.
+    struct Shadow {
+        const char* p;
+        int level;
+        std::size_t height;
+    };
     // Scratch storage kept from scan to scan (scans never nest).
     static thread_local std::vector<Open> open;
+    static thread_local std::vector<Shadow> shadows;
     static thread_local std::vector<std::pair<const char*, const char*>> settled;
     open.clear();
+    shadows.clear();
     settled.clear();
     open.push_back({lt, 0});
     const char* result = nullptr;
@@ -665,6 +682,13 @@ const char* LexerIterator::templateScan(const char* lt)
             settled.emplace_back(open.back().p, close);
         open.pop_back();
     };
+    auto failAll = [&]() {
+        while (!open.empty())
+            settle(nullptr);
+        for (const Shadow& s : shadows)
+            settled.emplace_back(s.p, nullptr);
+        shadows.clear();
+    };
     int level = 0;
     for (const char* q = lt + 1; q < m_pEnd && !open.empty(); ++q) {
         switch (*q) {
@@ -673,18 +697,29 @@ const char* LexerIterator::templateScan(const char* lt)
             break;
         case ')':
             if (level == 0) {
-                while (!open.empty())
-                    settle(nullptr);
+                failAll();
             } else {
                 while (!open.empty() && open.back().level == level)
                     settle(nullptr);
+                while (!shadows.empty() && shadows.back().level == level) {
+                    settled.emplace_back(shadows.back().p, nullptr);
+                    shadows.pop_back();
+                }
                 --level;
             }
             break;
         case '<':
             if (q + 1 < m_pEnd && q[1] == '=') {
-                // '<=' and '<=>' compare; they never open a list.
-                q += q + 2 < m_pEnd && q[2] == '>' ? 2 : 1;
+                // '<=' and '<=>' compare; they never open a list. A scan
+                // from this "<" reads "<=>" as "<" "=" ">", where the ">"
+                // closes at once unless it starts ">=" or ">>=".
+                const bool spaceship = q + 2 < m_pEnd && q[2] == '>';
+                if (spaceship && !(q + 3 < m_pEnd && q[3] == '=') &&
+                    !(q + 4 < m_pEnd && q[3] == '>' && q[4] == '='))
+                    settled.emplace_back(q, q + 2);
+                else
+                    shadows.push_back({q, level, open.size()});
+                q += spaceship ? 2 : 1;
                 break;
             }
             open.push_back({q, level});
@@ -698,6 +733,10 @@ const char* LexerIterator::templateScan(const char* lt)
                 q += 2; // nor does '>>='
                 break;
             }
+            while (!shadows.empty() && shadows.back().level == level && shadows.back().height == open.size()) {
+                settled.emplace_back(shadows.back().p, q);
+                shadows.pop_back();
+            }
             if (open.back().level == level)
                 settle(q);
             break;
@@ -705,15 +744,13 @@ const char* LexerIterator::templateScan(const char* lt)
         case '&':
         case '|':
         case '/':
-            while (!open.empty())
-                settle(nullptr);
+            failAll();
             break;
         default:
             break;
         }
     }
-    while (!open.empty())
-        settle(nullptr);
+    failAll();
 
     const bool shared = m_pContext && m_pContext.use_count() > 1;
     if (shared || (!result && !settled.empty())) {
