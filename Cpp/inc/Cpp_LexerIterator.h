@@ -108,7 +108,15 @@ public:
     // Equal when both read pointers and both current tokens are equal.
     // Every iterator that has lexed its whole range equals the end
     // iterator (and every other such iterator); a stuck one never does.
-    friend bool operator==(const LexerIterator& a, const LexerIterator& b);
+    friend bool operator==(const LexerIterator& a, const LexerIterator& b)
+    {
+        // The test of every loop step: two iterators at different places,
+        // not both on Trn::END_OF_FILE, differ.
+        if (a.m_pPos != b.m_pPos &&
+            (a.m_Current.type() != Trn::END_OF_FILE || b.m_Current.type() != Trn::END_OF_FILE))
+            return false;
+        return equal(a, b);
+    }
     friend bool operator!=(const LexerIterator& a, const LexerIterator& b) { return !(a == b); }
 
     // True when an unterminated literal ended the token stream.
@@ -155,6 +163,7 @@ private:
     void skipIfZeroBlock(Trn::Token& out, Trn::Location start);
     bool lexOperator(Trn::Token& out, const char* tokStart, unsigned char c, Trn::Location start);
     void checkCommentRegion(Trn::Token& comment);
+    static bool equal(const LexerIterator& a, const LexerIterator& b);
     void skipBlanks();
     bool mayOpenMapRegion(unsigned char c) const;
     std::size_t openedMapRegion(const Trn::Token& token) const;

@@ -270,7 +270,7 @@ LexerIterator LexerIterator::operator++(int)
     return old;
 }
 
-bool operator==(const LexerIterator& a, const LexerIterator& b)
+bool LexerIterator::equal(const LexerIterator& a, const LexerIterator& b)
 {
     if (a.m_pPos == b.m_pPos && a.m_Current == b.m_Current)
         return true;
