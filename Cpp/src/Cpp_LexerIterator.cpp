@@ -180,11 +180,13 @@ LexerIterator::LexerIterator(const char* begin, const char* end, const MarkerPai
     // The process-wide lists live as long as the program and are used where
     // they are; a caller's own lists are copied, since they may go before
     // the iterator does.
-    if (&markerPairs != &commentMarkerPairs()) {
+    static const MarkerPairList* const pCommonMarkers = &commentMarkerPairs();
+    static const MarkerPairList* const pCommonMaps = &Cpp::mapMacroPairs();
+    if (&markerPairs != pCommonMarkers) {
         context().markerPairs = markerPairs;
         m_pMarkerPairs = &m_pContext->markerPairs;
     }
-    if (&mapMacroPairs != &Cpp::mapMacroPairs()) {
+    if (&mapMacroPairs != pCommonMaps) {
         context().mapMacroPairs = mapMacroPairs;
         m_pMapMacroPairs = &m_pContext->mapMacroPairs;
     }

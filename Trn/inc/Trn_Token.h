@@ -116,7 +116,16 @@ private:
     };
 };
 
-// Inline: the lexer calls these once for every token.
+// Inline: every lexer iterator makes and destroys two tokens, and the
+// lexer fills one for every token it reads.
+inline Token::Token() : m_pString(nullptr) {}
+
+inline Token::~Token()
+{
+    if (m_ValueKind == STRING_VALUE)
+        releaseValue();
+}
+
 inline void Token::assign(std::int32_t type, Location start, Location end, const char* text, std::size_t size)
 {
     if (m_ValueKind == STRING_VALUE)
