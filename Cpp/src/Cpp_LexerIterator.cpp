@@ -330,8 +330,6 @@ void LexerIterator::advanceTo(const char* p)
 void LexerIterator::skipBlanks()
 {
     const char* p = m_pPos;
-    if (p == m_pEnd || !isBlank(static_cast<unsigned char>(*p)))
-        return;
     const char* lineStart = nullptr;
     std::int32_t lines = 0;
     for (; p < m_pEnd && isBlank(static_cast<unsigned char>(*p)); ++p) {
@@ -374,9 +372,13 @@ void LexerIterator::next(Trn::Token& out, int flags)
         return;
     }
     for (;;) {
-        skipBlanks();
         if (m_pPos == m_pEnd)
             break;
+        if (isBlank(static_cast<unsigned char>(*m_pPos))) {
+            skipBlanks();
+            if (m_pPos == m_pEnd)
+                break;
+        }
         const char* tokStart = m_pPos;
         const unsigned char c = get();
         const Trn::Location start = m_Pos;
