@@ -92,7 +92,12 @@ public:
     ~LexerIterator();
 
     // The current token. Contract: not on a Trn::END_OF_FILE token.
-    reference operator*() const;
+    reference operator*() const
+    {
+        if (m_Current.type() == Trn::END_OF_FILE)
+            checkDereference();
+        return m_Current;
+    }
     pointer operator->() const { return &**this; }
 
     // Lexes the next token; does nothing on a Trn::END_OF_FILE token.
@@ -120,7 +125,10 @@ public:
     friend bool operator!=(const LexerIterator& a, const LexerIterator& b) { return !(a == b); }
 
     // True when an unterminated literal ended the token stream.
-    bool stuck() const;
+    bool stuck() const
+    {
+        return m_Current.type() == Trn::END_OF_FILE && m_Current.start() != Trn::Location();
+    }
     // The next character to be read.
     const char* readPointer() const { return m_pPos; }
     // Where the current token starts in the range: its first character (for
@@ -164,6 +172,9 @@ private:
     bool lexOperator(Trn::Token& out, const char* tokStart, unsigned char c, Trn::Location start);
     void checkCommentRegion(Trn::Token& comment);
     static bool equal(const LexerIterator& a, const LexerIterator& b);
+    // The contract check of operator*, out of line: it throws on an
+    // END_OF_FILE token.
+    void checkDereference() const;
     void skipBlanks();
     bool mayOpenMapRegion(unsigned char c) const;
     std::size_t openedMapRegion(const Trn::Token& token) const;

@@ -244,11 +244,10 @@ const std::shared_ptr<LexerIterator::Context>& LexerIterator::sharedContext() co
     return m_pContext;
 }
 
-LexerIterator::reference LexerIterator::operator*() const
+void LexerIterator::checkDereference() const
 {
     CORVALE_CHECK_TEXT(m_Current.type() != Trn::END_OF_FILE,
                        "x.policies().m_Current.type() != Trn::END_OF_FILE");
-    return m_Current;
 }
 
 Trn::Token LexerIterator::takeCurrent()
@@ -286,11 +285,6 @@ bool LexerIterator::equal(const LexerIterator& a, const LexerIterator& b)
                t.text().empty() && t.valueKind() == Trn::Token::NO_VALUE;
     };
     return atEnd(a.m_Current) && atEnd(b.m_Current);
-}
-
-bool LexerIterator::stuck() const
-{
-    return m_Current.type() == Trn::END_OF_FILE && m_Current.start() != Trn::Location();
 }
 
 unsigned char LexerIterator::get()
