@@ -1,7 +1,8 @@
 // Lexer throughput: real source text, and the inputs that make a naive
 // template scan quadratic ('a<b,' repeated with nothing that ends a scan,
-// and unclosed nested '<'), each at two sizes ten times apart. With a
-// linear lexer the MB/s of the two sizes agree.
+// 'a<b<=c,' whose "<=" start scans of their own, and unclosed nested '<'),
+// each at two sizes ten times apart. With a linear lexer the MB/s of the
+// two sizes agree.
 #include "Cpp_LexerIterator.h"
 
 #include <benchmark/benchmark.h>
@@ -73,6 +74,16 @@ void BM_LexTemplateCommas(benchmark::State& state)
     run(state, text);
 }
 
+// x = a<=b,a<=b, ... : every "<=" after a name starts a scan, which the
+// scans before it read as a comparison.
+void BM_LexComparisons(benchmark::State& state)
+{
+    std::string text = "x = ";
+    for (std::int64_t i = 0; i < state.range(0); ++i)
+        text += "a<b<=c,";
+    run(state, text);
+}
+
 // a<a<a<a< ... : every scan nests one level deeper and never closes.
 void BM_LexUnclosedNesting(benchmark::State& state)
 {
@@ -106,6 +117,7 @@ void BM_LexDirectiveQuotes(benchmark::State& state)
 
 BENCHMARK(BM_LexRealSource)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LexTemplateCommas)->Arg(25000)->Arg(250000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LexComparisons)->Arg(15000)->Arg(150000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LexUnclosedNesting)->Arg(50000)->Arg(500000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LexOpenCalls)->Arg(16000)->Arg(160000)->Unit(benchmark::kMillisecond);
 

@@ -82,8 +82,22 @@ public:
                   const MarkerPairList& markerPairs = commentMarkerPairs(),
                   const MarkerPairList& mapMacroPairs = Cpp::mapMacroPairs());
 
+    // A copy shares the original's remembered template scans (and its own
+    // copies of marker lists other than the process-wide ones); a moved-from
+    // iterator may only be assigned to or destroyed.
+    LexerIterator(const LexerIterator& other);
+    LexerIterator(LexerIterator&& other) noexcept = default;
+    LexerIterator& operator=(const LexerIterator& other);
+    LexerIterator& operator=(LexerIterator&& other) noexcept = default;
+    ~LexerIterator();
+
     // The current token. Contract: not on a Trn::END_OF_FILE token.
-    reference operator*() const;
+    reference operator*() const
+    {
+        if (m_Current.type() == Trn::END_OF_FILE)
+            checkDereference();
+        return m_Current;
+    }
     pointer operator->() const { return &**this; }
 
     // Lexes the next token; does nothing on a Trn::END_OF_FILE token.
@@ -99,11 +113,22 @@ public:
     // Equal when both read pointers and both current tokens are equal.
     // Every iterator that has lexed its whole range equals the end
     // iterator (and every other such iterator); a stuck one never does.
-    friend bool operator==(const LexerIterator& a, const LexerIterator& b);
+    friend bool operator==(const LexerIterator& a, const LexerIterator& b)
+    {
+        // The test of every loop step: two iterators at different places,
+        // not both on Trn::END_OF_FILE, differ.
+        if (a.m_pPos != b.m_pPos &&
+            (a.m_Current.type() != Trn::END_OF_FILE || b.m_Current.type() != Trn::END_OF_FILE))
+            return false;
+        return equal(a, b);
+    }
     friend bool operator!=(const LexerIterator& a, const LexerIterator& b) { return !(a == b); }
 
     // True when an unterminated literal ended the token stream.
-    bool stuck() const;
+    bool stuck() const
+    {
+        return m_Current.type() == Trn::END_OF_FILE && m_Current.start() != Trn::Location();
+    }
     // The next character to be read.
     const char* readPointer() const { return m_pPos; }
     // Where the current token starts in the range: its first character (for
@@ -125,26 +150,44 @@ private:
     };
     enum LexFlags { NO_MAP_CHECK = 1, SKIP_UNTERMINATED = 2 };
 
-    Trn::Token next(int flags);
-    Trn::Token lexComment(const char* tokStart, Trn::Location start);
-    Trn::Token lexIdentifier(const char* tokStart, unsigned char first, Trn::Location start);
-    bool continueAfterScope(std::string& text, std::size_t& lastStart, Trn::Location& endLoc);
+    // Each rule writes the token it makes into its first argument, whose
+    // text storage is reused from token to token.
+    void next(Trn::Token& out, int flags);
+    void lexComment(Trn::Token& out, const char* tokStart, Trn::Location start);
+    void lexIdentifier(Trn::Token& out, const char* tokStart, unsigned char first, Trn::Location start);
+    void lexQualifiedOrTemplate(Trn::Token& out, const char* tokStart, unsigned char first,
+                                Trn::Location start);
+    bool continueAfterScope(std::string& joined, const char*& runStart, const char*& lastStart,
+                            Trn::Location& endLoc);
+    bool lexPrefixedLiteral(Trn::Token& out, const char* tokStart, std::size_t length, Trn::Location start);
     const char* templateScan(const char* lt);
-    Trn::Token lexNumber(const char* tokStart, Trn::Location start);
-    Trn::Token lexLiteral(const char* tokStart, Trn::Location start, char quote);
-    Trn::Token lexRawString(const char* tokStart, Trn::Location start);
+    void lexNumber(Trn::Token& out, const char* tokStart, Trn::Location start);
+    void lexLiteral(Trn::Token& out, const char* tokStart, Trn::Location start, char quote);
+    void lexRawString(Trn::Token& out, const char* tokStart, Trn::Location start);
     void absorbSuffix();
-    Trn::Token lexDirective(const char* tokStart, Trn::Location start, bool ifZeroCheck);
+    void lexDirective(Trn::Token& out, const char* tokStart, Trn::Location start, bool ifZeroCheck);
     void skipQuotedInDirective(char quote, unsigned char& lastNonBlank,
                                const char* (&unclosedBefore)[2]);
-    Trn::Token skipIfZeroBlock(Trn::Location start);
-    bool lexOperator(const char* tokStart, unsigned char c, Trn::Location start, Trn::Token& token);
-    Trn::Token checkCommentRegion(Trn::Token comment);
-    Trn::Token checkMapRegion(Trn::Token&& identifier);
+    void skipIfZeroBlock(Trn::Token& out, Trn::Location start);
+    bool lexOperator(Trn::Token& out, const char* tokStart, unsigned char c, Trn::Location start);
+    void checkCommentRegion(Trn::Token& comment);
+    static bool equal(const LexerIterator& a, const LexerIterator& b);
+    // The contract check of operator*, out of line: it throws on an
+    // END_OF_FILE token.
+    void checkDereference() const;
+    void skipBlanks();
+    bool mayOpenMapRegion(unsigned char c) const;
+    std::size_t openedMapRegion(const Trn::Token& token) const;
+    void foldMapRegion(Trn::Token& identifier, std::size_t opened);
     bool skipInRegion(unsigned char c, const char* tokStart, Trn::Location start);
     void skipWord();
     std::vector<std::size_t> openedPairs(const Trn::Token& comment) const;
     bool closesRegion(const Trn::Token& comment, const std::vector<std::size_t>& pairs) const;
+    // The context, made on first use.
+    Context& context();
+    // The context to hand to a copy: made now when this iterator still has
+    // text to read, so that the copy and the original share their scans.
+    const std::shared_ptr<Context>& sharedContext() const;
 
     int peek(std::size_t ahead = 0) const
     {
@@ -170,8 +213,14 @@ private:
     // ended a directive. Type Trn::END_OF_FILE when empty.
     Trn::Token m_Pending;
     const char* m_pPendingBegin = nullptr;
-    // The marker lists and the template scan results, shared by copies.
-    std::shared_ptr<Context> m_pContext;
+    // The region marker lists: the process-wide ones, or the context's
+    // copies of a caller's own lists. Null on the end iterator.
+    const MarkerPairList* m_pMarkerPairs = nullptr;
+    const MarkerPairList* m_pMapMacroPairs = nullptr;
+    // The template scan results (and any copied marker lists), shared by
+    // copies. Most iterators lex short pieces without a template-id and
+    // never need one, so it is made on the first scan or the first copy.
+    mutable std::shared_ptr<Context> m_pContext;
 };
 
 } // namespace Cpp

@@ -13,27 +13,55 @@ namespace Cpp {
 
 namespace {
 
-// Character classes of the classic locale, safe for every byte value.
-inline bool isBlank(int c)
+// Character classes of the classic locale, one table lookup for every byte
+// value (and false for the -1 that peek() answers at the end).
+enum CharClass : unsigned char { BLANK = 1, WORD_START = 2, WORD = 4 };
+
+struct CharClasses {
+    unsigned char of[256];
+};
+
+constexpr CharClasses makeCharClasses()
 {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+    CharClasses t{};
+    for (int c = 0; c < 256; ++c) {
+        const bool alpha = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        const bool digit = c >= '0' && c <= '9';
+        // Characters that start a name: letters and "_", and also "$" and
+        // every byte above 127 (UTF-8 sequences), which compilers accept in
+        // names. Kept in the name, they can never end up in a gap between
+        // tokens that an emitter replaces with whitespace of its own.
+        const bool wordStart = alpha || c == '_' || c == '$' || c >= 0x80;
+        unsigned char k = 0;
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r')
+            k |= BLANK;
+        if (wordStart)
+            k |= WORD_START;
+        if (wordStart || digit)
+            k |= WORD;
+        t.of[c] = k;
+    }
+    return t;
 }
+
+constexpr CharClasses CHAR_CLASSES = makeCharClasses();
+
+inline bool hasClass(int c, unsigned char k)
+{
+    return static_cast<unsigned>(c) < 256u && (CHAR_CLASSES.of[c] & k) != 0;
+}
+inline bool isBlank(int c) { return hasClass(c, BLANK); }
 inline bool isLineBlank(int c) { return c != '\n' && isBlank(c); }
-inline bool isAlpha(int c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 inline bool isDigit(int c) { return c >= '0' && c <= '9'; }
 inline bool isHexDigit(int c)
 {
     return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
-// Characters that start a name: letters and "_", and also "$" and every
-// byte above 127 (UTF-8 sequences), which compilers accept in names. Kept
-// in the name, they can never end up in a gap between tokens that an
-// emitter replaces with whitespace of its own.
-inline bool isWordStart(int c) { return isAlpha(c) || c == '_' || c == '$' || c >= 0x80; }
-inline bool isWordChar(int c) { return isWordStart(c) || isDigit(c); }
+inline bool isWordStart(int c) { return hasClass(c, WORD_START); }
+inline bool isWordChar(int c) { return hasClass(c, WORD); }
 
 // The text without blanks starts with prefix ("# if 0" starts with "#if0").
-bool startsWithIgnoringBlanks(const std::string& text, const char* prefix)
+bool startsWithIgnoringBlanks(std::string_view text, const char* prefix)
 {
     for (char c : text) {
         if (isBlank(static_cast<unsigned char>(c)))
@@ -47,9 +75,14 @@ bool startsWithIgnoringBlanks(const std::string& text, const char* prefix)
     return *prefix == '\0';
 }
 
-bool startsWith(std::string_view text, std::string_view prefix)
+// Most texts a marker is tested against differ from it in the first
+// character, which is looked at before the rest.
+inline bool startsWith(std::string_view text, const std::string& prefix)
 {
-    return text.substr(0, prefix.size()) == prefix;
+    if (prefix.size() > text.size())
+        return false;
+    return prefix.empty() ||
+           (text[0] == prefix[0] && std::memcmp(text.data() + 1, prefix.data() + 1, prefix.size() - 1) == 0);
 }
 
 // The characters between the quotes with the escapes replaced: \\ \n \r \t
@@ -90,24 +123,13 @@ std::string unescape(const char* p, const char* end)
 }
 
 // Encoding prefixes of string and character literals, and of raw strings.
-bool isLiteralPrefix(const std::string& word)
+bool isLiteralPrefix(std::string_view word)
 {
     return word == "L" || word == "u" || word == "U" || word == "u8";
 }
-bool isRawPrefix(const std::string& word)
+bool isRawPrefix(std::string_view word)
 {
     return word == "R" || word == "LR" || word == "uR" || word == "UR" || word == "u8R";
-}
-
-std::shared_ptr<const MarkerPairList> shareList(const MarkerPairList& list,
-                                                const MarkerPairList& common,
-                                                const std::shared_ptr<const MarkerPairList>& shared)
-{
-    // Callers nearly always pass the process-wide lists; share those instead
-    // of copying them into every iterator.
-    if (&list == &common)
-        return shared;
-    return std::make_shared<const MarkerPairList>(list);
 }
 
 } // namespace
@@ -138,28 +160,38 @@ const MarkerPairList& mapMacroPairs()
     return pairs;
 }
 
-// What copies of one iterator share: the marker lists (read only) and the
-// results of template scans over their common text.
+// What copies of one iterator share: the results of template scans over
+// their common text, and copies of marker lists other than the process-wide
+// ones.
 struct LexerIterator::Context {
-    std::shared_ptr<const MarkerPairList> markerPairs;
-    std::shared_ptr<const MarkerPairList> mapMacroPairs;
     // For each "<" a template scan has passed: the matching ">", or null
     // when a scan starting there fails.
     std::unordered_map<const char*, const char*> templateScans;
+    MarkerPairList markerPairs;
+    MarkerPairList mapMacroPairs;
 };
 
 LexerIterator::LexerIterator() = default;
 
 LexerIterator::LexerIterator(const char* begin, const char* end, const MarkerPairList& markerPairs,
                              const MarkerPairList& mapMacroPairs)
-    : m_pPos(begin), m_pEnd(end), m_Pos(1, 0), m_pContext(std::make_shared<Context>())
+    : m_pPos(begin), m_pEnd(end), m_Pos(1, 0), m_pMarkerPairs(&markerPairs), m_pMapMacroPairs(&mapMacroPairs)
 {
-    static const auto sharedMarkers = std::make_shared<const MarkerPairList>(commentMarkerPairs());
-    static const auto sharedMaps = std::make_shared<const MarkerPairList>(Cpp::mapMacroPairs());
-    m_pContext->markerPairs = shareList(markerPairs, commentMarkerPairs(), sharedMarkers);
-    m_pContext->mapMacroPairs = shareList(mapMacroPairs, Cpp::mapMacroPairs(), sharedMaps);
+    // The process-wide lists live as long as the program and are used where
+    // they are; a caller's own lists are copied, since they may go before
+    // the iterator does.
+    static const MarkerPairList* const pCommonMarkers = &commentMarkerPairs();
+    static const MarkerPairList* const pCommonMaps = &Cpp::mapMacroPairs();
+    if (&markerPairs != pCommonMarkers) {
+        context().markerPairs = markerPairs;
+        m_pMarkerPairs = &m_pContext->markerPairs;
+    }
+    if (&mapMacroPairs != pCommonMaps) {
+        context().mapMacroPairs = mapMacroPairs;
+        m_pMapMacroPairs = &m_pContext->mapMacroPairs;
+    }
     CORVALE_CHECK_TEXT(m_Current.type() == Trn::END_OF_FILE, "m_Current.type() == Trn::END_OF_FILE");
-    m_Current = next(0);
+    next(m_Current, 0);
 }
 
 LexerIterator::LexerIterator(std::string::const_iterator begin, std::string::const_iterator end,
@@ -169,11 +201,53 @@ LexerIterator::LexerIterator(std::string::const_iterator begin, std::string::con
 {
 }
 
-LexerIterator::reference LexerIterator::operator*() const
+LexerIterator::LexerIterator(const LexerIterator& other)
+    : m_pPos(other.m_pPos), m_pEnd(other.m_pEnd), m_Pos(other.m_Pos), m_Current(other.m_Current),
+      m_pTokenBegin(other.m_pTokenBegin), m_Pending(other.m_Pending), m_pPendingBegin(other.m_pPendingBegin),
+      m_pMarkerPairs(other.m_pMarkerPairs), m_pMapMacroPairs(other.m_pMapMacroPairs),
+      m_pContext(other.sharedContext())
+{
+}
+
+LexerIterator& LexerIterator::operator=(const LexerIterator& other)
+{
+    if (this != &other) {
+        m_Current = other.m_Current;
+        m_Pending = other.m_Pending;
+        m_pPos = other.m_pPos;
+        m_pEnd = other.m_pEnd;
+        m_Pos = other.m_Pos;
+        m_pTokenBegin = other.m_pTokenBegin;
+        m_pPendingBegin = other.m_pPendingBegin;
+        m_pMarkerPairs = other.m_pMarkerPairs;
+        m_pMapMacroPairs = other.m_pMapMacroPairs;
+        m_pContext = other.sharedContext();
+    }
+    return *this;
+}
+
+LexerIterator::~LexerIterator() = default;
+
+LexerIterator::Context& LexerIterator::context()
+{
+    if (!m_pContext)
+        m_pContext = std::make_shared<Context>();
+    return *m_pContext;
+}
+
+const std::shared_ptr<LexerIterator::Context>& LexerIterator::sharedContext() const
+{
+    // Once the whole text is read no scan can come any more, so an
+    // iterator at the end hands on no context.
+    if (!m_pContext && m_pPos != m_pEnd)
+        m_pContext = std::make_shared<Context>();
+    return m_pContext;
+}
+
+void LexerIterator::checkDereference() const
 {
     CORVALE_CHECK_TEXT(m_Current.type() != Trn::END_OF_FILE,
                        "x.policies().m_Current.type() != Trn::END_OF_FILE");
-    return m_Current;
 }
 
 Trn::Token LexerIterator::takeCurrent()
@@ -186,7 +260,7 @@ Trn::Token LexerIterator::takeCurrent()
 LexerIterator& LexerIterator::operator++()
 {
     if (m_Current.type() != Trn::END_OF_FILE)
-        m_Current = next(0);
+        next(m_Current, 0);
     return *this;
 }
 
@@ -197,7 +271,7 @@ LexerIterator LexerIterator::operator++(int)
     return old;
 }
 
-bool operator==(const LexerIterator& a, const LexerIterator& b)
+bool LexerIterator::equal(const LexerIterator& a, const LexerIterator& b)
 {
     if (a.m_pPos == b.m_pPos && a.m_Current == b.m_Current)
         return true;
@@ -211,11 +285,6 @@ bool operator==(const LexerIterator& a, const LexerIterator& b)
                t.text().empty() && t.valueKind() == Trn::Token::NO_VALUE;
     };
     return atEnd(a.m_Current) && atEnd(b.m_Current);
-}
-
-bool LexerIterator::stuck() const
-{
-    return m_Current.type() == Trn::END_OF_FILE && m_Current.start() != Trn::Location();
 }
 
 unsigned char LexerIterator::get()
@@ -251,62 +320,110 @@ void LexerIterator::advanceTo(const char* p)
     m_pPos = p;
 }
 
-// One token: the pending one if there is one, else the next the rules make.
-Trn::Token LexerIterator::next(int flags)
+// Passes over a run of blanks, line ends included.
+void LexerIterator::skipBlanks()
+{
+    const char* p = m_pPos;
+    const char* lineStart = nullptr;
+    std::int32_t lines = 0;
+    for (; p < m_pEnd && isBlank(static_cast<unsigned char>(*p)); ++p) {
+        if (*p == '\n') {
+            ++lines;
+            lineStart = p + 1;
+        }
+    }
+    if (lines) {
+        m_Pos.setLine(m_Pos.line() + lines);
+        m_Pos.setCol(static_cast<std::int32_t>(p - lineStart));
+    } else {
+        m_Pos.setCol(m_Pos.col() + static_cast<std::int32_t>(p - m_pPos));
+    }
+    m_pPos = p;
+}
+
+// Whether a name starting with c may start a map region: only when c
+// starts one of the begin macros (nearly no name does).
+bool LexerIterator::mayOpenMapRegion(unsigned char c) const
+{
+    for (const MarkerPair& macros : *m_pMapMacroPairs)
+        if (macros.first.empty() || static_cast<unsigned char>(macros.first[0]) == c)
+            return true;
+    return false;
+}
+
+// One token into out: the pending one if there is one, else the next the
+// rules make.
+void LexerIterator::next(Trn::Token& out, int flags)
 {
     if (m_Pending.type() != Trn::END_OF_FILE) {
-        Trn::Token pending;
-        pending.swap(m_Pending);
+        out = std::move(m_Pending);
+        m_Pending = Trn::Token();
         m_pTokenBegin = m_pPendingBegin;
         // The comment was lexed by the directive rule, which leaves its
         // region check to the moment it is delivered; nothing was read in
         // between, so the check sees the same text.
-        return checkCommentRegion(std::move(pending));
+        checkCommentRegion(out);
+        return;
     }
-    while (m_pPos < m_pEnd) {
+    for (;;) {
+        if (m_pPos == m_pEnd)
+            break;
+        if (isBlank(static_cast<unsigned char>(*m_pPos))) {
+            skipBlanks();
+            if (m_pPos == m_pEnd)
+                break;
+        }
         const char* tokStart = m_pPos;
         const unsigned char c = get();
         const Trn::Location start = m_Pos;
-        if (isBlank(c))
-            continue;
         m_pTokenBegin = tokStart;
         const int n = peek();
-        if (c == '/' && (n == '/' || n == '*'))
-            return checkCommentRegion(lexComment(tokStart, start));
+        if (c == '/' && (n == '/' || n == '*')) {
+            lexComment(out, tokStart, start);
+            checkCommentRegion(out);
+            return;
+        }
         if (isWordStart(c) || (c == ':' && n == ':') || (c == '~' && isWordStart(n))) {
-            Trn::Token t = lexIdentifier(tokStart, c, start);
-            if (t.type() == Trn::END_OF_FILE && (flags & SKIP_UNTERMINATED))
+            lexIdentifier(out, tokStart, c, start);
+            if (out.type() == Trn::END_OF_FILE && (flags & SKIP_UNTERMINATED))
                 continue; // an unterminated prefixed literal ('L"...')
-            if (t.type() == IDENTIFIER && !(flags & NO_MAP_CHECK))
-                return checkMapRegion(std::move(t));
-            return t;
+            if (out.type() == IDENTIFIER && !(flags & NO_MAP_CHECK) && mayOpenMapRegion(c)) {
+                const std::size_t opened = openedMapRegion(out);
+                if (opened != m_pMapMacroPairs->size())
+                    foldMapRegion(out, opened);
+            }
+            return;
         }
-        if (isDigit(c))
-            return lexNumber(tokStart, start);
+        if (isDigit(c)) {
+            lexNumber(out, tokStart, start);
+            return;
+        }
         if (c == '"' || c == '\'') {
-            Trn::Token t = lexLiteral(tokStart, start, static_cast<char>(c));
-            if (t.type() == Trn::END_OF_FILE && (flags & SKIP_UNTERMINATED))
+            lexLiteral(out, tokStart, start, static_cast<char>(c));
+            if (out.type() == Trn::END_OF_FILE && (flags & SKIP_UNTERMINATED))
                 continue;
-            return t;
+            return;
         }
-        if (c == '#')
-            return lexDirective(tokStart, start, true);
-        Trn::Token t;
-        if (lexOperator(tokStart, c, start, t))
-            return t;
+        if (c == '#') {
+            lexDirective(out, tokStart, start, true);
+            return;
+        }
+        if (lexOperator(out, tokStart, c, start))
+            return;
     }
     m_pTokenBegin = nullptr;
-    return Trn::Token();
+    out.assign(Trn::END_OF_FILE, Trn::Location(), Trn::Location(), "", 0);
 }
 
 // "//" through the newline, or "/*" through "*/"; either may run to the end.
-Trn::Token LexerIterator::lexComment(const char* tokStart, Trn::Location start)
+void LexerIterator::lexComment(Trn::Token& out, const char* tokStart, Trn::Location start)
 {
     const unsigned char second = get();
     if (second == '/') {
         const void* nl = std::memchr(m_pPos, '\n', static_cast<std::size_t>(m_pEnd - m_pPos));
         advanceTo(nl ? static_cast<const char*>(nl) + 1 : m_pEnd);
-        return Trn::Token(SL_COMMENT, start, m_Pos, std::string(tokStart, m_pPos));
+        out.assign(SL_COMMENT, start, m_Pos, tokStart, static_cast<std::size_t>(m_pPos - tokStart));
+        return;
     }
     const char* p = m_pPos;
     const char* close = m_pEnd;
@@ -322,26 +439,89 @@ Trn::Token LexerIterator::lexComment(const char* tokStart, Trn::Location start)
         ++p;
     }
     advanceTo(close);
-    return Trn::Token(ML_COMMENT, start, m_Pos, std::string(tokStart, m_pPos));
+    out.assign(ML_COMMENT, start, m_Pos, tokStart, static_cast<std::size_t>(m_pPos - tokStart));
 }
 
 // Names, qualified names ('A::B', '::new', 'A:: B' read as 'A::B'),
 // destructor names and template-ids ('vector<int>'), and the keywords.
-Trn::Token LexerIterator::lexIdentifier(const char* tokStart, unsigned char first, Trn::Location start)
+//
+// Most names are a plain run of word characters, read here in one go; a
+// name that reaches "::" or a "<" that may open template arguments goes on
+// in lexQualifiedOrTemplate.
+void LexerIterator::lexIdentifier(Trn::Token& out, const char* tokStart, unsigned char first,
+                                  Trn::Location start)
 {
-    std::string text;
+    if (first == ':') {
+        lexQualifiedOrTemplate(out, tokStart, first, start);
+        return;
+    }
+    const char* p = m_pPos;
+    while (p < m_pEnd && isWordChar(static_cast<unsigned char>(*p)))
+        ++p;
+    const int after = p < m_pEnd ? static_cast<unsigned char>(*p) : -1;
+    const int second = p + 1 < m_pEnd ? static_cast<unsigned char>(p[1]) : -1;
+    if ((after == '<' && second != '<') || (after == ':' && second == ':')) {
+        lexQualifiedOrTemplate(out, tokStart, first, start);
+        return;
+    }
+    // A word holds no line end: only the column moves.
+    m_Pos.setCol(m_Pos.col() + static_cast<std::int32_t>(p - m_pPos));
+    m_pPos = p;
+    const std::size_t length = static_cast<std::size_t>(p - tokStart);
+    if ((after == '"' || after == '\'') && lexPrefixedLiteral(out, tokStart, length, start))
+        return;
+    const std::int32_t keyword = keywordType(std::string_view(tokStart, length));
+    if (keyword != Trn::END_OF_FILE)
+        out.assign(keyword, start, m_Pos, tokStart, length);
+    else
+        out.assignWithTextValue(IDENTIFIER, start, m_Pos, tokStart, length);
+}
+
+// An encoding or raw prefix belongs to the literal it introduces, so that
+// nothing can ever come between them. With the name [tokStart, +length)
+// read and a quote next: lexes the literal and answers true when the name
+// is such a prefix.
+bool LexerIterator::lexPrefixedLiteral(Trn::Token& out, const char* tokStart, std::size_t length,
+                                       Trn::Location start)
+{
+    const std::string_view word(tokStart, length);
+    if (isRawPrefix(word) && peek() == '"') {
+        lexRawString(out, tokStart, start);
+        return true;
+    }
+    if (isLiteralPrefix(word)) {
+        const char quote = static_cast<char>(get());
+        lexLiteral(out, tokStart, start, quote);
+        return true;
+    }
+    return false;
+}
+
+// The names that need more than one run of word characters: qualified
+// names and names followed by "<".
+//
+// The text is the source from tokStart to the read position, except that
+// blanks after a "::" are left out; only then is it put together in joined
+// (runStart is where the part of the source not yet copied there starts).
+void LexerIterator::lexQualifiedOrTemplate(Trn::Token& out, const char* tokStart, unsigned char first,
+                                           Trn::Location start)
+{
+    std::string joined;
+    const char* runStart = tokStart;
+    // Where the last component of the name starts in the source.
+    const char* lastStart = tokStart;
     bool qualified = false;
-    std::size_t lastStart = 0; // where the last component of a qualified name starts
     Trn::Location endLoc = m_Pos;
     bool collect = true;
+    // The keyword test of the last component before a "<", remembered with
+    // the read position it was made at.
+    std::int32_t componentKeyword = Trn::END_OF_FILE;
+    const char* componentEnd = nullptr;
     if (first == ':') {
         get();
-        text = "::";
         qualified = true;
         endLoc = m_Pos;
-        collect = continueAfterScope(text, lastStart, endLoc);
-    } else {
-        text = static_cast<char>(first);
+        collect = continueAfterScope(joined, runStart, lastStart, endLoc);
     }
     while (collect) {
         const int n = peek();
@@ -350,7 +530,6 @@ Trn::Token LexerIterator::lexIdentifier(const char* tokStart, unsigned char firs
             const char* p = m_pPos + 1;
             while (p < m_pEnd && isWordChar(static_cast<unsigned char>(*p)))
                 ++p;
-            text.append(m_pPos, p);
             // A word holds no line end: only the column moves.
             m_Pos.setCol(m_Pos.col() + static_cast<std::int32_t>(p - m_pPos));
             m_pPos = p;
@@ -360,65 +539,76 @@ Trn::Token LexerIterator::lexIdentifier(const char* tokStart, unsigned char firs
                 break;
             // A keyword ('template', 'operator', 'X::operator') is never
             // followed by template arguments of its own.
-            if (keywordType(std::string_view(text).substr(lastStart)) != Trn::END_OF_FILE)
+            componentKeyword = keywordType(std::string_view(lastStart, static_cast<std::size_t>(m_pPos - lastStart)));
+            componentEnd = m_pPos;
+            if (componentKeyword != Trn::END_OF_FILE)
                 break;
             const char* close = templateScan(m_pPos);
             if (!close)
                 break;
-            text.append(m_pPos, close + 1);
             advanceTo(close + 1);
             endLoc = m_Pos;
         } else if (n == ':' && peek(1) == ':') {
             get();
             get();
-            text += "::";
             qualified = true;
             endLoc = m_Pos;
-            if (!continueAfterScope(text, lastStart, endLoc))
+            if (!continueAfterScope(joined, runStart, lastStart, endLoc))
                 break;
         } else {
             break;
         }
     }
 
-    if (!qualified && (peek() == '"' || peek() == '\'')) {
-        // An encoding or raw prefix belongs to the literal it introduces, so
-        // that nothing can ever come between them.
-        if (isRawPrefix(text) && peek() == '"')
-            return lexRawString(tokStart, start);
-        if (isLiteralPrefix(text)) {
-            const char quote = static_cast<char>(get());
-            return lexLiteral(tokStart, start, quote);
+    const bool gapped = runStart != tokStart;
+    if (gapped)
+        joined.append(runStart, m_pPos);
+    const std::string_view text =
+        gapped ? std::string_view(joined) : std::string_view(tokStart, static_cast<std::size_t>(m_pPos - tokStart));
+
+    if (!qualified && (peek() == '"' || peek() == '\'') && lexPrefixedLiteral(out, tokStart, text.size(), start))
+        return;
+
+    // A name that is its own last component was looked up already when the
+    // lookup before a "<" saw all of it.
+    const std::int32_t keyword = !qualified && componentEnd == m_pPos ? componentKeyword : keywordType(text);
+    if (keyword != Trn::END_OF_FILE) {
+        out.assign(keyword, start, endLoc, text.data(), text.size());
+        return;
+    }
+    if (qualified) {
+        const std::string_view last(lastStart, static_cast<std::size_t>(m_pPos - lastStart));
+        if (endsQualifiedName(last)) {
+            out.assign(keywordType(last), start, endLoc, text.data(), text.size());
+            return;
         }
     }
-
-    const std::int32_t keyword = keywordType(text);
-    if (keyword != Trn::END_OF_FILE)
-        return Trn::Token(keyword, start, endLoc, std::move(text));
-    if (qualified) {
-        const std::string_view last = std::string_view(text).substr(lastStart);
-        if (endsQualifiedName(last))
-            return Trn::Token(keywordType(last), start, endLoc, std::move(text));
-    }
-    return Trn::Token::withTextValue(IDENTIFIER, start, endLoc, std::move(text));
+    out.assignWithTextValue(IDENTIFIER, start, endLoc, text.data(), text.size());
 }
 
 // After "::": blanks and newlines are passed over; a following name
-// component is appended and collection goes on (true). Otherwise the name
+// component is taken and collection goes on (true). Otherwise the name
 // ends after the "::" and the blanks are left to the next token (false).
-bool LexerIterator::continueAfterScope(std::string& text, std::size_t& lastStart, Trn::Location& endLoc)
+bool LexerIterator::continueAfterScope(std::string& joined, const char*& runStart, const char*& lastStart,
+                                       Trn::Location& endLoc)
 {
     const Mark afterColons = mark();
     while (isBlank(peek()))
         get();
-    lastStart = text.size();
     const int n = peek();
     if (n == '~' || isWordStart(n)) {
-        text += static_cast<char>(get());
+        if (m_pPos != afterColons.p) {
+            // The blanks stay out of the text.
+            joined.append(runStart, afterColons.p);
+            runStart = m_pPos;
+        }
+        lastStart = m_pPos;
+        get();
         endLoc = m_Pos;
         return true;
     }
     reset(afterColons);
+    lastStart = m_pPos;
     return false;
 }
 
@@ -434,32 +624,70 @@ bool LexerIterator::continueAfterScope(std::string& text, std::size_t& lastStart
 // settles every "<" it meets: each is pushed with its parenthesis level and
 // is matched by the first ">" at that level while it is on top, or fails
 // with its level when a ")" closes that level, a stop character comes or
-// the text ends. Every settled "<" is remembered; the scans started later
+// the text ends. The settled "<" are remembered; the scans started later
 // from those "<" (as in 'a<b,a<b,a<b,...') are then answered at once, so
 // the total cost stays linear instead of rescanning the rest of the text
 // from every "<".
+//
+// A scan may also start at the "<" of a "<=" ('a<=b'), which the pass
+// itself reads as a comparison. Such a "<" is followed alongside as a
+// shadow: it sees the same pushes and matches as the pass, opens nothing
+// for it, and is settled by the first ">" at its level while no "<" pushed
+// after it is still open (or fails with its level), so a text full of
+// 'a<=b,' is settled in one pass as well.
+//
+// Only what can be asked again is kept. This iterator reads on after the
+// "<" at lt (past the ">" when the scan succeeds), so it never asks about
+// lt again, nor, after a success, about any "<" inside the list; a copy
+// that shares the context may ask about all of them. Most scans succeed on
+// an iterator of its own and keep nothing.
 const char* LexerIterator::templateScan(const char* lt)
 {
     CORVALE_CHECK_TEXT(lt != m_pEnd, "it != m_End");
     CORVALE_CHECK_TEXT(*lt == '<', "*it == '<'");
     CORVALE_CHECK_TEXT(lt + 1 == m_pEnd || lt[1] != '<', "peek(++it) != '<'");
-    auto& results = m_pContext->templateScans;
-    const auto known = results.find(lt);
-    if (known != results.end())
-        return known->second;
+    if (m_pContext && !m_pContext->templateScans.empty()) {
+        const auto known = m_pContext->templateScans.find(lt);
+        if (known != m_pContext->templateScans.end())
+            return known->second;
+    }
 
     struct Open {
         const char* p;
         int level;
     };
-    std::vector<Open> open{{lt, 0}};
-    int level = 0;
-    auto failFrom = [&](std::size_t keep) {
-        while (open.size() > keep) {
-            results[open.back().p] = nullptr;
-            open.pop_back();
-        }
+    // A "<=" followed as a shadow: its level and how many "<" were open
+    // when it came. Shadows stay ordered by both, so those a ">" or a ")"
+    // settles are always the last ones.
+    struct Shadow {
+        const char* p;
+        int level;
+        std::size_t height;
     };
+    // Scratch storage kept from scan to scan (scans never nest).
+    static thread_local std::vector<Open> open;
+    static thread_local std::vector<Shadow> shadows;
+    static thread_local std::vector<std::pair<const char*, const char*>> settled;
+    open.clear();
+    shadows.clear();
+    settled.clear();
+    open.push_back({lt, 0});
+    const char* result = nullptr;
+    auto settle = [&](const char* close) {
+        if (open.back().p == lt)
+            result = close;
+        else
+            settled.emplace_back(open.back().p, close);
+        open.pop_back();
+    };
+    auto failAll = [&]() {
+        while (!open.empty())
+            settle(nullptr);
+        for (const Shadow& s : shadows)
+            settled.emplace_back(s.p, nullptr);
+        shadows.clear();
+    };
+    int level = 0;
     for (const char* q = lt + 1; q < m_pEnd && !open.empty(); ++q) {
         switch (*q) {
         case '(':
@@ -467,19 +695,29 @@ const char* LexerIterator::templateScan(const char* lt)
             break;
         case ')':
             if (level == 0) {
-                failFrom(0);
+                failAll();
             } else {
-                while (!open.empty() && open.back().level == level) {
-                    results[open.back().p] = nullptr;
-                    open.pop_back();
+                while (!open.empty() && open.back().level == level)
+                    settle(nullptr);
+                while (!shadows.empty() && shadows.back().level == level) {
+                    settled.emplace_back(shadows.back().p, nullptr);
+                    shadows.pop_back();
                 }
                 --level;
             }
             break;
         case '<':
             if (q + 1 < m_pEnd && q[1] == '=') {
-                // '<=' and '<=>' compare; they never open a list.
-                q += q + 2 < m_pEnd && q[2] == '>' ? 2 : 1;
+                // '<=' and '<=>' compare; they never open a list. A scan
+                // from this "<" reads "<=>" as "<" "=" ">", where the ">"
+                // closes at once unless it starts ">=" or ">>=".
+                const bool spaceship = q + 2 < m_pEnd && q[2] == '>';
+                if (spaceship && !(q + 3 < m_pEnd && q[3] == '=') &&
+                    !(q + 4 < m_pEnd && q[3] == '>' && q[4] == '='))
+                    settled.emplace_back(q, q + 2);
+                else
+                    shadows.push_back({q, level, open.size()});
+                q += spaceship ? 2 : 1;
                 break;
             }
             open.push_back({q, level});
@@ -493,30 +731,41 @@ const char* LexerIterator::templateScan(const char* lt)
                 q += 2; // nor does '>>='
                 break;
             }
-            if (open.back().level == level) {
-                results[open.back().p] = q;
-                open.pop_back();
+            while (!shadows.empty() && shadows.back().level == level && shadows.back().height == open.size()) {
+                settled.emplace_back(shadows.back().p, q);
+                shadows.pop_back();
             }
+            if (open.back().level == level)
+                settle(q);
             break;
         case ';':
         case '&':
         case '|':
         case '/':
-            failFrom(0);
+            failAll();
             break;
         default:
             break;
         }
     }
-    failFrom(0);
-    return results[lt];
+    failAll();
+
+    const bool shared = m_pContext && m_pContext.use_count() > 1;
+    if (shared || (!result && !settled.empty())) {
+        auto& results = context().templateScans;
+        for (const auto& s : settled)
+            results.emplace(s.first, s.second);
+        if (shared)
+            results.emplace(lt, result);
+    }
+    return result;
 }
 
 // Decimal, octal and hexadecimal numbers with one "." and one exponent, and
 // their suffixes. Letters and digits that follow directly (3i64, 1st, 0b101,
 // 10ms) stay in the token, so that the whole spelling reaches the output as
 // one piece.
-Trn::Token LexerIterator::lexNumber(const char* tokStart, Trn::Location start)
+void LexerIterator::lexNumber(Trn::Token& out, const char* tokStart, Trn::Location start)
 {
     bool hex = false;
     bool dot = false;
@@ -557,7 +806,7 @@ Trn::Token LexerIterator::lexNumber(const char* tokStart, Trn::Location start)
     }
     while (isWordChar(peek()))
         get();
-    return Trn::Token(NUMBER_LITERAL, start, m_Pos, std::string(tokStart, m_pPos));
+    out.assign(NUMBER_LITERAL, start, m_Pos, tokStart, static_cast<std::size_t>(m_pPos - tokStart));
 }
 
 // A string or character literal whose opening quote (and any prefix) has
@@ -565,7 +814,7 @@ Trn::Token LexerIterator::lexNumber(const char* tokStart, Trn::Location start)
 // the literal only after a backslash (blanks may stand between), otherwise
 // the literal is unterminated and the token stream ends on it. At the end of
 // the text the literal is taken as it stands.
-Trn::Token LexerIterator::lexLiteral(const char* tokStart, Trn::Location start, char quote)
+void LexerIterator::lexLiteral(Trn::Token& out, const char* tokStart, Trn::Location start, char quote)
 {
     const char* contentStart = m_pPos;
     const char* contentEnd = nullptr;
@@ -578,8 +827,10 @@ Trn::Token LexerIterator::lexLiteral(const char* tokStart, Trn::Location start, 
             break;
         }
         if (c == '\n') {
-            if (lastNonBlank != '\\')
-                return Trn::Token(Trn::END_OF_FILE, start, m_Pos);
+            if (lastNonBlank != '\\') {
+                out = Trn::Token(Trn::END_OF_FILE, start, m_Pos);
+                return;
+            }
             lastNonBlank = 0;
             get();
             continue;
@@ -595,17 +846,20 @@ Trn::Token LexerIterator::lexLiteral(const char* tokStart, Trn::Location start, 
     }
     if (!contentEnd)
         contentEnd = m_pPos;
-    if (quote == '\'' && contentEnd == contentStart)
-        return Trn::Token(Trn::END_OF_FILE, start, m_Pos);
+    if (quote == '\'' && contentEnd == contentStart) {
+        out = Trn::Token(Trn::END_OF_FILE, start, m_Pos);
+        return;
+    }
     if (m_pPos[-1] == quote && contentEnd + 1 == m_pPos)
         absorbSuffix();
     std::string value = unescape(contentStart, contentEnd);
     std::string text(tokStart, m_pPos);
     if (quote == '\'') {
         const unsigned char byte = value.empty() ? 0 : static_cast<unsigned char>(value[0]);
-        return Trn::Token(CHAR_LITERAL, start, m_Pos, std::move(text), byte);
+        out = Trn::Token(CHAR_LITERAL, start, m_Pos, std::move(text), byte);
+        return;
     }
-    return Trn::Token(STRING_LITERAL, start, m_Pos, std::move(text), std::move(value));
+    out = Trn::Token(STRING_LITERAL, start, m_Pos, std::move(text), std::move(value));
 }
 
 // A user-defined literal suffix ("text"s, 'c'_ch) stays with its literal.
@@ -619,7 +873,7 @@ void LexerIterator::absorbSuffix()
 // R"delim( ... )delim" with its prefix read up to the quote: no escapes, and
 // newlines are part of it. A malformed delimiter makes it an ordinary
 // string.
-Trn::Token LexerIterator::lexRawString(const char* tokStart, Trn::Location start)
+void LexerIterator::lexRawString(Trn::Token& out, const char* tokStart, Trn::Location start)
 {
     get(); // the quote
     const char* delimStart = m_pPos;
@@ -627,8 +881,10 @@ Trn::Token LexerIterator::lexRawString(const char* tokStart, Trn::Location start
     while (p < m_pEnd && p - delimStart <= 16 && *p != '(' && *p != ')' && *p != '\\' &&
            *p != '"' && !isBlank(static_cast<unsigned char>(*p)))
         ++p;
-    if (p == m_pEnd || *p != '(' || p - delimStart > 16)
-        return lexLiteral(tokStart, start, '"');
+    if (p == m_pEnd || *p != '(' || p - delimStart > 16) {
+        lexLiteral(out, tokStart, start, '"');
+        return;
+    }
     const std::string closing = ")" + std::string(delimStart, p) + "\"";
     const char* contentStart = p + 1;
     const char* contentEnd = m_pEnd;
@@ -649,8 +905,8 @@ Trn::Token LexerIterator::lexRawString(const char* tokStart, Trn::Location start
     advanceTo(after);
     if (after != m_pEnd || contentEnd != m_pEnd)
         absorbSuffix();
-    return Trn::Token(STRING_LITERAL, start, m_Pos, std::string(tokStart, m_pPos),
-                      std::string(contentStart, contentEnd));
+    out = Trn::Token(STRING_LITERAL, start, m_Pos, std::string(tokStart, m_pPos),
+                     std::string(contentStart, contentEnd));
 }
 
 // A directive from "#" through the newline that ends its line, continued
@@ -658,7 +914,7 @@ Trn::Token LexerIterator::lexRawString(const char* tokStart, Trn::Location start
 // that closes on the same line stays in it; one that runs on to a later
 // line ends it and is delivered as the next token. Quoted text is passed
 // over whole, so '#define URL "http://x"' stays one directive.
-Trn::Token LexerIterator::lexDirective(const char* tokStart, Trn::Location start, bool ifZeroCheck)
+void LexerIterator::lexDirective(Trn::Token& out, const char* tokStart, Trn::Location start, bool ifZeroCheck)
 {
     unsigned char lastNonBlank = '#';
     const char* unclosedBefore[2] = {nullptr, nullptr};
@@ -681,7 +937,8 @@ Trn::Token LexerIterator::lexDirective(const char* tokStart, Trn::Location start
             const char* commentStart = m_pPos;
             get();
             const Trn::Location commentLoc = m_Pos;
-            Trn::Token comment = lexComment(commentStart, commentLoc);
+            Trn::Token comment;
+            lexComment(comment, commentStart, commentLoc);
             if (comment.end().line() == commentLoc.line()) {
                 lastNonBlank = '/';
                 continue;
@@ -704,10 +961,11 @@ Trn::Token LexerIterator::lexDirective(const char* tokStart, Trn::Location start
         textEnd = m_pPos;
         endLoc = m_Pos;
     }
-    std::string text(tokStart, textEnd);
-    if (ifZeroCheck && startsWithIgnoringBlanks(text, "#if0"))
-        return skipIfZeroBlock(start);
-    return Trn::Token(PREPROCESSOR, start, endLoc, std::move(text));
+    const std::size_t length = static_cast<std::size_t>(textEnd - tokStart);
+    if (ifZeroCheck && startsWithIgnoringBlanks(std::string_view(tokStart, length), "#if0"))
+        skipIfZeroBlock(out, start);
+    else
+        out.assign(PREPROCESSOR, start, endLoc, tokStart, length);
 }
 
 // A quoted piece of a directive, through its closing quote.
@@ -759,11 +1017,12 @@ void LexerIterator::skipQuotedInDirective(char quote, unsigned char& lastNonBlan
 // text. Comments (with their region check) and literals are passed over;
 // every directive starting with "#if" nests one level deeper, "#endif"
 // closes one. Without a matching "#endif" the block runs to the end.
-Trn::Token LexerIterator::skipIfZeroBlock(Trn::Location start)
+void LexerIterator::skipIfZeroBlock(Trn::Token& out, Trn::Location start)
 {
     // A comment that the opening directive handed on lies inside the block.
     m_Pending = Trn::Token();
     int depth = 1;
+    Trn::Token directive;
     while (m_pPos < m_pEnd) {
         const char* tokStart = m_pPos;
         const unsigned char c = get();
@@ -772,22 +1031,24 @@ Trn::Token LexerIterator::skipIfZeroBlock(Trn::Location start)
             skipInRegion(c, tokStart, loc);
             continue;
         }
-        const Trn::Token directive = lexDirective(tokStart, loc, false);
+        lexDirective(directive, tokStart, loc, false);
         if (startsWithIgnoringBlanks(directive.text(), "#if"))
             ++depth;
         else if (startsWithIgnoringBlanks(directive.text(), "#endif"))
             --depth;
-        if (depth == 0)
-            return Trn::Token(PREPROCESSOR, start, directive.end());
+        if (depth == 0) {
+            out = Trn::Token(PREPROCESSOR, start, directive.end());
+            return;
+        }
         if (m_Pending.type() != Trn::END_OF_FILE) {
             // A multi-line comment after a directive inside the block is
             // still a comment: it may open a marked region of its own.
             Trn::Token pending;
             pending.swap(m_Pending);
-            checkCommentRegion(std::move(pending));
+            checkCommentRegion(pending);
         }
     }
-    return Trn::Token(PREPROCESSOR, start, m_Pos);
+    out = Trn::Token(PREPROCESSOR, start, m_Pos);
 }
 
 // Passes over one piece of a region that is being skipped: a blank, a
@@ -796,13 +1057,17 @@ Trn::Token LexerIterator::skipIfZeroBlock(Trn::Location start)
 bool LexerIterator::skipInRegion(unsigned char c, const char* tokStart, Trn::Location start)
 {
     if (c == '/' && (peek() == '/' || peek() == '*')) {
-        checkCommentRegion(lexComment(tokStart, start));
+        Trn::Token comment;
+        lexComment(comment, tokStart, start);
+        checkCommentRegion(comment);
         return true;
     }
-    if (c == '"' || c == '\'')
-        lexLiteral(tokStart, start, static_cast<char>(c));
-    else if (isWordChar(c))
+    if (c == '"' || c == '\'') {
+        Trn::Token literal;
+        lexLiteral(literal, tokStart, start, static_cast<char>(c));
+    } else if (isWordChar(c)) {
         skipWord();
+    }
     return false;
 }
 
@@ -836,71 +1101,94 @@ struct OperatorChar {
 
 const std::int32_t NONE = Trn::END_OF_FILE;
 
-const OperatorChar* operatorChar(unsigned char c)
+struct OperatorTable {
+    OperatorChar of[128];
+};
+
+constexpr OperatorTable makeOperatorTable()
 {
-    static const std::vector<OperatorChar> table = [] {
-        std::vector<OperatorChar> t(128, OperatorChar{NONE, NONE, NONE, NONE});
-        auto set = [&t](char ch, std::int32_t plain, std::int32_t withEquals = NONE, std::int32_t doubled = NONE,
-                        std::int32_t doubledEquals = NONE) {
-            t[static_cast<unsigned char>(ch)] = OperatorChar{plain, withEquals, doubled, doubledEquals};
-        };
-        for (const auto& [ch, type] : {std::pair<char, std::int32_t>{'(', LPAREN}, {')', RPAREN}, {',', COMMA},
-                                       {':', COLON}, {';', SEMICOLON}, {'?', QUESTION}, {'[', LBRACKET},
-                                       {']', RBRACKET}, {'{', LBRACE}, {'}', RBRACE}, {'~', TILDE}, {'.', DOT}})
-            set(ch, type);
-        set('!', EXCLAMATION, NOT_EQUALS);
-        set('%', PERCENT, PERCENT_EQUALS);
-        set('*', STAR, STAR_EQUALS);
-        set('/', SLASH, SLASH_EQUALS);
-        set('=', EQUALS, EQUALS_EQUALS);
-        set('^', CARET, CARET_EQUALS);
-        set('&', AMPERSAND, AMPERSAND_EQUALS, AND_AND);
-        set('|', PIPE, PIPE_EQUALS, OR_OR);
-        set('+', PLUS, PLUS_EQUALS, PLUS_PLUS);
-        set('-', MINUS, MINUS_EQUALS, MINUS_MINUS);
-        set('<', LESS, LESS_EQUALS, SHIFT_LEFT, SHIFT_LEFT_EQUALS);
-        set('>', GREATER, GREATER_EQUALS, SHIFT_RIGHT, SHIFT_RIGHT_EQUALS);
-        return t;
-    }();
-    return c < table.size() && table[c].m_Plain != NONE ? &table[c] : nullptr;
+    OperatorTable t{};
+    for (OperatorChar& op : t.of)
+        op = OperatorChar{NONE, NONE, NONE, NONE};
+    struct Entry {
+        char ch;
+        OperatorChar op;
+    };
+    const Entry entries[] = {
+        {'(', {LPAREN, NONE, NONE, NONE}},
+        {')', {RPAREN, NONE, NONE, NONE}},
+        {',', {COMMA, NONE, NONE, NONE}},
+        {':', {COLON, NONE, NONE, NONE}},
+        {';', {SEMICOLON, NONE, NONE, NONE}},
+        {'?', {QUESTION, NONE, NONE, NONE}},
+        {'[', {LBRACKET, NONE, NONE, NONE}},
+        {']', {RBRACKET, NONE, NONE, NONE}},
+        {'{', {LBRACE, NONE, NONE, NONE}},
+        {'}', {RBRACE, NONE, NONE, NONE}},
+        {'~', {TILDE, NONE, NONE, NONE}},
+        {'.', {DOT, NONE, NONE, NONE}},
+        {'!', {EXCLAMATION, NOT_EQUALS, NONE, NONE}},
+        {'%', {PERCENT, PERCENT_EQUALS, NONE, NONE}},
+        {'*', {STAR, STAR_EQUALS, NONE, NONE}},
+        {'/', {SLASH, SLASH_EQUALS, NONE, NONE}},
+        {'=', {EQUALS, EQUALS_EQUALS, NONE, NONE}},
+        {'^', {CARET, CARET_EQUALS, NONE, NONE}},
+        {'&', {AMPERSAND, AMPERSAND_EQUALS, AND_AND, NONE}},
+        {'|', {PIPE, PIPE_EQUALS, OR_OR, NONE}},
+        {'+', {PLUS, PLUS_EQUALS, PLUS_PLUS, NONE}},
+        {'-', {MINUS, MINUS_EQUALS, MINUS_MINUS, NONE}},
+        {'<', {LESS, LESS_EQUALS, SHIFT_LEFT, SHIFT_LEFT_EQUALS}},
+        {'>', {GREATER, GREATER_EQUALS, SHIFT_RIGHT, SHIFT_RIGHT_EQUALS}},
+    };
+    for (const Entry& e : entries)
+        t.of[static_cast<unsigned char>(e.ch)] = e.op;
+    return t;
 }
+
+constexpr OperatorTable OPERATORS = makeOperatorTable();
 
 } // namespace
 
-bool LexerIterator::lexOperator(const char* tokStart, unsigned char c, Trn::Location start,
-                                Trn::Token& token)
+bool LexerIterator::lexOperator(Trn::Token& out, const char* tokStart, unsigned char c, Trn::Location start)
 {
-    std::int32_t type = Trn::END_OF_FILE;
-    const int n = peek();
-    auto take = [&](std::int32_t t, int extra) {
-        while (extra-- > 0)
-            get();
-        type = t;
-    };
-    if (const OperatorChar* pOp = operatorChar(c)) {
-        if (c == '-' && n == '>')
-            peek(1) == '*' ? take(ARROW_STAR, 2) : take(ARROW, 1);
-        else if (c == '.' && n == '*')
-            take(DOT_STAR, 1);
-        else if (pOp->m_Doubled != NONE && n == c)
-            pOp->m_DoubledEquals != NONE && peek(1) == '=' ? take(pOp->m_DoubledEquals, 2) : take(pOp->m_Doubled, 1);
-        else if (pOp->m_WithEquals != NONE && n == '=')
-            take(pOp->m_WithEquals, 1);
-        else
-            take(pOp->m_Plain, 0);
+    std::int32_t type = NONE;
+    if (c < 128 && OPERATORS.of[c].m_Plain != NONE) {
+        const OperatorChar& op = OPERATORS.of[c];
+        const int n = peek();
+        int extra = 0;
+        if (c == '-' && n == '>') {
+            extra = peek(1) == '*' ? 2 : 1;
+            type = extra == 2 ? ARROW_STAR : ARROW;
+        } else if (c == '.' && n == '*') {
+            extra = 1;
+            type = DOT_STAR;
+        } else if (op.m_Doubled != NONE && n == c) {
+            extra = op.m_DoubledEquals != NONE && peek(1) == '=' ? 2 : 1;
+            type = extra == 2 ? op.m_DoubledEquals : op.m_Doubled;
+        } else if (op.m_WithEquals != NONE && n == '=') {
+            extra = 1;
+            type = op.m_WithEquals;
+        } else {
+            type = op.m_Plain;
+        }
+        // The characters taken are operator characters: no line end.
+        m_pPos += extra;
+        m_Pos.setCol(m_Pos.col() + extra);
     } else if (c == '\\') {
         // A line continuation outside a directive: the backslash, trailing
         // blanks and the newline. A backslash before anything else is
         // skipped together with the blanks after it.
         while (isLineBlank(peek()))
             get();
-        if (peek() == '\n')
-            take(BACKSLASH, 1);
+        if (peek() == '\n') {
+            get();
+            type = BACKSLASH;
+        }
     }
-    // '$', '@', '`', control characters, bytes above 126: skipped.
-    if (type == Trn::END_OF_FILE)
+    // '@', '`' and control characters: skipped.
+    if (type == NONE)
         return false;
-    token = Trn::Token(type, start, m_Pos, std::string(tokStart, m_pPos));
+    out.assign(type, start, m_Pos, tokStart, static_cast<std::size_t>(m_pPos - tokStart));
     return true;
 }
 
@@ -921,7 +1209,7 @@ std::vector<std::size_t> LexerIterator::openedPairs(const Trn::Token& comment) c
     while (last > first && isBlank(static_cast<unsigned char>(text[last - 1])))
         --last;
     const std::string_view content(text.data() + first, last - first);
-    const MarkerPairList& markers = *m_pContext->markerPairs;
+    const MarkerPairList& markers = *m_pMarkerPairs;
     for (std::size_t i = 0; i < markers.size(); ++i)
         if (startsWith(content, markers[i].first))
             pairs.push_back(i);
@@ -937,7 +1225,7 @@ bool LexerIterator::closesRegion(const Trn::Token& comment, const std::vector<st
     while (first < text.size() && isBlank(static_cast<unsigned char>(text[first])))
         ++first;
     const std::string_view content(text.data() + first, text.size() - first);
-    const MarkerPairList& markers = *m_pContext->markerPairs;
+    const MarkerPairList& markers = *m_pMarkerPairs;
     for (std::size_t i : pairs)
         if (startsWith(content, markers[i].second))
             return true;
@@ -951,11 +1239,11 @@ bool LexerIterator::closesRegion(const Trn::Token& comment, const std::vector<st
 // and directives are passed over so that markers inside them do not count.
 // The nesting is kept on a stack, not in recursion, so that no input can
 // exhaust the call stack.
-Trn::Token LexerIterator::checkCommentRegion(Trn::Token comment)
+void LexerIterator::checkCommentRegion(Trn::Token& comment)
 {
     std::vector<std::size_t> opening = openedPairs(comment);
     if (opening.empty())
-        return comment;
+        return;
     std::vector<std::vector<std::size_t>> open;
     open.push_back(std::move(opening));
     const Trn::Location start = comment.start();
@@ -967,66 +1255,76 @@ Trn::Token LexerIterator::checkCommentRegion(Trn::Token comment)
             open.pop_back();
         return open.empty();
     };
+    Trn::Token inner;
     while (m_pPos < m_pEnd) {
         const char* tokStart = m_pPos;
         const unsigned char c = get();
         const Trn::Location loc = m_Pos;
         if (c == '/' && (peek() == '/' || peek() == '*')) {
-            const Trn::Token inner = lexComment(tokStart, loc);
-            if (consider(inner))
-                return Trn::Token(ML_COMMENT_UNPARSED, start, inner.end());
+            lexComment(inner, tokStart, loc);
+            if (consider(inner)) {
+                comment = Trn::Token(ML_COMMENT_UNPARSED, start, inner.end());
+                return;
+            }
         } else if (c == '#') {
-            lexDirective(tokStart, loc, false);
+            lexDirective(inner, tokStart, loc, false);
             if (m_Pending.type() != Trn::END_OF_FILE) {
-                Trn::Token inner;
+                inner = Trn::Token();
                 inner.swap(m_Pending);
-                if (consider(inner))
-                    return Trn::Token(ML_COMMENT_UNPARSED, start, inner.end());
+                if (consider(inner)) {
+                    comment = Trn::Token(ML_COMMENT_UNPARSED, start, inner.end());
+                    return;
+                }
             }
         } else if (c == '"' || c == '\'') {
-            lexLiteral(tokStart, loc, static_cast<char>(c));
+            lexLiteral(inner, tokStart, loc, static_cast<char>(c));
         } else if (isWordChar(c)) {
             skipWord();
         }
     }
-    return Trn::Token(ML_COMMENT_UNPARSED, start, m_Pos);
+    comment = Trn::Token(ML_COMMENT_UNPARSED, start, m_Pos);
 }
 
-// An identifier starting with a begin macro (BEGIN_MESSAGE_MAP) opens a
-// region that runs through the first later token starting with the
-// matching end macro; the region becomes one ML_COMMENT_UNPARSED token.
-Trn::Token LexerIterator::checkMapRegion(Trn::Token&& identifier)
+// The index of the map-macro pair whose begin macro starts the token's text
+// (BEGIN_MESSAGE_MAP), or the number of pairs when none does.
+std::size_t LexerIterator::openedMapRegion(const Trn::Token& token) const
 {
-    const MarkerPairList& macros = *m_pContext->mapMacroPairs;
-    auto opened = [&](const Trn::Token& t) -> std::size_t {
-        if (t.type() == IDENTIFIER)
-            for (std::size_t i = 0; i < macros.size(); ++i)
-                if (startsWith(t.text(), macros[i].first))
-                    return i;
-        return macros.size();
-    };
-    std::vector<std::size_t> open;
-    const std::size_t first = opened(identifier);
-    if (first == macros.size())
-        return std::move(identifier);
-    open.push_back(first);
+    const MarkerPairList& macros = *m_pMapMacroPairs;
+    if (token.type() == IDENTIFIER)
+        for (std::size_t i = 0; i < macros.size(); ++i)
+            if (startsWith(token.text(), macros[i].first))
+                return i;
+    return macros.size();
+}
+
+// An identifier starting with a begin macro opens a region that runs
+// through the first later token starting with the matching end macro; the
+// region becomes one ML_COMMENT_UNPARSED token.
+void LexerIterator::foldMapRegion(Trn::Token& identifier, std::size_t opened)
+{
+    const MarkerPairList& macros = *m_pMapMacroPairs;
+    std::vector<std::size_t> open{opened};
     // The tokens read inside the region move the token start; the region
     // starts where its opening macro does.
     const char* const begin = m_pTokenBegin;
+    const Trn::Location start = identifier.start();
+    Trn::Token t;
     for (;;) {
-        const Trn::Token t = next(NO_MAP_CHECK | SKIP_UNTERMINATED);
+        next(t, NO_MAP_CHECK | SKIP_UNTERMINATED);
         if (t.type() == Trn::END_OF_FILE) {
             m_pTokenBegin = begin;
-            return Trn::Token(ML_COMMENT_UNPARSED, identifier.start(), m_Pos);
+            identifier = Trn::Token(ML_COMMENT_UNPARSED, start, m_Pos);
+            return;
         }
-        const std::size_t inner = opened(t);
+        const std::size_t inner = openedMapRegion(t);
         if (inner != macros.size()) {
             open.push_back(inner);
         } else if (startsWith(t.text(), macros[open.back()].second)) {
             open.pop_back();
             if (open.empty()) {
                 m_pTokenBegin = begin;
-                return Trn::Token(ML_COMMENT_UNPARSED, identifier.start(), t.end());
+                identifier = Trn::Token(ML_COMMENT_UNPARSED, start, t.end());
+                return;
             }
         }
     }

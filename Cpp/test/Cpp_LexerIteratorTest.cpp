@@ -219,10 +219,22 @@ bool naiveScan(const std::string& s, std::size_t lt, std::size_t& close)
             --paren;
             break;
         case '<':
+            if (i + 1 < s.size() && s[i + 1] == '=') { // '<=' and '<=>' compare
+                i += i + 2 < s.size() && s[i + 2] == '>' ? 2 : 1;
+                break;
+            }
             if (paren == 0)
                 ++angle;
             break;
         case '>':
+            if (i + 1 < s.size() && s[i + 1] == '=') { // so does '>='
+                ++i;
+                break;
+            }
+            if (i + 2 < s.size() && s[i + 1] == '>' && s[i + 2] == '=') { // and '>>='
+                i += 2;
+                break;
+            }
             if (paren == 0 && --angle == 0) {
                 close = i;
                 return true;
@@ -238,15 +250,16 @@ bool naiveScan(const std::string& s, std::size_t lt, std::size_t& close)
     return false;
 }
 
-TEST(LexerIdentifiers, RememberedTemplateScansMatchFreshScans)
+// Every identifier's "<" closes where a fresh scan closes, and a "<" right
+// after one fails; random texts over the given characters.
+void checkScansAgainstFreshScans(const std::string& alphabet, int rounds)
 {
     std::mt19937 random(12345);
-    const char alphabet[] = "aab<<>>(),; \n";
-    for (int round = 0; round < 400; ++round) {
+    for (int round = 0; round < rounds; ++round) {
         std::string text;
         const int length = 1 + static_cast<int>(random() % 60);
         for (int i = 0; i < length; ++i)
-            text += alphabet[random() % (sizeof(alphabet) - 1)];
+            text += alphabet[random() % alphabet.size()];
         // Offsets of line starts, to turn locations into offsets.
         std::vector<std::size_t> lineStart{0, 0};
         for (std::size_t i = 0; i < text.size(); ++i)
@@ -268,6 +281,115 @@ TEST(LexerIdentifiers, RememberedTemplateScansMatchFreshScans)
             if (end + 1 < text.size() && text[end] == '<' && text[end + 1] != '<') {
                 EXPECT_FALSE(naiveScan(text, end, close)) << escape(text) << " at " << end;
             }
+        }
+    }
+}
+
+TEST(LexerIdentifiers, RememberedTemplateScansMatchFreshScans)
+{
+    checkScansAgainstFreshScans("aab<<>>(),; \n", 400);
+}
+
+// Scans that start at the "<" of a "<=" ('a<=b>') are settled by the pass of
+// an earlier scan that reads the "<=" as a comparison; "<=>", ">=" and ">>="
+// sit on the edges of that.
+TEST(LexerIdentifiers, ScansFromComparisonsMatchFreshScans)
+{
+    checkScansAgainstFreshScans("ab<<=>>=(),; ", 3000);
+    checkRows({
+        {"a<(b<=c>)", "ID[a] LESS[<] LPAREN[(] ID[b<=c>] RPAREN[)]"},
+        {"a<(b<=c<d>e>)", "ID[a] LESS[<] LPAREN[(] ID[b<=c<d>e>] RPAREN[)]"},
+        {"a<(b<=(c>d)>)", "ID[a] LESS[<] LPAREN[(] ID[b<=(c>d)>] RPAREN[)]"},
+        {"f(a<=b)>c;", "ID[f] LPAREN[(] ID[a] LESS_EQUALS[<=] ID[b] RPAREN[)] GREATER[>] ID[c] SEMICOLON[;]"},
+        {"x = a<=b, c<=d>;", "ID[x] EQUALS[=] ID[a<=b, c<=d>] SEMICOLON[;]"},
+        {"a<=>b>", "ID[a<=>b] GREATER[>]"},
+        {"a<(b<=>c)", "ID[a] LESS[<] LPAREN[(] ID[b<=>c] RPAREN[)]"},
+        {"a<(b<=>=c)", "ID[a] LESS[<] LPAREN[(] ID[b] LESS_EQUALS[<=] GREATER_EQUALS[>=] ID[c] RPAREN[)]"},
+        {"a<(b<=>>=c>)", "ID[a] LESS[<] LPAREN[(] ID[b<=>>=c>] RPAREN[)]"},
+    });
+}
+
+// Where a name ends: a plain run of word characters is read in one go, and
+// only what follows it decides whether it goes on (a "<" that may open
+// template arguments, "::") or belongs to a literal (an encoding prefix).
+TEST(LexerIdentifiers, WhatEndsAName)
+{
+    checkRows({
+        {"a", "ID[a]"},
+        {"~a", "ID[~a]"},
+        {"a:", "ID[a] COLON[:]"},
+        {"a::", "ID[a::]"},
+        {"a:b", "ID[a] COLON[:] ID[b]"},
+        {"case x: y", "KEY[case] ID[x] COLON[:] ID[y]"},
+        {"a<", "ID[a] LESS[<]"},
+        {"a<<b", "ID[a] SHIFT_LEFT[<<] ID[b]"},
+        {"a<b> c", "ID[a<b>] ID[c]"},
+        {"a<b>c", "ID[a<b>c]"},
+        {"a<b;", "ID[a] LESS[<] ID[b] SEMICOLON[;]"},
+        {"a <b>", "ID[a] LESS[<] ID[b] GREATER[>]"},
+        {"int<x>", "KEY[int] LESS[<] ID[x] GREATER[>]"},
+        {"intx<y>", "ID[intx<y>]"},
+        {"static_cast<int>(v)", "KEY[static_cast] LESS[<] KEY[int] GREATER[>] LPAREN[(] ID[v] RPAREN[)]"},
+        {"X::operator<(", "KEY[X::operator] LESS[<] LPAREN[(]"},
+        {"A::B<int>::C x", "ID[A::B<int>::C] ID[x]"},
+        {"A<int>::\n  ~A()", "ID[A<int>::~A] LPAREN[(] RPAREN[)]"},
+        {"a::b:c", "ID[a::b] COLON[:] ID[c]"},
+        {"a$b\xc3\xa9 c", "ID[a$b\xc3\xa9] ID[c]"},
+        {"u8\"s\"", "STRING[u8\"s\"]"},
+        {"L'c'", "CHAR[L'c']"},
+        {"LR\"(a\"b)\"", "STRING[LR\"(a\"b)\"]"},
+        {"u8R\"x(\n)x\"", "STRING[u8R\"x(\\n)x\"]"},
+        {"R'c'", "ID[R] CHAR['c']"},
+        {"u8x\"s\"", "ID[u8x] STRING[\"s\"]"},
+        {"Lx'c'", "ID[Lx] CHAR['c']"},
+        {"A::L\"s\"", "ID[A::L] STRING[\"s\"]"},
+        {"returnL\"s\"", "ID[returnL] STRING[\"s\"]"},
+    });
+}
+
+// A map block opens on any name that starts with a begin macro, and only on
+// such a name.
+TEST(LexerRegions, MapMacroNamesAndTheirPrefixes)
+{
+    checkRows({
+        {"BEGIN_MESSAGE_MAP(a) x END_MESSAGE_MAP() y", "UNPARSED LPAREN[(] RPAREN[)] ID[y]"},
+        {"BEGIN_MESSAGE_MAPX(a) END_MESSAGE_MAP_ y", "UNPARSED ID[y]"},
+        {"BEGIN_COM_MAP(a) END_COM_MAP y", "UNPARSED ID[y]"},
+        {"BEGIN_MESSAGE(a)", "ID[BEGIN_MESSAGE] LPAREN[(] ID[a] RPAREN[)]"},
+        {"BEGIN x", "ID[BEGIN] ID[x]"},
+        {"XBEGIN_COM_MAP x", "ID[XBEGIN_COM_MAP] ID[x]"},
+        {"::BEGIN_COM_MAP x", "ID[::BEGIN_COM_MAP] ID[x]"},
+        {"B::BEGIN_COM_MAP x", "ID[B::BEGIN_COM_MAP] ID[x]"},
+        {"BEGIN_COM_MAP<int> x END_COM_MAP", "UNPARSED"},
+        {"\"BEGIN_COM_MAP\" x", "STRING[\"BEGIN_COM_MAP\"] ID[x]"},
+    });
+}
+
+// Copies share what their scans learnt, whether they were made before the
+// first scan or later: a copy taken at any token reads on exactly like the
+// original, and like an iterator that never shared anything.
+TEST(LexerIterator, CopiesAtEveryTokenReadTheSameRest)
+{
+    const std::string texts[] = {
+        "std::vector<std::map<int, a<b>>> v; x = a<b, c>d; f(a<b, g(c<d)); x<y;",
+        "int x[] = {a<b,a<b,a<b,a<b,c<d>e>, a<(b>c)>};",
+        "a<a<a<a<b>",
+    };
+    for (const std::string& text : texts) {
+        SCOPED_TRACE(text);
+        const std::vector<Token> all = lexAll(text);
+        Cpp::LexerIterator it(text.begin(), text.end()), end;
+        std::vector<Cpp::LexerIterator> copies;
+        for (; it != end; ++it)
+            copies.push_back(it);
+        ASSERT_EQ(all.size(), copies.size());
+        for (std::size_t i = copies.size(); i-- > 0;) {
+            std::size_t k = i;
+            for (Cpp::LexerIterator c = copies[i]; c != end; ++c, ++k) {
+                ASSERT_LT(k, all.size());
+                EXPECT_EQ(all[k], *c);
+            }
+            EXPECT_EQ(all.size(), k);
         }
     }
 }

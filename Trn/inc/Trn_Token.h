@@ -4,6 +4,7 @@
 
 #include "Trn_Location.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -65,6 +66,15 @@ public:
 
     void swap(Token& other) noexcept;
 
+    // Makes this token (type, start, end, text) with value kind 0, keeping
+    // the storage its text already has: a lexer that fills one token again
+    // and again allocates only when a text is longer than any before. The
+    // text must not lie in this token's own text.
+    void assign(std::int32_t type, Location start, Location end, const char* text, std::size_t size);
+    // The same with value kind 8, the text being the value (a name's).
+    void assignWithTextValue(std::int32_t type, Location start, Location end, const char* text,
+                             std::size_t size);
+
     std::int32_t type() const { return m_Type; }
     const Location& start() const { return m_Start; }
     const Location& end() const { return m_End; }
@@ -105,6 +115,38 @@ private:
         std::string* m_pString;
     };
 };
+
+// Inline: every lexer iterator makes and destroys two tokens, and the
+// lexer fills one for every token it reads.
+inline Token::Token() : m_pString(nullptr) {}
+
+inline Token::~Token()
+{
+    if (m_ValueKind == STRING_VALUE)
+        releaseValue();
+}
+
+inline void Token::assign(std::int32_t type, Location start, Location end, const char* text, std::size_t size)
+{
+    if (m_ValueKind == STRING_VALUE)
+        releaseValue();
+    m_ValueKind = NO_VALUE;
+    m_pString = nullptr; // kind 8 (below) reads it: no string of its own
+    m_Type = type;
+    m_Start = start;
+    m_End = end;
+    // Appending to the cleared text copies into the storage it has; an
+    // assignment would take the general replacing path.
+    m_Text.clear();
+    m_Text.append(text, size);
+}
+
+inline void Token::assignWithTextValue(std::int32_t type, Location start, Location end, const char* text,
+                                       std::size_t size)
+{
+    assign(type, start, end, text, size);
+    m_ValueKind = STRING_VALUE; // no string of its own: the value is the text
+}
 
 inline void swap(Token& a, Token& b) noexcept { a.swap(b); }
 

@@ -6,8 +6,6 @@
 
 namespace Trn {
 
-Token::Token() : m_pString(nullptr) {}
-
 Token::Token(std::int32_t type, Location start, Location end)
     : m_Type(type), m_Start(start), m_End(end), m_pString(nullptr)
 {
@@ -108,8 +106,6 @@ Token& Token::operator=(Token&& other) noexcept
     takeValue(other);
     return *this;
 }
-
-Token::~Token() { releaseValue(); }
 
 void Token::takeValue(Token& other) noexcept
 {

@@ -190,3 +190,44 @@ TEST(Token, StringValuesThatRepeatTheTextOrNot)
 }
 
 } // namespace
+
+namespace {
+
+// A lexer fills one token again and again: whatever the token held before
+// (a byte, a number, an owned string, a text standing for its value, a
+// text longer than the new one), the refilled token equals a token built
+// afresh, owns nothing of the old value, and copies and compares as such.
+TEST(Token, AssignOverEveryKindEqualsAFreshToken)
+{
+    const std::string longText(60, 'x');
+    const Token before[] = {
+        Token(),
+        Token(5, {1, 1}, {1, 1}, ";"),
+        Token(1, {1, 1}, {1, 3}, "'y'", static_cast<unsigned char>('y')),
+        Token(2, {1, 1}, {1, 2}, "-7", Token::INT_VALUE, -7),
+        Token(4, {2, 1}, {2, 9}, longText, std::string("an owned value long enough for the heap")),
+        Token::withTextValue(120, {3, 1}, {3, 60}, longText),
+    };
+    const std::string name = "name";
+    const std::string longName(30, 'n');
+    for (const Token& old : before) {
+        for (const std::string* text : {&name, &longName}) {
+            Token plain(old);
+            plain.assign(2, {4, 1}, {4, 4}, text->data(), text->size());
+            EXPECT_EQ(Token(2, {4, 1}, {4, 4}, *text), plain);
+            EXPECT_EQ(Token::NO_VALUE, plain.valueKind());
+
+            Token named(old);
+            named.assignWithTextValue(120, {4, 1}, {4, 4}, text->data(), text->size());
+            const Token fresh = Token::withTextValue(120, {4, 1}, {4, 4}, *text);
+            EXPECT_EQ(fresh, named);
+            EXPECT_EQ(*text, named.stringValue());
+            const Token copy(named);
+            named.assign(5, {5, 1}, {5, 1}, ";", 1); // the copy keeps its own value
+            EXPECT_EQ(fresh, copy);
+            EXPECT_EQ(Token(5, {5, 1}, {5, 1}, ";"), named);
+        }
+    }
+}
+
+} // namespace
