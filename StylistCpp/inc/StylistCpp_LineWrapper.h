@@ -127,7 +127,12 @@ private:
     // Takes the source from the read position through l without writing
     // it.
     std::string takeThrough(const Trn::Location& l);
-    void write(const std::string& text) { m_Buffer += text; }
+    void write(const std::string& text);
+    // Hands the finished lines written so far on to the output stream once
+    // they make up a block: only the last line is ever looked at again
+    // (position()), so the wrapper holds a block of its output at a time
+    // instead of all of it.
+    void passOnFinishedLines();
     // The output position: the column reached and the leading whitespace
     // of the current output line, with extraIndent added to the latter.
     Corvale::OIndentState position(const std::string& extraIndent = std::string()) const;
@@ -159,7 +164,10 @@ private:
     int m_StartCol;
     std::vector<std::size_t> m_LineStarts;
     std::size_t m_Pos = 0; // read position in m_Text
-    std::string m_Buffer;  // the output written so far
+    static constexpr std::size_t PASS_ON_SIZE = 64 * 1024;
+    std::string m_Buffer; // the output not yet handed on
+    // m_Buffer holds no line end before this offset.
+    std::size_t m_NoLineEndBefore = 0;
     // The current output line, brought up to date lazily by position(), so
     // that every character written is looked at once: where it starts in
     // m_Buffer, where its leading blanks end, its column, and how far

@@ -96,7 +96,6 @@ LineWrapper::LineWrapper(const std::string& text, std::ostream& out, const Styli
                 m_OverlongLines.insert(static_cast<int>(i + 1));
         }
     }
-    m_Buffer.reserve(text.size() + text.size() / 16);
     m_OutCol = m_StartCol;
 }
 
@@ -130,6 +129,7 @@ void LineWrapper::copyUpTo(const Trn::Location& l)
     if (to > m_Pos) {
         m_Buffer.append(m_Text, m_Pos, to - m_Pos);
         m_Pos = to;
+        passOnFinishedLines();
     }
 }
 
@@ -141,7 +141,41 @@ void LineWrapper::copyThrough(const Trn::Location& l)
     if (to > m_Pos) {
         m_Buffer.append(m_Text, m_Pos, to - m_Pos);
         m_Pos = to;
+        passOnFinishedLines();
     }
+}
+
+void LineWrapper::write(const std::string& text)
+{
+    m_Buffer += text;
+    passOnFinishedLines();
+}
+
+void LineWrapper::passOnFinishedLines()
+{
+    if (m_Buffer.size() < PASS_ON_SIZE)
+        return;
+    // Only the part not searched yet: a line longer than the block is
+    // searched once, not again at every write.
+    const std::size_t from = std::min(m_NoLineEndBefore, m_Buffer.size());
+    const void* nl = memrchr(m_Buffer.data() + from, '\n', m_Buffer.size() - from);
+    if (nl == nullptr) {
+        m_NoLineEndBefore = m_Buffer.size();
+        return;
+    }
+    const std::size_t cut = static_cast<std::size_t>(static_cast<const char*>(nl) - m_Buffer.data()) + 1;
+    if (m_Scanned <= cut) {
+        // What position() would find at the line end before cut.
+        m_Scanned = m_LineStart = m_IndentEnd = cut;
+        m_IndentDone = false;
+        m_OutCol = 0;
+    }
+    m_Out.write(m_Buffer.data(), static_cast<std::streamsize>(cut));
+    m_Buffer.erase(0, cut);
+    m_Scanned -= cut;
+    m_LineStart -= cut;
+    m_IndentEnd -= cut;
+    m_NoLineEndBefore = m_Buffer.size();
 }
 
 void LineWrapper::copyNode(const Cpp::SyntaxNode& node)
@@ -403,6 +437,7 @@ void LineWrapper::visitInitializerListNode(Cpp::InitializerListNode& node)
     while (m_Pos < m_Text.size() && (isBlank(m_Text[m_Pos]) || m_Text[m_Pos] == '\n') &&
            m_Pos < offsetOf(node.start()))
         m_Buffer += m_Text[m_Pos++];
+    passOnFinishedLines();
     const Corvale::OIndentState at = position();
     writeWrapped(takeThrough(node.end()), at, settings, m_ClassInitStrategy);
 }

@@ -266,6 +266,40 @@ TEST(LineWrapper, OverlongLinesAreMeasuredInColumns)
     }
 }
 
+// The wrapper hands its finished lines on in blocks; the output must not
+// depend on where a block ends. Independent functions wrapped in a long run
+// give the same text as each wrapped alone, and a line longer than a block
+// is wrapped as a whole.
+TEST(LineWrapper, OutputHandedOnInBlocksIsTheSame)
+{
+    const Stylist::PropertySet scheme = lineWrapScheme({{Stylist::Key::RIGHT_MARGIN, "i:40"}});
+    const std::string unit = "void f()\n{\n    total = firstArgument + secondArgument * thirdArgument - "
+                             "fourthArgument / fifthArgument;\n    g(alpha, beta, gamma, delta, epsilon);\n}\n";
+    const std::string alone = wrapText(unit, scheme);
+    ASSERT_NE(unit, alone);
+    // A comment just short of a block before the function, so that the
+    // first block ends at each place in the function in turn.
+    for (std::size_t size = 64 * 1024 - 240; size < 64 * 1024; size += 3) {
+        const std::string comment = "/*" + std::string(size - 4, 'x') + "*/\n";
+        EXPECT_EQ(comment + alone, wrapText(comment + unit, scheme)) << size;
+    }
+    std::string many, expected;
+    while (many.size() < 300 * 1024) {
+        many += unit;
+        expected += alone;
+    }
+    EXPECT_EQ(expected, wrapText(many, scheme));
+
+    std::string longLine = "int x[] = {";
+    while (longLine.size() < 200 * 1024)
+        longLine += "1, ";
+    longLine += "1};\n";
+    const std::string text = unit + longLine + unit;
+    const std::string wrapped = wrapText(text, scheme);
+    EXPECT_EQ(0u, wrapped.find(alone));
+    EXPECT_EQ(wrapped.size() - alone.size(), wrapped.rfind(alone));
+}
+
 // ---- the corpus: the project's own sources and the formatter's golden outputs ----
 
 TEST(LineWrapperCorpus, KeepsTokensAndIsIdempotent)
