@@ -209,12 +209,19 @@ std::string identifierText(const std::string& text)
         const std::size_t gt = listEnd(text, lt);
         if (gt == std::string::npos)
             break;
-        r += withoutSpace(text.substr(done, lt - done)) + "<";
+        for (std::size_t k = done; k < lt; ++k)
+            if (!isSpace(text[k]))
+                r += text[k];
+        r += '<';
         std::vector<ComparableToken> inner;
         collect(text.substr(lt + 1, gt - lt - 1), inner);
-        for (const ComparableToken& t : inner)
-            r += std::to_string(t.type) + ":" + t.text + "\x1f";
-        r += ">";
+        for (const ComparableToken& t : inner) {
+            r += std::to_string(t.type);
+            r += ':';
+            r += t.text;
+            r += '\x1f';
+        }
+        r += '>';
         done = gt + 1;
         lt = text.find('<', done);
     }
@@ -271,7 +278,7 @@ public:
             return false;
         t.type = m_Type;
         t.start = m_Start;
-        if (isNormalised(m_Type))
+        if (isNormalised(m_Type) && !isPlainName())
             t.text = normalised();
         else
             t.text.assign(m_Raw);
@@ -299,6 +306,14 @@ public:
 
 private:
     static constexpr std::int32_t STOPPED = -2;
+
+    // A name without blanks and template arguments is its own normalised
+    // text (most names are).
+    bool isPlainName() const
+    {
+        return (m_Type == Cpp::IDENTIFIER || m_Type == Cpp::OPERATOR_KEY) &&
+               std::none_of(m_Raw.begin(), m_Raw.end(), [](char c) { return c == '<' || isSpace(c); });
+    }
 
     static bool isNormalised(std::int32_t type)
     {
