@@ -137,9 +137,9 @@ void BM_RewriteTreeCheck(benchmark::State& state)
         parser.parse(Cpp::LexerIterator(text.begin(), text.end()), Cpp::LexerIterator());
     const std::unique_ptr<Cpp::RootNode> pOut =
         parser.parse(Cpp::LexerIterator(rewritten.begin(), rewritten.end()), Cpp::LexerIterator());
-    const std::vector<StylistCpp::Verifier::ComparableToken> outTokens = StylistCpp::Verifier::comparableTokens(rewritten);
+    const std::vector<StylistCpp::Verifier::ComparableToken> outTokens = StylistCpp::Verifier::spelledTokens(rewritten);
     for (auto _ : state) {
-        const std::vector<StylistCpp::Verifier::ComparableToken> inTokens = StylistCpp::Verifier::comparableTokens(text);
+        const std::vector<StylistCpp::Verifier::ComparableToken> inTokens = StylistCpp::Verifier::spelledTokens(text);
         const StylistCpp::Verifier::Comparison c =
             StylistCpp::Verifier::compareBraceRewrite(*pIn, inTokens, *pOut, outTokens);
         if (!c.same) {

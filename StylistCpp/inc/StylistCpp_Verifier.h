@@ -51,12 +51,26 @@ struct ComparableToken {
     std::int32_t type;
     std::string text;
     Trn::Location start;
+    // The text is a name's spelling (with template arguments or blanks),
+    // normalised only when it is compared with a different text: most such
+    // names are spelled alike on both sides.
+    bool spelled = false;
 
-    bool sameAs(const ComparableToken& other) const { return type == other.type && text == other.text; }
+    bool sameAs(const ComparableToken& other) const
+    {
+        return type == other.type && (text == other.text || sameNormalisedText(other));
+    }
+
+private:
+    bool sameNormalisedText(const ComparableToken& other) const;
 };
 
 // The tokens of a text, normalised as described above.
 std::vector<ComparableToken> comparableTokens(const std::string& text);
+// The same for lists that are only compared (sameAs): a name with template
+// arguments or blanks keeps its spelling, normalised only when it meets a
+// different one, which is cheaper than normalising every such name.
+std::vector<ComparableToken> spelledTokens(const std::string& text);
 
 const std::size_t NO_DIFFERENCE = static_cast<std::size_t>(-1);
 

@@ -118,7 +118,7 @@ std::int32_t FormatPipeline::format(std::istream& in, std::ostream& out)
         if (!pRewriteTree)
             return m_ErrorCount;
         emitPass(*pRewriteTree, Pass::REWRITE, text, work);
-        rewriteInput = Verifier::comparableTokens(text);
+        rewriteInput = Verifier::spelledTokens(text);
     }
 
     if (!announce(PROGRESS_FORMATTING))
@@ -128,7 +128,7 @@ std::int32_t FormatPipeline::format(std::istream& in, std::ostream& out)
         nextText();
     // The format and wrap passes together may change whitespace only.
     if (rewrites)
-        layoutInput = Verifier::comparableTokens(text);
+        layoutInput = Verifier::spelledTokens(text);
     std::unique_ptr<Cpp::RootNode> pFormatTree = parsePass(*pParser, text);
     if (!pFormatTree)
         return m_ErrorCount;
@@ -162,7 +162,7 @@ std::int32_t FormatPipeline::format(std::istream& in, std::ostream& out)
     if (!rewrites)
         Verifier::checkWhitespaceOnly("format and wrap passes", layoutText, result);
     else
-        Verifier::checkWhitespaceOnly("format and wrap passes", layoutInput, Verifier::comparableTokens(result));
+        Verifier::checkWhitespaceOnly("format and wrap passes", layoutInput, Verifier::spelledTokens(result));
     out << result;
     out.flush();
     return 0;

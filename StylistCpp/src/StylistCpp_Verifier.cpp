@@ -160,7 +160,10 @@ private:
     mutable std::vector<std::size_t> m_LineStart;
 };
 
-void collect(const std::string& text, std::vector<ComparableToken>& out);
+// The tokens of text into out; with spelled, a name with template
+// arguments or blanks keeps its spelling (normalised when it is compared
+// with a different one) instead of its normalised text.
+void collect(const std::string& text, std::vector<ComparableToken>& out, bool spelled = false);
 
 // The location of text[offset], counted as the lexer counts.
 Trn::Location locationOf(const std::string& text, std::size_t offset)
@@ -272,16 +275,21 @@ public:
     std::string normalised() const { return normalise(m_Type, std::string(m_Raw)); }
 
     // The next token into t; false after the last.
-    bool next(ComparableToken& t)
+    bool next(ComparableToken& t, bool spelled)
     {
         if (!advance())
             return false;
         t.type = m_Type;
         t.start = m_Start;
-        if (isNormalised(m_Type) && !isPlainName())
-            t.text = normalised();
-        else
+        t.spelled = false;
+        if (!isNormalised(m_Type) || isPlainName()) {
             t.text.assign(m_Raw);
+        } else if (spelled && (m_Type == Cpp::IDENTIFIER || m_Type == Cpp::OPERATOR_KEY)) {
+            t.text.assign(m_Raw);
+            t.spelled = true;
+        } else {
+            t.text = normalised();
+        }
         return true;
     }
 
@@ -404,13 +412,28 @@ bool sameNormalised(std::int32_t type, std::string_view a, std::string_view b)
     return Reader::normalise(type, std::string(a)) == Reader::normalise(type, std::string(b));
 }
 
-void collect(const std::string& text, std::vector<ComparableToken>& out)
+void collect(const std::string& text, std::vector<ComparableToken>& out, bool spelled)
 {
     Reader reader(text);
     ComparableToken t{0, std::string(), Trn::Location()};
-    while (reader.next(t))
+    while (reader.next(t, spelled))
         out.push_back(t);
 }
+
+} // namespace
+
+bool ComparableToken::sameNormalisedText(const ComparableToken& other) const
+{
+    if (spelled && other.spelled)
+        return sameNormalised(type, text, other.text);
+    if (spelled)
+        return Reader::normalise(type, text) == other.text;
+    if (other.spelled)
+        return text == Reader::normalise(type, other.text);
+    return false;
+}
+
+namespace {
 
 // Where token i starts, or just past the last token.
 Trn::Location where(const std::vector<ComparableToken>& tokens, std::size_t i)
@@ -746,6 +769,14 @@ std::vector<ComparableToken> comparableTokens(const std::string& text)
     return tokens;
 }
 
+std::vector<ComparableToken> spelledTokens(const std::string& text)
+{
+    std::vector<ComparableToken> tokens;
+    tokens.reserve(text.size() / 4 + 16);
+    collect(text, tokens, true);
+    return tokens;
+}
+
 std::size_t firstDifference(const std::vector<ComparableToken>& a, const std::vector<ComparableToken>& b)
 {
     const std::size_t n = std::max(a.size(), b.size());
@@ -783,7 +814,7 @@ Comparison compareWhitespaceOnly(const std::string& input, const std::string& ou
 
 Comparison compareBraceRewrite(const std::string& input, const std::string& output)
 {
-    const std::vector<ComparableToken> a = comparableTokens(input), b = comparableTokens(output);
+    const std::vector<ComparableToken> a = spelledTokens(input), b = spelledTokens(output);
     const std::unique_ptr<Cpp::RootNode> pA = cleanTree(input), pB = cleanTree(output);
     if (pA && pB)
         return compareBraceRewrite(*pA, a, *pB, b);

@@ -128,6 +128,8 @@ TEST(Verifier, BraceRewritesOfSingleStatementsPass)
          "if (a) { if (b) { x; } else { y; } }\n"},
         {"whitespace only", "if(a)x;", "if (a)\n    x;\n"},
         {"stray closing brace kept", "}\nwhile (a) x();\n", "}\nwhile (a) { x(); }\n"},
+        {"template names respaced", "if (a) std::map< int,B< C > > m;\n", "if (a) { std::map<int, B<C> > m; }\n"},
+        {"template name spelled alike on one side only", "if (a) A<B>::f();\n", "if (a) { A< B >::f(); }\n"},
     };
     for (const Case& c : cases) {
         const Comparison r = compareBraceRewrite(c.input, c.output);
@@ -145,6 +147,8 @@ TEST(Verifier, BraceRewritesThatChangeMeaningAreFound)
         {"changed token", "if (a) x;\n", "if (a) { y; }\n"},
         {"brace left open", "if (a) x;\n", "if (a) { x;\n"},
         {"lone closing brace", "if (a) x;\n", "if (a) x; }\n"},
+        {"template argument changed", "if (a) std::vector< int > v;\n", "if (a) { std::vector<long> v; }\n"},
+        {"template argument tokens joined", "if (a) A<(b - -c)> x;\n", "if (a) { A<(b--c)> x; }\n"},
     };
     for (const Case& c : cases)
         EXPECT_FALSE(compareBraceRewrite(c.input, c.output).same) << c.name;
