@@ -101,8 +101,12 @@ Comparison compareBraceRewrite(const std::string& input, const std::string& outp
 Comparison compareBraceRewrite(const Cpp::RootNode& inputTree, const std::vector<ComparableToken>& input,
                                const Cpp::RootNode& outputTree, const std::vector<ComparableToken>& output);
 
-// The same on tokens already lexed (the pipeline lexes the rewrite's output
-// once for both checks).
+// The same reading the tokens from the two texts as the trees are walked,
+// holding neither's tokens.
+Comparison compareBraceRewrite(const Cpp::RootNode& inputTree, const std::string& input,
+                               const Cpp::RootNode& outputTree, const std::string& output);
+
+// The same on tokens already lexed.
 Comparison compareWhitespaceOnly(const std::vector<ComparableToken>& input, const std::vector<ComparableToken>& output);
 
 // The token comparison of a brace rewrite, for texts without a tree: brace
@@ -116,6 +120,8 @@ void checkWhitespaceOnly(const char* passName, const std::vector<ComparableToken
                          const std::vector<ComparableToken>& output);
 void checkBraceRewrite(const Cpp::RootNode& inputTree, const std::vector<ComparableToken>& input,
                        const Cpp::RootNode& outputTree, const std::vector<ComparableToken>& output);
+void checkBraceRewrite(const Cpp::RootNode& inputTree, const std::string& input, const Cpp::RootNode& outputTree,
+                       const std::string& output);
 // The same whitespace-only check reading both texts side by side, holding
 // neither's tokens.
 void checkWhitespaceOnly(const char* passName, const std::string& input, const std::string& output);

@@ -89,28 +89,17 @@ std::int32_t FormatPipeline::format(std::istream& in, std::ostream& out)
     std::string text = readAll(in);
     Corvale::StringOutBuf workBuf;
     std::ostream work(&workBuf);
-    // Hands the work stream's content on as the next pass's text.
-    auto nextText = [&work, &workBuf, &text]() {
-        work.flush();
-        std::string next = workBuf.take();
-        workBuf.reuse(std::move(text));
-        text = std::move(next);
-        work.clear();
-    };
-
     if (!announce(PROGRESS_ANALYZING))
         return m_ErrorCount;
 
-    // For the final self-check: with a rewrite, the tokens of the text the
-    // format pass starts from (lexed once for both checks; the rewrite's
-    // input tree is kept until the format pass has parsed the rewrite's
-    // output, so the two trees are compared without a parse of their own);
-    // without one, that text itself, read side by side with the result at
-    // the end (the text is a fraction of the size of its tokens, which
-    // would otherwise be held through both passes).
-    std::vector<Verifier::ComparableToken> layoutInput;
+    // For the self-checks the texts are kept, not their tokens (a text is a
+    // fraction of the size of its tokens): with a rewrite, its input is
+    // kept until the format pass has parsed the rewrite's output, and the
+    // two trees are compared while both texts are read side by side; the
+    // text the format pass starts from is kept to be read side by side
+    // with the result at the end.
+    std::string rewriteText;
     std::string layoutText;
-    std::vector<Verifier::ComparableToken> rewriteInput;
     std::unique_ptr<Cpp::RootNode> pRewriteTree;
     const bool rewrites = readRewriterSettings(m_Properties).rewrites();
     if (rewrites) {
@@ -118,40 +107,37 @@ std::int32_t FormatPipeline::format(std::istream& in, std::ostream& out)
         if (!pRewriteTree)
             return m_ErrorCount;
         emitPass(*pRewriteTree, Pass::REWRITE, text, work);
-        rewriteInput = Verifier::spelledTokens(text);
     }
+    // Hands the work stream's content on as the next pass's text and keeps
+    // the current one in kept.
+    auto keepAndTakeWork = [&work, &workBuf, &text](std::string& kept) {
+        work.flush();
+        kept = std::move(text);
+        text = workBuf.take();
+        work.clear();
+    };
 
     if (!announce(PROGRESS_FORMATTING))
         return m_ErrorCount;
     // Without a rewrite the format pass reads the input itself.
     if (rewrites)
-        nextText();
-    // The format and wrap passes together may change whitespace only.
-    if (rewrites)
-        layoutInput = Verifier::spelledTokens(text);
+        keepAndTakeWork(rewriteText);
     std::unique_ptr<Cpp::RootNode> pFormatTree = parsePass(*pParser, text);
     if (!pFormatTree)
         return m_ErrorCount;
     if (pRewriteTree) {
-        Verifier::checkBraceRewrite(*pRewriteTree, rewriteInput, *pFormatTree, layoutInput);
+        Verifier::checkBraceRewrite(*pRewriteTree, rewriteText, *pFormatTree, text);
         pRewriteTree.reset();
-        rewriteInput = std::vector<Verifier::ComparableToken>();
+        workBuf.reuse(std::move(rewriteText));
     }
     emitPass(*pFormatTree, Pass::FORMAT, text, work);
     pFormatTree.reset();
 
     if (!announce(PROGRESS_WRAPPING))
         return m_ErrorCount;
-    if (rewrites) {
-        nextText();
-    } else {
-        // The input is kept for the final check; the format pass's output
-        // becomes the current text.
-        work.flush();
-        layoutText = std::move(text);
-        text = workBuf.take();
-        work.clear();
-    }
+    // The format and wrap passes together may change whitespace only: the
+    // text the format pass read is kept for the final check.
+    keepAndTakeWork(layoutText);
     if (!runPass(*pParser, Pass::WRAP, text, work))
         return m_ErrorCount;
 
@@ -159,10 +145,7 @@ std::int32_t FormatPipeline::format(std::istream& in, std::ostream& out)
     const std::string result = workBuf.take();
     text.clear();
     text.shrink_to_fit();
-    if (!rewrites)
-        Verifier::checkWhitespaceOnly("format and wrap passes", layoutText, result);
-    else
-        Verifier::checkWhitespaceOnly("format and wrap passes", layoutInput, Verifier::spelledTokens(result));
+    Verifier::checkWhitespaceOnly("format and wrap passes", layoutText, result);
     out << result;
     out.flush();
     return 0;

@@ -493,9 +493,45 @@ bool rebindsElse(const Brace& brace, const std::vector<ComparableToken>& tokens,
 // exactly one node (repeatedly: "{ { S } }" is "S" too); the braces so taken
 // off are passed over in the token comparison. Each token and each node is
 // looked at once, so the cost is linear in the size of the texts.
+// The tokens of one side of a comparison, one at a time: from a list, or
+// read from the text as the comparison goes (the text must outlive the
+// cursor). Where it stands once the tokens are passed is the start of the
+// last token, (1, 1) for a text without tokens.
+class TokenCursor {
+public:
+    explicit TokenCursor(const std::vector<ComparableToken>& tokens) : m_pTokens(&tokens) { load(); }
+    explicit TokenCursor(const std::string& text) : m_pReader(std::make_unique<Reader>(text)) { load(); }
+
+    bool atEnd() const { return !m_Has; }
+    // Contract: not at the end.
+    const ComparableToken& current() const { return m_pTokens ? (*m_pTokens)[m_Index] : m_Token; }
+    void advance()
+    {
+        ++m_Index;
+        load();
+    }
+    Trn::Location here() const { return m_Has ? current().start : m_Last; }
+
+private:
+    void load()
+    {
+        m_Has = m_pTokens ? m_Index < m_pTokens->size() : m_pReader->next(m_Token, true);
+        if (m_Has)
+            m_Last = current().start;
+    }
+
+    const std::vector<ComparableToken>* m_pTokens = nullptr;
+    std::unique_ptr<Reader> m_pReader;
+    ComparableToken m_Token{0, std::string(), Trn::Location()};
+    std::size_t m_Index = 0;
+    bool m_Has = false;
+    Trn::Location m_Last{1, 1};
+};
+
 class TreeComparer {
 public:
     TreeComparer(const std::vector<ComparableToken>& a, const std::vector<ComparableToken>& b) : m_A(a), m_B(b) {}
+    TreeComparer(const std::string& a, const std::string& b) : m_A(a), m_B(b) {}
 
     // Compares the two trees and the tokens after their last leaves.
     Comparison compare(const Cpp::RootNode& a, const Cpp::RootNode& b)
@@ -507,9 +543,9 @@ public:
 
 private:
     struct Side {
-        explicit Side(const std::vector<ComparableToken>& t) : tokens(t) {}
-        const std::vector<ComparableToken>& tokens;
-        std::size_t next = 0;
+        explicit Side(const std::vector<ComparableToken>& t) : cursor(t) {}
+        explicit Side(const std::string& text) : cursor(text) {}
+        TokenCursor cursor;
         // Locations of the braces taken off bodies.
         std::unordered_set<std::uint64_t> removedBraces;
 
@@ -525,26 +561,21 @@ private:
         }
         void skipRemoved()
         {
-            while (next < tokens.size() && passedOver(tokens[next]))
-                ++next;
+            while (!cursor.atEnd() && passedOver(cursor.current()))
+                cursor.advance();
         }
         // Whether the next token starts before limit (or at it, inclusive);
         // no limit means the end of the text.
         bool hasBefore(const Trn::Location* limit, bool inclusive) const
         {
-            if (next >= tokens.size())
+            if (cursor.atEnd())
                 return false;
             if (limit == nullptr)
                 return true;
-            const Trn::Location& at = tokens[next].start;
+            const Trn::Location& at = cursor.current().start;
             return inclusive ? !(*limit < at) : at < *limit;
         }
-        Trn::Location here() const
-        {
-            if (next < tokens.size())
-                return tokens[next].start;
-            return tokens.empty() ? Trn::Location(1, 1) : tokens.back().start;
-        }
+        Trn::Location here() const { return cursor.here(); }
     };
 
     bool differ(const Trn::Location& a, const Trn::Location& b, const char* reason)
@@ -566,10 +597,10 @@ private:
             const bool moreA = m_A.hasBefore(limitA, inclusive), moreB = m_B.hasBefore(limitB, inclusive);
             if (!moreA && !moreB)
                 return true;
-            if (moreA != moreB || !m_A.tokens[m_A.next].sameAs(m_B.tokens[m_B.next]))
+            if (moreA != moreB || !m_A.cursor.current().sameAs(m_B.cursor.current()))
                 return differ(m_A.here(), m_B.here(), moreA == moreB ? "changed a token" : reason);
-            ++m_A.next;
-            ++m_B.next;
+            m_A.cursor.advance();
+            m_B.cursor.advance();
         }
     }
 
@@ -608,10 +639,10 @@ private:
             has.skipRemoved();
             other.skipRemoved();
             if (!has.hasBefore(&limit, false) || !other.hasBefore(nullptr, false) ||
-                !has.tokens[has.next].sameAs(other.tokens[other.next]))
+                !has.cursor.current().sameAs(other.cursor.current()))
                 break;
-            ++has.next;
-            ++other.next;
+            has.cursor.advance();
+            other.cursor.advance();
         }
         return differ(m_A.here(), m_B.here(), reason);
     }
@@ -814,15 +845,20 @@ Comparison compareWhitespaceOnly(const std::string& input, const std::string& ou
 
 Comparison compareBraceRewrite(const std::string& input, const std::string& output)
 {
-    const std::vector<ComparableToken> a = spelledTokens(input), b = spelledTokens(output);
     const std::unique_ptr<Cpp::RootNode> pA = cleanTree(input), pB = cleanTree(output);
     if (pA && pB)
-        return compareBraceRewrite(*pA, a, *pB, b);
-    return compareBraceRewrite(a, b);
+        return compareBraceRewrite(*pA, input, *pB, output);
+    return compareBraceRewrite(spelledTokens(input), spelledTokens(output));
 }
 
 Comparison compareBraceRewrite(const Cpp::RootNode& inputTree, const std::vector<ComparableToken>& input,
                                const Cpp::RootNode& outputTree, const std::vector<ComparableToken>& output)
+{
+    return TreeComparer(input, output).compare(inputTree, outputTree);
+}
+
+Comparison compareBraceRewrite(const Cpp::RootNode& inputTree, const std::string& input,
+                               const Cpp::RootNode& outputTree, const std::string& output)
 {
     return TreeComparer(input, output).compare(inputTree, outputTree);
 }
@@ -919,6 +955,14 @@ void checkWhitespaceOnly(const char* passName, const std::string& input, const s
 
 void checkBraceRewrite(const Cpp::RootNode& inputTree, const std::vector<ComparableToken>& input,
                        const Cpp::RootNode& outputTree, const std::vector<ComparableToken>& output)
+{
+    const Comparison c = compareBraceRewrite(inputTree, input, outputTree, output);
+    if (!c.same)
+        Corvale::contractFailed(describe("brace rewrite", c).c_str(), __LINE__, __FILE__);
+}
+
+void checkBraceRewrite(const Cpp::RootNode& inputTree, const std::string& input, const Cpp::RootNode& outputTree,
+                       const std::string& output)
 {
     const Comparison c = compareBraceRewrite(inputTree, input, outputTree, output);
     if (!c.same)

@@ -5,6 +5,9 @@
 
 #include "Corvale_Exception.h"
 #include "Cpp_Emitter.h"
+#include "Cpp_LexerIterator.h"
+#include "Cpp_Parser.h"
+#include "Cpp_SyntaxTree.h"
 #include "StylistCpp.h"
 #include "Stylist_SchemeKeys.h"
 #include "support/StylistCpp_PassRunner.h"
@@ -200,6 +203,35 @@ TEST(Verifier, TreeComparisonFindsWhatTheTokensHide)
 }
 
 // Rewrites that keep the meaning, beyond adding or removing one pair.
+// The pipeline compares the trees while reading both texts; token lists
+// lexed beforehand must give the same answer at the same places.
+TEST(Verifier, TreeComparisonReadsTextsAsItReadsTokenLists)
+{
+    const Case cases[] = {
+        {"braces added", "if (a) x;\nelse y;\n", "if (a) {\n    x;\n} else {\n    y;\n}\n"},
+        {"braces removed", "while (a) { x(); }\n", "while (a)\n    x();\n"},
+        {"else re-bound", "if (a) { if (b) x; } else y;\n", "if (a) if (b) x; else y;\n"},
+        {"statement moved", "if (a) x;\ny;\n", "if (a) { x;\ny; }\n"},
+        {"template names respaced", "if (a) A< B<C> >::f();\n", "if (a) { A<B<C> >::f(); }\n"},
+        {"template argument changed", "if (a) A<B>::f();\n", "if (a) { A<C>::f(); }\n"},
+        {"token lost at the end", "if (a) x;\nint y;\n", "if (a) { x; }\nint\n"},
+        {"comment respaced", "if (a) /* a  b */ x;\n", "if (a) { /* a b */ x; }\n"},
+    };
+    using StylistCpp::Verifier::comparableTokens;
+    for (const Case& c : cases) {
+        const std::string input = c.input, output = c.output;
+        Cpp::Parser parser;
+        const auto pA = parser.parse(Cpp::LexerIterator(input.begin(), input.end()), Cpp::LexerIterator());
+        const auto pB = parser.parse(Cpp::LexerIterator(output.begin(), output.end()), Cpp::LexerIterator());
+        const Comparison read = compareBraceRewrite(*pA, input, *pB, output);
+        const Comparison lists = compareBraceRewrite(*pA, comparableTokens(input), *pB, comparableTokens(output));
+        EXPECT_EQ(lists.same, read.same) << c.name;
+        EXPECT_EQ(lists.input, read.input) << c.name;
+        EXPECT_EQ(lists.output, read.output) << c.name;
+        EXPECT_EQ(lists.reason, read.reason) << c.name;
+    }
+}
+
 TEST(Verifier, TreeComparisonAcceptsEquivalentBodies)
 {
     const Case cases[] = {
