@@ -495,34 +495,45 @@ bool rebindsElse(const Brace& brace, const std::vector<ComparableToken>& tokens,
 // looked at once, so the cost is linear in the size of the texts.
 // The tokens of one side of a comparison, one at a time: from a list, or
 // read from the text as the comparison goes (the text must outlive the
-// cursor). Where it stands once the tokens are passed is the start of the
-// last token, (1, 1) for a text without tokens.
+// cursor; a token read from a text is compared by its spelling, as the
+// side-by-side reading does). Where it stands once the tokens are passed
+// is the start of the last token, (1, 1) for a text without tokens.
 class TokenCursor {
 public:
     explicit TokenCursor(const std::vector<ComparableToken>& tokens) : m_pTokens(&tokens) { load(); }
     explicit TokenCursor(const std::string& text) : m_pReader(std::make_unique<Reader>(text)) { load(); }
 
     bool atEnd() const { return !m_Has; }
-    // Contract: not at the end.
-    const ComparableToken& current() const { return m_pTokens ? (*m_pTokens)[m_Index] : m_Token; }
+    // Contract for the three: not at the end.
+    std::int32_t type() const { return m_pTokens ? (*m_pTokens)[m_Index].type : m_pReader->type(); }
+    Trn::Location start() const { return m_pTokens ? (*m_pTokens)[m_Index].start : m_pReader->start(); }
+    // Whether this token and other's are the same; both cursors read lists,
+    // or both read texts.
+    bool sameAs(const TokenCursor& other) const
+    {
+        if (m_pTokens)
+            return (*m_pTokens)[m_Index].sameAs((*other.m_pTokens)[other.m_Index]);
+        const Reader& a = *m_pReader;
+        const Reader& b = *other.m_pReader;
+        return a.type() == b.type() && (a.raw() == b.raw() || sameNormalised(a.type(), a.raw(), b.raw()));
+    }
     void advance()
     {
         ++m_Index;
         load();
     }
-    Trn::Location here() const { return m_Has ? current().start : m_Last; }
+    Trn::Location here() const { return m_Has ? start() : m_Last; }
 
 private:
     void load()
     {
-        m_Has = m_pTokens ? m_Index < m_pTokens->size() : m_pReader->next(m_Token, true);
+        m_Has = m_pTokens ? m_Index < m_pTokens->size() : m_pReader->advance();
         if (m_Has)
-            m_Last = current().start;
+            m_Last = start();
     }
 
     const std::vector<ComparableToken>* m_pTokens = nullptr;
     std::unique_ptr<Reader> m_pReader;
-    ComparableToken m_Token{0, std::string(), Trn::Location()};
     std::size_t m_Index = 0;
     bool m_Has = false;
     Trn::Location m_Last{1, 1};
@@ -554,14 +565,15 @@ private:
             return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(l.line())) << 32) |
                    static_cast<std::uint32_t>(l.col());
         }
-        bool passedOver(const ComparableToken& t) const
+        bool passedOver() const
         {
-            return (t.type == Cpp::LBRACE || t.type == Cpp::RBRACE) && !removedBraces.empty() &&
-                   removedBraces.count(key(t.start)) != 0;
+            const std::int32_t type = cursor.type();
+            return (type == Cpp::LBRACE || type == Cpp::RBRACE) && !removedBraces.empty() &&
+                   removedBraces.count(key(cursor.start())) != 0;
         }
         void skipRemoved()
         {
-            while (!cursor.atEnd() && passedOver(cursor.current()))
+            while (!cursor.atEnd() && passedOver())
                 cursor.advance();
         }
         // Whether the next token starts before limit (or at it, inclusive);
@@ -572,7 +584,7 @@ private:
                 return false;
             if (limit == nullptr)
                 return true;
-            const Trn::Location& at = cursor.current().start;
+            const Trn::Location at = cursor.start();
             return inclusive ? !(*limit < at) : at < *limit;
         }
         Trn::Location here() const { return cursor.here(); }
@@ -597,7 +609,7 @@ private:
             const bool moreA = m_A.hasBefore(limitA, inclusive), moreB = m_B.hasBefore(limitB, inclusive);
             if (!moreA && !moreB)
                 return true;
-            if (moreA != moreB || !m_A.cursor.current().sameAs(m_B.cursor.current()))
+            if (moreA != moreB || !m_A.cursor.sameAs(m_B.cursor))
                 return differ(m_A.here(), m_B.here(), moreA == moreB ? "changed a token" : reason);
             m_A.cursor.advance();
             m_B.cursor.advance();
@@ -639,7 +651,7 @@ private:
             has.skipRemoved();
             other.skipRemoved();
             if (!has.hasBefore(&limit, false) || !other.hasBefore(nullptr, false) ||
-                !has.cursor.current().sameAs(other.cursor.current()))
+                !has.cursor.sameAs(other.cursor))
                 break;
             has.cursor.advance();
             other.cursor.advance();
