@@ -196,6 +196,9 @@ private:
                    : -1;
     }
     unsigned char get();
+    // Moves the read position to p, passing lines line ends, the last of
+    // them just before lineStart.
+    void moveTo(const char* p, std::int32_t lines, const char* lineStart);
     void advanceTo(const char* p);
     Mark mark() const { return Mark{m_pPos, m_Pos}; }
     void reset(const Mark& m)

@@ -299,6 +299,17 @@ unsigned char LexerIterator::get()
     return c;
 }
 
+void LexerIterator::moveTo(const char* p, std::int32_t lines, const char* lineStart)
+{
+    if (lines) {
+        m_Pos.setLine(m_Pos.line() + lines);
+        m_Pos.setCol(static_cast<std::int32_t>(p - lineStart));
+    } else {
+        m_Pos.setCol(m_Pos.col() + static_cast<std::int32_t>(p - m_pPos));
+    }
+    m_pPos = p;
+}
+
 void LexerIterator::advanceTo(const char* p)
 {
     const char* lineStart = nullptr;
@@ -311,13 +322,7 @@ void LexerIterator::advanceTo(const char* p)
         q = static_cast<const char*>(nl) + 1;
         lineStart = q;
     }
-    if (lines) {
-        m_Pos.setLine(m_Pos.line() + lines);
-        m_Pos.setCol(static_cast<std::int32_t>(p - lineStart));
-    } else {
-        m_Pos.setCol(m_Pos.col() + static_cast<std::int32_t>(p - m_pPos));
-    }
-    m_pPos = p;
+    moveTo(p, lines, lineStart);
 }
 
 // Passes over a run of blanks, line ends included.
@@ -332,13 +337,7 @@ void LexerIterator::skipBlanks()
             lineStart = p + 1;
         }
     }
-    if (lines) {
-        m_Pos.setLine(m_Pos.line() + lines);
-        m_Pos.setCol(static_cast<std::int32_t>(p - lineStart));
-    } else {
-        m_Pos.setCol(m_Pos.col() + static_cast<std::int32_t>(p - m_pPos));
-    }
-    m_pPos = p;
+    moveTo(p, lines, lineStart);
 }
 
 // Whether a name starting with c may start a map region: only when c

@@ -24,21 +24,10 @@ namespace {
 // The blanks of the classic locale.
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
+bool sameNameSpelling(std::string_view a, std::string_view b, bool lists);
+
 // Whether the two texts are the same once their blanks are removed.
-bool sameWithoutSpace(std::string_view a, std::string_view b)
-{
-    std::size_t i = 0, j = 0;
-    for (;;) {
-        while (i < a.size() && isSpace(a[i]))
-            ++i;
-        while (j < b.size() && isSpace(b[j]))
-            ++j;
-        if (i == a.size() || j == b.size())
-            return i == a.size() && j == b.size();
-        if (a[i++] != b[j++])
-            return false;
-    }
-}
+bool sameWithoutSpace(std::string_view a, std::string_view b) { return sameNameSpelling(a, b, false); }
 
 std::string withoutSpace(const std::string& s)
 {
@@ -365,7 +354,9 @@ bool sameTokenSequence(const std::string& a, const std::string& b)
     }
 }
 
-bool sameNameSpelling(std::string_view a, std::string_view b)
+// Whether two texts are the same once their blanks are removed; with
+// lists, each template argument list is compared token by token instead.
+bool sameNameSpelling(std::string_view a, std::string_view b, bool lists)
 {
     std::size_t i = 0, j = 0;
     for (;;) {
@@ -377,7 +368,7 @@ bool sameNameSpelling(std::string_view a, std::string_view b)
             return i == a.size() && j == b.size();
         if (a[i] != b[j])
             return false;
-        if (a[i] == '<') {
+        if (lists && a[i] == '<') {
             const std::size_t endA = listEnd(a, i), endB = listEnd(b, j);
             if (endA == std::string_view::npos || endB == std::string_view::npos) {
                 // From an unclosed list on, the name is compared as plain text.
@@ -403,7 +394,7 @@ bool sameNormalised(std::int32_t type, std::string_view a, std::string_view b)
         return sameWithoutSpace(a, b);
     case Cpp::IDENTIFIER:
     case Cpp::OPERATOR_KEY:
-        if (sameNameSpelling(a, b))
+        if (sameNameSpelling(a, b, true))
             return true;
         break;
     default:
