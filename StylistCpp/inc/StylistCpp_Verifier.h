@@ -115,15 +115,10 @@ Comparison compareWhitespaceOnly(const std::vector<ComparableToken>& input, cons
 Comparison compareBraceRewrite(const std::vector<ComparableToken>& input, const std::vector<ComparableToken>& output);
 
 // Raise a contract violation when the comparison found a difference;
-// passName names the pass in the violation's text.
-void checkWhitespaceOnly(const char* passName, const std::vector<ComparableToken>& input,
-                         const std::vector<ComparableToken>& output);
-void checkBraceRewrite(const Cpp::RootNode& inputTree, const std::vector<ComparableToken>& input,
-                       const Cpp::RootNode& outputTree, const std::vector<ComparableToken>& output);
+// passName names the pass in the violation's text. Both read the two texts
+// side by side, holding neither's tokens.
 void checkBraceRewrite(const Cpp::RootNode& inputTree, const std::string& input, const Cpp::RootNode& outputTree,
                        const std::string& output);
-// The same whitespace-only check reading both texts side by side, holding
-// neither's tokens.
 void checkWhitespaceOnly(const char* passName, const std::string& input, const std::string& output);
 
 } // namespace Verifier

@@ -86,12 +86,8 @@ LineWrapper::LineWrapper(const std::string& text, std::ostream& out, const Styli
             const std::size_t end = i + 1 < m_LineStarts.size() ? m_LineStarts[i + 1] - 1 : text.size();
             const int startCol = i == 0 ? m_StartCol : 0;
             long long col = startCol + static_cast<long long>(end - begin);
-            if (std::memchr(text.data() + begin, '\t', end - begin) != nullptr) {
-                int width = startCol;
-                for (std::size_t k = begin; k < end; ++k)
-                    width += widthAt(text[k], width, tabSize);
-                col = width;
-            }
+            if (std::memchr(text.data() + begin, '\t', end - begin) != nullptr)
+                col = startCol + Stylist::textWidth(text.substr(begin, end - begin), startCol, tabSize);
             if (col > m_Settings.m_RightMargin)
                 m_OverlongLines.insert(static_cast<int>(i + 1));
         }

@@ -941,27 +941,11 @@ Comparison compareBraceRewrite(const std::vector<ComparableToken>& a, const std:
     return Comparison();
 }
 
-void checkWhitespaceOnly(const char* passName, const std::vector<ComparableToken>& input,
-                         const std::vector<ComparableToken>& output)
-{
-    const Comparison c = compareWhitespaceOnly(input, output);
-    if (!c.same)
-        Corvale::contractFailed(describe(passName, c).c_str(), __LINE__, __FILE__);
-}
-
 void checkWhitespaceOnly(const char* passName, const std::string& input, const std::string& output)
 {
     const Comparison c = compareWhitespaceOnly(input, output);
     if (!c.same)
         Corvale::contractFailed(describe(passName, c).c_str(), __LINE__, __FILE__);
-}
-
-void checkBraceRewrite(const Cpp::RootNode& inputTree, const std::vector<ComparableToken>& input,
-                       const Cpp::RootNode& outputTree, const std::vector<ComparableToken>& output)
-{
-    const Comparison c = compareBraceRewrite(inputTree, input, outputTree, output);
-    if (!c.same)
-        Corvale::contractFailed(describe("brace rewrite", c).c_str(), __LINE__, __FILE__);
 }
 
 void checkBraceRewrite(const Cpp::RootNode& inputTree, const std::string& input, const Cpp::RootNode& outputTree,
