@@ -35,7 +35,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace Cpp {
@@ -90,6 +92,58 @@ struct Comparison {
 // Whitespace-only comparison.
 Comparison compareWhitespaceOnly(const std::string& input, const std::string& output);
 
+// The tokens of one text as the whitespace-only comparison reads them,
+// recorded while the brace rewrite comparison reads that text anyway, so
+// that the comparison of that text with a later one lexes only the later
+// one. A token is kept as its type and where its spelling lies (in the
+// text, or in a store of its own for a spelling the text does not hold as
+// written): 12 bytes a token, the text itself being kept by the caller. No
+// positions are kept: where the recorded tokens and the later text differ,
+// the two texts are compared again in full for the positions.
+class RecordedTokens {
+public:
+    struct Token {
+        std::int32_t type;
+        std::uint32_t offset;
+        std::uint32_t length;
+    };
+
+    // Adds a token of text whose spelling is spelling, a view into text or
+    // the lexer's own copy of the bytes at pAt. A text past the 32-bit
+    // offsets stops the recording (it is then never complete).
+    void add(const std::string& text, std::int32_t type, std::string_view spelling, const char* pAt);
+    // Marks the recording as holding every token of its text.
+    void finish() { m_Complete = m_Usable; }
+    bool complete() const { return m_Complete; }
+
+    std::size_t size() const { return m_Size; }
+    const Token& operator[](std::size_t i) const { return m_Blocks[i >> BLOCK_SHIFT][i & BLOCK_MASK]; }
+    // The spelling of a token recorded from text.
+    std::string_view spelling(const Token& token, const std::string& text) const
+    {
+        if (token.length == 0)
+            return std::string_view();
+        return token.offset < text.size() ? std::string_view(text).substr(token.offset, token.length)
+                                          : std::string_view(m_Store).substr(token.offset - text.size(), token.length);
+    }
+
+private:
+    // Blocks of 4096 tokens: the recording never copies tokens to grow.
+    static constexpr std::size_t BLOCK_SHIFT = 12;
+    static constexpr std::size_t BLOCK_MASK = (std::size_t(1) << BLOCK_SHIFT) - 1;
+
+    std::vector<std::unique_ptr<Token[]>> m_Blocks;
+    std::size_t m_Size = 0;
+    std::string m_Store;
+    bool m_Usable = true;
+    bool m_Complete = false;
+};
+
+// The whitespace-only comparison of a text whose tokens were recorded with
+// a later text. An incomplete recording compares the two texts in full.
+Comparison compareWhitespaceOnly(const RecordedTokens& inputTokens, const std::string& input,
+                                 const std::string& output);
+
 // Comparison allowing the braces of single-statement control bodies to be
 // added or removed. Both texts are parsed and their trees compared; when a
 // text does not parse cleanly (the pipeline never rewrites such a text) the
@@ -105,6 +159,11 @@ Comparison compareBraceRewrite(const Cpp::RootNode& inputTree, const std::vector
 // holding neither's tokens.
 Comparison compareBraceRewrite(const Cpp::RootNode& inputTree, const std::string& input,
                                const Cpp::RootNode& outputTree, const std::string& output);
+// The same, recording the output's tokens into pOutputTokens as they are
+// read; the recording is complete when the texts agree.
+Comparison compareBraceRewrite(const Cpp::RootNode& inputTree, const std::string& input,
+                               const Cpp::RootNode& outputTree, const std::string& output,
+                               RecordedTokens* pOutputTokens);
 
 // The same on tokens already lexed.
 Comparison compareWhitespaceOnly(const std::vector<ComparableToken>& input, const std::vector<ComparableToken>& output);
@@ -117,9 +176,14 @@ Comparison compareBraceRewrite(const std::vector<ComparableToken>& input, const 
 // Raise a contract violation when the comparison found a difference;
 // passName names the pass in the violation's text. Both read the two texts
 // side by side, holding neither's tokens.
+// checkBraceRewrite records the output's tokens into pOutputTokens when it
+// is given, for a later checkWhitespaceOnly of the output with the text
+// made from it.
 void checkBraceRewrite(const Cpp::RootNode& inputTree, const std::string& input, const Cpp::RootNode& outputTree,
-                       const std::string& output);
+                       const std::string& output, RecordedTokens* pOutputTokens = nullptr);
 void checkWhitespaceOnly(const char* passName, const std::string& input, const std::string& output);
+void checkWhitespaceOnly(const char* passName, const RecordedTokens& inputTokens, const std::string& input,
+                         const std::string& output);
 
 } // namespace Verifier
 

@@ -98,8 +98,12 @@ std::int32_t FormatPipeline::format(std::istream& in, std::ostream& out)
     // two trees are compared while both texts are read side by side; the
     // text the format pass starts from is kept to be read side by side
     // with the result at the end.
+    // With a rewrite, the tree comparison reads the text the format pass
+    // starts from anyway: it records that text's tokens for the final
+    // check, which then lexes only the result.
     std::string rewriteText;
     std::string layoutText;
+    Verifier::RecordedTokens layoutTokens;
     std::unique_ptr<Cpp::RootNode> pRewriteTree;
     const bool rewrites = readRewriterSettings(m_Properties).rewrites();
     if (rewrites) {
@@ -126,7 +130,7 @@ std::int32_t FormatPipeline::format(std::istream& in, std::ostream& out)
     if (!pFormatTree)
         return m_ErrorCount;
     if (pRewriteTree) {
-        Verifier::checkBraceRewrite(*pRewriteTree, rewriteText, *pFormatTree, text);
+        Verifier::checkBraceRewrite(*pRewriteTree, rewriteText, *pFormatTree, text, &layoutTokens);
         pRewriteTree.reset();
         workBuf.reuse(std::move(rewriteText));
     }
@@ -145,7 +149,7 @@ std::int32_t FormatPipeline::format(std::istream& in, std::ostream& out)
     const std::string result = workBuf.take();
     text.clear();
     text.shrink_to_fit();
-    Verifier::checkWhitespaceOnly("format and wrap passes", layoutText, result);
+    Verifier::checkWhitespaceOnly("format and wrap passes", layoutTokens, layoutText, result);
     out << result;
     out.flush();
     return 0;

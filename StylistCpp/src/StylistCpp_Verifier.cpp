@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <sstream>
@@ -227,7 +228,10 @@ std::string identifierText(const std::string& text)
 // tokens whose spellings differ need their normalised texts.
 class Reader {
 public:
-    explicit Reader(const std::string& text) : m_Text(text), m_Slicer(text), m_It(text.begin(), text.end()) {}
+    explicit Reader(const std::string& text, RecordedTokens* pRecording = nullptr)
+        : m_Text(text), m_Slicer(text), m_It(text.begin(), text.end()), m_pRecording(pRecording)
+    {
+    }
 
     // Steps to the next token; false after the last.
     bool advance()
@@ -242,17 +246,26 @@ public:
             m_Type = token.type();
             m_Start = token.start();
             m_Raw = isSliced(m_Type) ? m_Slicer.view(token.start(), token.end()) : std::string_view(token.text());
+            if (m_pRecording)
+                m_pRecording->add(m_Text, m_Type, m_Raw, m_It.tokenBegin());
             return true;
         }
         m_Done = true;
-        if (!m_It.stuck())
+        if (!m_It.stuck()) {
+            if (m_pRecording)
+                m_pRecording->finish();
             return false;
+        }
         // Lexing stopped at an unterminated literal: the rest of the text
         // is one last token.
         const std::size_t stop = static_cast<std::size_t>(m_It.readPointer() - m_Text.data());
         m_Type = STOPPED;
         m_Start = locationOf(m_Text, stop);
         m_Raw = std::string_view(m_Text).substr(stop);
+        if (m_pRecording) {
+            m_pRecording->add(m_Text, m_Type, m_Raw, nullptr);
+            m_pRecording->finish();
+        }
         return true;
     }
 
@@ -327,6 +340,7 @@ private:
     Slicer m_Slicer;
     Cpp::LexerIterator m_It;
     Cpp::LexerIterator m_End;
+    RecordedTokens* m_pRecording;
     bool m_Started = false;
     bool m_Done = false;
     std::int32_t m_Type = 0;
@@ -385,6 +399,101 @@ bool sameNameSpelling(std::string_view a, std::string_view b, bool lists)
     }
 }
 
+// The characters that can never be read as part of a longer token.
+bool standsAlone(char c) { return c == '(' || c == ')' || c == ',' || c == ';'; }
+
+bool isNameChar(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '$';
+}
+
+// Operator characters that no name character before or after them joins
+// with (a sign after a number excepted); "<" after a name is left out, as
+// it may open a template argument list.
+bool isPlainOperatorChar(char c)
+{
+    switch (c) {
+    case '+':
+    case '-':
+    case '*':
+    case '%':
+    case '^':
+    case '&':
+    case '|':
+    case '!':
+    case '=':
+    case '<':
+    case '>':
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Whether a blank between before and after (where the other spelling has
+// none, or the other way round) leaves the tokens as they are. afterNumber:
+// before ends a number, where a following sign may belong to an exponent.
+bool blankIsInert(char before, char after, bool afterNumber)
+{
+    if (standsAlone(before) || standsAlone(after))
+        return true;
+    if (isNameChar(before) && isPlainOperatorChar(after))
+        return after != '<' && !(afterNumber && (after == '+' || after == '-'));
+    return isPlainOperatorChar(before) && isNameChar(after);
+}
+
+// Whether two spellings of a name are alike but for blanks that cannot
+// change its tokens: the same characters once blanks are removed, and
+// wherever one spelling has a blank the other has not, the characters on
+// either side could not be read as one token in either spelling (a comma
+// or parenthesis on one side, or a name character next to an operator
+// character). This is how the format pass respaces template argument
+// lists ("A<B,C>" and "A< B, C >", "I-1" and "I - 1"), and deciding it
+// in one pass over the spellings spares lexing the lists again. Spellings
+// holding anything whose reading depends on blanks elsewhere (literals,
+// comments, splices, directives, operator names) or blanks next to other
+// characters are left to the token by token comparison.
+bool sameApartFromInertBlanks(std::string_view a, std::string_view b)
+{
+    std::size_t i = 0, j = 0;
+    char before = 0;
+    bool inNumber = false;
+    for (;;) {
+        const std::size_t blankI = i, blankJ = j;
+        while (i < a.size() && isSpace(a[i]))
+            ++i;
+        while (j < b.size() && isSpace(b[j]))
+            ++j;
+        if (i == a.size() || j == b.size())
+            return i == a.size() && j == b.size();
+        const char c = a[i];
+        if (c != b[j])
+            return false;
+        switch (c) {
+        case '/':
+        case '"':
+        case '\'':
+        case '\\':
+        case '#':
+        case '?':
+            return false;
+        default:
+            break;
+        }
+        const bool blankA = i != blankI, blankB = j != blankJ;
+        if (before != 0 && blankA != blankB && !blankIsInert(before, c, inNumber))
+            return false;
+        // A run of name characters and dots that starts with a digit or a
+        // dot is a number; a blank on either side starts a new run.
+        const bool inRun = isNameChar(c) || c == '.';
+        if (!(inRun && !blankA && !blankB && (isNameChar(before) || before == '.')))
+            inNumber = inRun && ((c >= '0' && c <= '9') || c == '.');
+        before = c;
+        ++i;
+        ++j;
+    }
+}
+
 bool sameNormalised(std::int32_t type, std::string_view a, std::string_view b)
 {
     switch (type) {
@@ -394,6 +503,9 @@ bool sameNormalised(std::int32_t type, std::string_view a, std::string_view b)
         return sameWithoutSpace(a, b);
     case Cpp::IDENTIFIER:
     case Cpp::OPERATOR_KEY:
+        if (type == Cpp::IDENTIFIER && a.find("operator") == std::string_view::npos &&
+            sameApartFromInertBlanks(a, b))
+            return true;
         if (sameNameSpelling(a, b, true))
             return true;
         break;
@@ -492,7 +604,11 @@ bool rebindsElse(const Brace& brace, const std::vector<ComparableToken>& tokens,
 class TokenCursor {
 public:
     explicit TokenCursor(const std::vector<ComparableToken>& tokens) : m_pTokens(&tokens) { load(); }
-    explicit TokenCursor(const std::string& text) : m_pReader(std::make_unique<Reader>(text)) { load(); }
+    explicit TokenCursor(const std::string& text, RecordedTokens* pRecording = nullptr)
+        : m_pReader(std::make_unique<Reader>(text, pRecording))
+    {
+        load();
+    }
 
     bool atEnd() const { return !m_Has; }
     // Contract for the three: not at the end.
@@ -530,10 +646,67 @@ private:
     Trn::Location m_Last{1, 1};
 };
 
+// What the tree comparison asks of a node's class, worked out once per
+// class and kept by the address of its type information: a dynamic_cast
+// searches the class hierarchy on every call, and the comparison asks
+// several such questions of every node of both trees.
+class NodeKinds {
+public:
+    enum : unsigned { LEAF = 1, INTERIOR = 2, COMPOSITE = 4, BLOCK = 8, CTRL_STMT = 16, CTRL_PART = 32 };
+
+    unsigned of(const Cpp::SyntaxNode& node)
+    {
+        const std::type_info* pType = &typeid(node);
+        std::size_t slot = (reinterpret_cast<std::uintptr_t>(pType) >> 4) & (SLOTS - 1);
+        // Linear probing; a tree has a few dozen node classes at most, far
+        // below the table's size (a full table classifies without keeping).
+        for (std::size_t probes = 0; probes < SLOTS; ++probes, slot = (slot + 1) & (SLOTS - 1)) {
+            Slot& entry = m_Slots[slot];
+            if (entry.pType == pType)
+                return entry.kinds;
+            if (entry.pType == nullptr) {
+                entry.pType = pType;
+                entry.kinds = classify(node);
+                return entry.kinds;
+            }
+        }
+        return classify(node);
+    }
+
+private:
+    static unsigned classify(const Cpp::SyntaxNode& node)
+    {
+        unsigned kinds = 0;
+        if (dynamic_cast<const Cpp::LeafNode*>(&node) != nullptr)
+            kinds |= LEAF;
+        if (dynamic_cast<const Cpp::InteriorNode*>(&node) != nullptr)
+            kinds |= INTERIOR;
+        if (dynamic_cast<const Cpp::CompositeNode*>(&node) != nullptr)
+            kinds |= COMPOSITE;
+        if (dynamic_cast<const Cpp::BlockNode*>(&node) != nullptr)
+            kinds |= BLOCK;
+        if (dynamic_cast<const Cpp::CtrlStmtNode*>(&node) != nullptr)
+            kinds |= CTRL_STMT;
+        if (dynamic_cast<const Cpp::CtrlSubStmtNode*>(&node) != nullptr)
+            kinds |= CTRL_PART;
+        return kinds;
+    }
+
+    static constexpr std::size_t SLOTS = 128;
+    struct Slot {
+        const std::type_info* pType = nullptr;
+        unsigned kinds = 0;
+    };
+    Slot m_Slots[SLOTS];
+};
+
 class TreeComparer {
 public:
     TreeComparer(const std::vector<ComparableToken>& a, const std::vector<ComparableToken>& b) : m_A(a), m_B(b) {}
-    TreeComparer(const std::string& a, const std::string& b) : m_A(a), m_B(b) {}
+    TreeComparer(const std::string& a, const std::string& b, RecordedTokens* pRecordB = nullptr)
+        : m_A(a), m_B(b, pRecordB)
+    {
+    }
 
     // Compares the two trees and the tokens after their last leaves.
     Comparison compare(const Cpp::RootNode& a, const Cpp::RootNode& b)
@@ -546,7 +719,7 @@ public:
 private:
     struct Side {
         explicit Side(const std::vector<ComparableToken>& t) : cursor(t) {}
-        explicit Side(const std::string& text) : cursor(text) {}
+        explicit Side(const std::string& text, RecordedTokens* pRecording = nullptr) : cursor(text, pRecording) {}
         TokenCursor cursor;
         // Locations of the braces taken off bodies.
         std::unordered_set<std::uint64_t> removedBraces;
@@ -607,9 +780,12 @@ private:
         }
     }
 
-    static const Cpp::SyntaxNode* withoutBraces(const Cpp::SyntaxNode* pNode, Side& side)
+    bool is(const Cpp::SyntaxNode* pNode, unsigned kind) { return pNode != nullptr && (m_Kinds.of(*pNode) & kind) != 0; }
+
+    const Cpp::SyntaxNode* withoutBraces(const Cpp::SyntaxNode* pNode, Side& side)
     {
-        while (auto pBlock = dynamic_cast<const Cpp::BlockNode*>(pNode)) {
+        while (is(pNode, NodeKinds::BLOCK)) {
+            auto pBlock = static_cast<const Cpp::BlockNode*>(pNode);
             if (pBlock->size() != 1)
                 break;
             if (pBlock->isBraced()) {
@@ -621,10 +797,12 @@ private:
         return pNode;
     }
 
-    static bool isElsePart(const Cpp::SyntaxNode* pNode)
+    bool isElsePart(const Cpp::SyntaxNode* pNode)
     {
-        auto pPart = dynamic_cast<const Cpp::CtrlSubStmtNode*>(pNode);
-        return pPart != nullptr && pPart->head() != nullptr && pPart->head()->keyword() != nullptr &&
+        if (!is(pNode, NodeKinds::CTRL_PART))
+            return false;
+        auto pPart = static_cast<const Cpp::CtrlSubStmtNode*>(pNode);
+        return pPart->head() != nullptr && pPart->head()->keyword() != nullptr &&
                pPart->head()->keyword()->type() == Cpp::ELSE_KEY;
     }
 
@@ -652,16 +830,16 @@ private:
 
     // A node that holds no statement or body: a leaf, or a composite of
     // leaves (a label, a declaration).
-    static bool flat(const Cpp::SyntaxNode& node)
+    bool flat(const Cpp::SyntaxNode& node)
     {
-        if (dynamic_cast<const Cpp::LeafNode*>(&node) != nullptr)
+        if (is(&node, NodeKinds::LEAF))
             return true;
-        auto pComposite = dynamic_cast<const Cpp::CompositeNode*>(&node);
-        if (pComposite == nullptr)
+        if (!is(&node, NodeKinds::COMPOSITE))
             return false;
+        auto pComposite = static_cast<const Cpp::CompositeNode*>(&node);
         for (std::size_t i = 0; i < pComposite->fieldCount(); ++i) {
             const Cpp::SyntaxNode* pField = pComposite->field(i);
-            if (pField != nullptr && dynamic_cast<const Cpp::LeafNode*>(pField) == nullptr)
+            if (pField != nullptr && !is(pField, NodeKinds::LEAF))
                 return false;
         }
         return true;
@@ -673,11 +851,13 @@ private:
     // same when the braces hold exactly the flat node's tokens, unless an
     // else follows the body and the braces hold a statement with a body of
     // its own: without the braces, an "if" in it could take that else.
-    static bool splitStatement(const Cpp::SyntaxNode& a, const Cpp::SyntaxNode& b, bool elseFollows)
+    bool splitStatement(const Cpp::SyntaxNode& a, const Cpp::SyntaxNode& b, bool elseFollows)
     {
-        auto split = [elseFollows](const Cpp::SyntaxNode& one, const Cpp::SyntaxNode& block) {
-            auto pBlock = dynamic_cast<const Cpp::BlockNode*>(&block);
-            if (pBlock == nullptr || !pBlock->isBraced() || pBlock->size() < 2 || !flat(one))
+        auto split = [this, elseFollows](const Cpp::SyntaxNode& one, const Cpp::SyntaxNode& block) {
+            if (!is(&block, NodeKinds::BLOCK))
+                return false;
+            auto pBlock = static_cast<const Cpp::BlockNode*>(&block);
+            if (!pBlock->isBraced() || pBlock->size() < 2 || !flat(one))
                 return false;
             if (elseFollows)
                 for (const Cpp::SyntaxNode* pChild : pBlock->children())
@@ -691,7 +871,8 @@ private:
     bool body(const Cpp::SyntaxNode& a, const Cpp::SyntaxNode& b)
     {
         for (auto pair : {std::make_pair(&a, &m_A), std::make_pair(&b, &m_B)}) {
-            if (auto pBlock = dynamic_cast<const Cpp::BlockNode*>(pair.first)) {
+            if (is(pair.first, NodeKinds::BLOCK)) {
+                auto pBlock = static_cast<const Cpp::BlockNode*>(pair.first);
                 pair.second->removedBraces.insert(Side::key(pBlock->start()));
                 pair.second->removedBraces.insert(Side::key(pBlock->end()));
             }
@@ -711,18 +892,19 @@ private:
                 return false;
             return differ(startA, startB, "changed a construct");
         }
-        if (auto pLeaf = dynamic_cast<const Cpp::LeafNode*>(&a)) {
-            const Trn::Location startA = pLeaf->start(), startB = b.start();
+        const unsigned kinds = m_Kinds.of(a);
+        if (kinds & NodeKinds::LEAF) {
+            const Trn::Location startA = a.start(), startB = b.start();
             if (startA == Trn::Location() || startB == Trn::Location())
                 return true;
-            const Trn::Location endA = pLeaf->end(), endB = b.end();
+            const Trn::Location endA = a.end(), endB = b.end();
             return tokensUpTo(&startA, &startB, false) && tokensUpTo(&endA, &endB, true);
         }
-        if (auto pInterior = dynamic_cast<const Cpp::InteriorNode*>(&a)) {
-            const auto& childrenA = pInterior->children();
+        if (kinds & NodeKinds::INTERIOR) {
+            const auto& childrenA = static_cast<const Cpp::InteriorNode&>(a).children();
             const auto& childrenB = static_cast<const Cpp::InteriorNode&>(b).children();
             const std::size_t n = std::min(childrenA.size(), childrenB.size());
-            const bool parts = dynamic_cast<const Cpp::CtrlStmtNode*>(&a) != nullptr;
+            const bool parts = (kinds & NodeKinds::CTRL_STMT) != 0;
             for (std::size_t i = 0; i < n; ++i) {
                 if (parts)
                     m_ElseFollows = (i + 1 < childrenA.size() && isElsePart(childrenA[i + 1])) ||
@@ -735,14 +917,15 @@ private:
                                n < childrenB.size() ? childrenB[n] : nullptr);
             return true;
         }
-        if (auto pComposite = dynamic_cast<const Cpp::CompositeNode*>(&a)) {
+        if (kinds & NodeKinds::COMPOSITE) {
+            const auto& compositeA = static_cast<const Cpp::CompositeNode&>(a);
             const auto& compositeB = static_cast<const Cpp::CompositeNode&>(b);
-            const bool part = dynamic_cast<const Cpp::CtrlSubStmtNode*>(&a) != nullptr;
+            const bool part = (kinds & NodeKinds::CTRL_PART) != 0;
             // Whether an else part follows this control part in its statement.
             const bool elseFollows = part && m_ElseFollows;
             m_ElseFollows = false;
-            for (std::size_t i = 0; i < pComposite->fieldCount(); ++i) {
-                const Cpp::SyntaxNode* pA = pComposite->field(i);
+            for (std::size_t i = 0; i < compositeA.fieldCount(); ++i) {
+                const Cpp::SyntaxNode* pA = compositeA.field(i);
                 const Cpp::SyntaxNode* pB = compositeB.field(i);
                 if (part && i == 1) {
                     pA = withoutBraces(pA, m_A);
@@ -762,6 +945,7 @@ private:
     }
 
     Side m_A, m_B;
+    NodeKinds m_Kinds;
     Comparison m_Result;
     // Set for each part of a control statement: an else part follows it.
     bool m_ElseFollows = false;
@@ -789,6 +973,12 @@ std::string describe(const char* what, const Comparison& c)
     s << what << " " << c.reason << " at input line " << c.input.line() << " column " << c.input.col()
       << ", output line " << c.output.line() << " column " << c.output.col();
     return s.str();
+}
+
+void raiseOnDifference(const char* what, const Comparison& c)
+{
+    if (!c.same)
+        Corvale::contractFailed(describe(what, c).c_str(), __LINE__, __FILE__);
 }
 
 } // namespace
@@ -864,6 +1054,63 @@ Comparison compareBraceRewrite(const Cpp::RootNode& inputTree, const std::string
                                const Cpp::RootNode& outputTree, const std::string& output)
 {
     return TreeComparer(input, output).compare(inputTree, outputTree);
+}
+
+Comparison compareBraceRewrite(const Cpp::RootNode& inputTree, const std::string& input,
+                               const Cpp::RootNode& outputTree, const std::string& output,
+                               RecordedTokens* pOutputTokens)
+{
+    return TreeComparer(input, output, pOutputTokens).compare(inputTree, outputTree);
+}
+
+void RecordedTokens::add(const std::string& text, std::int32_t type, std::string_view spelling, const char* pAt)
+{
+    if (!m_Usable)
+        return;
+    constexpr std::uint64_t LIMIT = 0xFFFFFFFFu;
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    std::uint64_t offset;
+    if (spelling.data() >= begin && spelling.data() + spelling.size() <= end) {
+        offset = static_cast<std::uint64_t>(spelling.data() - begin);
+    } else if (pAt != nullptr && pAt >= begin && static_cast<std::size_t>(end - pAt) >= spelling.size() &&
+               std::memcmp(pAt, spelling.data(), spelling.size()) == 0) {
+        offset = static_cast<std::uint64_t>(pAt - begin);
+    } else {
+        offset = text.size() + m_Store.size();
+        m_Store.append(spelling.data(), spelling.size());
+    }
+    if (offset + spelling.size() > LIMIT || m_Size >= LIMIT) {
+        m_Usable = false;
+        return;
+    }
+    if ((m_Size & BLOCK_MASK) == 0)
+        m_Blocks.emplace_back(new Token[BLOCK_MASK + 1]);
+    m_Blocks.back()[m_Size & BLOCK_MASK] =
+        Token{type, static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(spelling.size())};
+    ++m_Size;
+}
+
+Comparison compareWhitespaceOnly(const RecordedTokens& inputTokens, const std::string& input,
+                                 const std::string& output)
+{
+    if (!inputTokens.complete())
+        return compareWhitespaceOnly(input, output);
+    Reader b(output);
+    for (std::size_t i = 0;; ++i) {
+        const bool hasA = i < inputTokens.size(), hasB = b.advance();
+        if (!hasA && !hasB)
+            return Comparison();
+        if (!hasA || !hasB)
+            break;
+        const RecordedTokens::Token& a = inputTokens[i];
+        const std::string_view raw = inputTokens.spelling(a, input);
+        if (a.type != b.type() || (raw != b.raw() && !sameNormalised(a.type, raw, b.raw())))
+            break;
+    }
+    // The recording keeps no positions: the texts compared in full give
+    // those of the difference.
+    return compareWhitespaceOnly(input, output);
 }
 
 Comparison compareWhitespaceOnly(const std::vector<ComparableToken>& a, const std::vector<ComparableToken>& b)
@@ -943,17 +1190,19 @@ Comparison compareBraceRewrite(const std::vector<ComparableToken>& a, const std:
 
 void checkWhitespaceOnly(const char* passName, const std::string& input, const std::string& output)
 {
-    const Comparison c = compareWhitespaceOnly(input, output);
-    if (!c.same)
-        Corvale::contractFailed(describe(passName, c).c_str(), __LINE__, __FILE__);
+    raiseOnDifference(passName, compareWhitespaceOnly(input, output));
+}
+
+void checkWhitespaceOnly(const char* passName, const RecordedTokens& inputTokens, const std::string& input,
+                         const std::string& output)
+{
+    raiseOnDifference(passName, compareWhitespaceOnly(inputTokens, input, output));
 }
 
 void checkBraceRewrite(const Cpp::RootNode& inputTree, const std::string& input, const Cpp::RootNode& outputTree,
-                       const std::string& output)
+                       const std::string& output, RecordedTokens* pOutputTokens)
 {
-    const Comparison c = compareBraceRewrite(inputTree, input, outputTree, output);
-    if (!c.same)
-        Corvale::contractFailed(describe("brace rewrite", c).c_str(), __LINE__, __FILE__);
+    raiseOnDifference("brace rewrite", compareBraceRewrite(inputTree, input, outputTree, output, pOutputTokens));
 }
 
 } // namespace Verifier

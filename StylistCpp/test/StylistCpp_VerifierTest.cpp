@@ -4,6 +4,7 @@
 #include "StylistCpp_Verifier.h"
 
 #include "Corvale_Exception.h"
+#include "Cpp.h"
 #include "Cpp_Emitter.h"
 #include "Cpp_LexerIterator.h"
 #include "Cpp_Parser.h"
@@ -107,6 +108,22 @@ TEST(Verifier, SideBySideReadingAgreesWithTheTokenSequences)
         {"qualified name across lines", "a::\n  b<int>::c x;\n", "a::b< int >::c x;\n"},
         {"comparison in the arguments", "A<(x >= 1)> v;\n", "A<(x>=1)> v;\n"},
         {"name changed after its arguments", "A<int>::b x;\n", "A< int >::c x;\n"},
+        // Respacings the name comparison settles without lexing the lists,
+        // and near misses it must leave to the lists' tokens.
+        {"operators and commas respaced", "A<I-1, (N)*2> x;\n", "A< I - 1,(N) * 2 > x;\n"},
+        {"arguments over lines", "A<B,\n    C<D> > x;\n", "A<B, C<D> > x;\n"},
+        {"sign before a number respaced", "A<(-1)> x;\n", "A<(- 1)> x;\n"},
+        {"exponent sign split", "A<(1e-5)> x;\n", "A<(1e - 5)> x;\n"},
+        {"hexadecimal exponent sign split", "A<(0x1p-3)> x;\n", "A<(0x1p -3)> x;\n"},
+        {"number after a blank, exponent split", "A<(x, 1e-5)> x;\n", "A<(x, 1e -5)> x;\n"},
+        {"dot split from a number", "A<(1.5)> x;\n", "A<(1 .5)> x;\n"},
+        {"arrow split", "A<(p->x)> v;\n", "A<(p- >x)> v;\n"},
+        {"shift split", "A<(1<<2)> v;\n", "A<(1< <2)> v;\n"},
+        {"names joined", "A<unsigned int> v;\n", "A<unsignedint> v;\n"},
+        {"blank before a nested list", "A<B <C> > v;\n", "A<B<C> > v;\n"},
+        {"destructor name respaced", "A<&B::~C> v;\n", "A<&B::~ C> v;\n"},
+        {"string argument respaced", "A<S<\"a b\"> > v;\n", "A<S<\"a  b\"> > v;\n"},
+        {"line comment in the arguments", "A<int // c\n, x> v;\n", "A<int // c , x> v;\n"},
     };
     using StylistCpp::Verifier::comparableTokens;
     for (const Case& c : cases) {
@@ -116,6 +133,56 @@ TEST(Verifier, SideBySideReadingAgreesWithTheTokenSequences)
         EXPECT_EQ(sequences.input, streamed.input) << c.name;
         EXPECT_EQ(sequences.output, streamed.output) << c.name;
         EXPECT_EQ(sequences.reason, streamed.reason) << c.name;
+    }
+}
+
+// With a rewrite, the tree comparison records the tokens of the rewritten
+// text, and the final comparison reads them instead of lexing that text
+// again: it must find what comparing the two texts finds, where that does.
+TEST(Verifier, RecordedTokensCompareAsTheirText)
+{
+    const struct {
+        const char* name;
+        const char* rewriteInput;
+        const char* rewritten;
+        const char* result;
+    } cases[] = {
+        {"respaced", "if (a) x;\n", "if (a) { x; }\n", "if (a)\n{\n    x;\n}\n"},
+        {"changed", "if (a) x;\n", "if (a) { x; }\n", "if (a)\n{\n    y;\n}\n"},
+        {"token lost at the end", "if (a) x;\nint y;\n", "if (a) { x; }\nint y;\n", "if (a) { x; }\nint y\n"},
+        {"token added at the end", "if (a) x;\n", "if (a) { x; }\n", "if (a) { x; };\n"},
+        {"comment and directive respaced", "#define F(x) \\\n  x\n/* a  b */ if (a) x;\n",
+         "#define F(x) \\\n  x\n/* a  b */ if (a) { x; }\n", "#define F(x) \\\n    x\n/* a b */\nif (a) { x; }\n"},
+        {"comment changed", "/* a b */ if (a) x;\n", "/* a b */ if (a) { x; }\n", "/* a c */ if (a) { x; }\n"},
+        {"folded name respaced", "if (a) std :: f < int > ();\n", "if (a) { std :: f < int > (); }\n",
+         "if (a) { std::f<int>(); }\n"},
+        {"folded name changed", "if (a) std :: f < int > ();\n", "if (a) { std :: f < int > (); }\n",
+         "if (a) { std::g<int>(); }\n"},
+        {"unterminated literal at the end", "if (a) x;\n", "if (a) { x; }\n", "if (a) { x; } \"abc\n"},
+    };
+    for (const auto& c : cases) {
+        const std::string input = c.rewriteInput, rewritten = c.rewritten, result = c.result;
+        Cpp::Parser parser;
+        const auto pA = parser.parse(Cpp::LexerIterator(input.begin(), input.end()), Cpp::LexerIterator());
+        const auto pB = parser.parse(Cpp::LexerIterator(rewritten.begin(), rewritten.end()), Cpp::LexerIterator());
+        StylistCpp::Verifier::RecordedTokens recorded;
+        ASSERT_TRUE(compareBraceRewrite(*pA, input, *pB, rewritten, &recorded).same) << c.name;
+        ASSERT_TRUE(recorded.complete()) << c.name;
+        // The recording holds the rewritten text's tokens as they are read
+        // (comments and directives are normalised from it only when compared).
+        const auto tokens = StylistCpp::Verifier::spelledTokens(rewritten);
+        ASSERT_EQ(tokens.size(), recorded.size()) << c.name;
+        for (std::size_t i = 0; i < tokens.size(); ++i) {
+            EXPECT_EQ(tokens[i].type, recorded[i].type) << c.name << " token " << i;
+            if (tokens[i].type != Cpp::ML_COMMENT && tokens[i].type != Cpp::PREPROCESSOR) {
+                EXPECT_EQ(tokens[i].text, recorded.spelling(recorded[i], rewritten)) << c.name << " token " << i;
+            }
+        }
+        const Comparison fromRecord = compareWhitespaceOnly(recorded, rewritten, result);
+        const Comparison fromText = compareWhitespaceOnly(rewritten, result);
+        EXPECT_EQ(fromText.same, fromRecord.same) << c.name;
+        EXPECT_EQ(fromText.input, fromRecord.input) << c.name;
+        EXPECT_EQ(fromText.output, fromRecord.output) << c.name;
     }
 }
 
