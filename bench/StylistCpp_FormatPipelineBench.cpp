@@ -148,6 +148,101 @@ void BM_RewriteTreeCheck(benchmark::State& state)
 
 BENCHMARK(BM_RewriteTreeCheck)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
+// Default with braces added to every single-statement control body.
+Stylist::PropertySet bracesAddedScheme()
+{
+    Stylist::PropertySet scheme = defaultScheme(1);
+    scheme.setInt(Stylist::Key::FOR_CS_SINGLE_STMT_BRACE_STYLE, 1);
+    scheme.setInt(Stylist::Key::WHILE_CS_SINGLE_STMT_BRACE_STYLE, 1);
+    return scheme;
+}
+
+// A whole run with braces added, for the share of the check below.
+void BM_FormatPipelineBracesAdded(benchmark::State& state)
+{
+    const std::string text = realSource(static_cast<std::size_t>(state.range(0)));
+    StylistCpp::FormatPipeline pipeline(bracesAddedScheme());
+    for (auto _ : state) {
+        std::istringstream in(text);
+        std::ostringstream out;
+        if (pipeline.format(in, out) != 0) {
+            state.SkipWithError("the input did not parse");
+            break;
+        }
+        benchmark::DoNotOptimize(out.str().size());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(text.size()));
+}
+
+BENCHMARK(BM_FormatPipelineBracesAdded)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// The whole self-check of a run with braces added, as the pipeline runs it:
+// the tree comparison of the rewrite (recording the rewritten text's
+// tokens) and the comparison of the rewritten text with the result.
+void BM_RewriteSelfCheck(benchmark::State& state)
+{
+    const std::string text = realSource(static_cast<std::size_t>(state.range(0)));
+    const Stylist::PropertySet scheme = bracesAddedScheme();
+    std::string rewritten, result;
+    {
+        Cpp::Parser parser;
+        std::unique_ptr<Cpp::RootNode> pRoot = parser.parse(Cpp::LexerIterator(text.begin(), text.end()), Cpp::LexerIterator());
+        std::ostringstream out;
+        StylistCpp::Rewriter rewriter(scheme, text, out);
+        pRoot->accept(rewriter);
+        rewritten = out.str();
+        StylistCpp::FormatPipeline pipeline(scheme);
+        std::istringstream in(text);
+        std::ostringstream formatted;
+        if (pipeline.format(in, formatted) != 0) {
+            state.SkipWithError("the input did not parse");
+            return;
+        }
+        result = formatted.str();
+    }
+    Cpp::Parser parser;
+    const std::unique_ptr<Cpp::RootNode> pIn =
+        parser.parse(Cpp::LexerIterator(text.begin(), text.end()), Cpp::LexerIterator());
+    // The rewritten text's tokens are recorded as the format pass's parse
+    // reads them; the recording is timed apart (BM_RecordTokens).
+    StylistCpp::Verifier::RecordedTokens recorded(true);
+    StylistCpp::Verifier::TokenRecorder recorder(rewritten, recorded);
+    parser.observeTokens(&recorder);
+    const std::unique_ptr<Cpp::RootNode> pOut =
+        parser.parse(Cpp::LexerIterator(rewritten.begin(), rewritten.end()), Cpp::LexerIterator());
+    parser.observeTokens(nullptr);
+    recorded.finish();
+    for (auto _ : state) {
+        const bool same = StylistCpp::Verifier::compareBraceRewrite(*pIn, text, *pOut, recorded, rewritten).same &&
+                          StylistCpp::Verifier::compareWhitespaceOnly(recorded, rewritten, result).same;
+        if (!same) {
+            state.SkipWithError("the run did not pass the check");
+            break;
+        }
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(text.size()));
+}
+
+BENCHMARK(BM_RewriteSelfCheck)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// The recording of a text's tokens as its parse reads them: the parse with
+// and without it (state.range(1)), the difference being the check's share.
+void BM_RecordTokens(benchmark::State& state)
+{
+    const std::string text = realSource(static_cast<std::size_t>(state.range(0)));
+    Cpp::Parser parser;
+    for (auto _ : state) {
+        StylistCpp::Verifier::RecordedTokens recorded;
+        StylistCpp::Verifier::TokenRecorder recorder(text, recorded);
+        parser.observeTokens(state.range(1) != 0 ? &recorder : nullptr);
+        benchmark::DoNotOptimize(parser.parse(Cpp::LexerIterator(text.begin(), text.end()), Cpp::LexerIterator()));
+        parser.observeTokens(nullptr);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(text.size()));
+}
+
+BENCHMARK(BM_RecordTokens)->Args({1000000, 0})->Args({1000000, 1})->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 BENCHMARK_MAIN();

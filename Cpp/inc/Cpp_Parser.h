@@ -18,6 +18,15 @@ namespace Cpp {
 
 class LexerIterator;
 
+// Shown every token a parse of a text reads, in order, with where the
+// token starts in that text. Whoever needs a text's tokens after the parse
+// keeps them this way instead of lexing the text again.
+class TokenObserver {
+public:
+    virtual ~TokenObserver() = default;
+    virtual void token(const Trn::Token& token, const char* pBegin) = 0;
+};
+
 // Parses a whole translation unit. It does not check types, resolve names or
 // expand macros; it finds where each declaration, statement and body lies,
 // and keeps going after errors. Every problem is reported on the message
@@ -91,6 +100,10 @@ public:
     // Parses already lexed tokens.
     std::unique_ptr<RootNode> parse(std::vector<Trn::Token> tokens);
 
+    // Shows the tokens every later parse(first, last) reads to pObserver
+    // (null: to no one). The observer must outlive those parses.
+    void observeTokens(TokenObserver* pObserver) { m_pTokenObserver = pObserver; }
+
     // The declaration kind of the tokens at first (contract: first != last).
     int classify(LexerIterator first, LexerIterator last);
 
@@ -107,6 +120,7 @@ public:
 private:
     class Run;
     MessageSignal m_OnMessage;
+    TokenObserver* m_pTokenObserver = nullptr;
 };
 
 } // namespace Cpp

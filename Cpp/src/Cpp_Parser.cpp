@@ -29,7 +29,7 @@ namespace {
 // where the lexer stopped as stuckAt, when an unterminated literal ends the
 // token stream; a text past the table's limits stops it at limitAt.
 bool readTokens(LexerIterator& first, const LexerIterator& last, TokenTable& table, Trn::Location& stuckAt,
-                Trn::Location& limitAt)
+                Trn::Location& limitAt, TokenObserver* pObserver)
 {
     for (; first != last; ++first) {
         if (first.stuck()) {
@@ -40,6 +40,8 @@ bool readTokens(LexerIterator& first, const LexerIterator& last, TokenTable& tab
             limitAt = first->start();
             return true;
         }
+        if (pObserver)
+            pObserver->token(*first, first.tokenBegin());
     }
     return true;
 }
@@ -58,7 +60,7 @@ std::unique_ptr<RootNode> Parser::parse(LexerIterator first, LexerIterator last)
 {
     TokenTable tokens = tableFor(first);
     Trn::Location stuckAt, limitAt;
-    if (!readTokens(first, last, tokens, stuckAt, limitAt)) {
+    if (!readTokens(first, last, tokens, stuckAt, limitAt, m_pTokenObserver)) {
         // An unterminated literal ends the token stream early. The tokens
         // before it are parsed as usual, and the text is then reported as
         // unrecognised where the lexer stopped, so that it is never
@@ -97,7 +99,7 @@ int Parser::classify(LexerIterator first, LexerIterator last)
 {
     TokenTable tokens = tableFor(first);
     Trn::Location stuckAt, limitAt;
-    readTokens(first, last, tokens, stuckAt, limitAt);
+    readTokens(first, last, tokens, stuckAt, limitAt, nullptr);
     const std::size_t count = tokens.size();
     Run run(*this, std::move(tokens));
     return run.classify(0, count);

@@ -91,7 +91,9 @@ public:
     std::int32_t format(std::istream& in, std::ostream& out);
 
 protected:
-    // The parser of one format call, used for each of its passes.
+    // The parser of one format call, used for each of its passes. Its parse
+    // must show the tokens it reads to the observer it is given (as
+    // Cpp::Parser::parse does): the self-check reads them.
     virtual std::unique_ptr<Cpp::Parser> createParser() const;
 
     enum class Pass { REWRITE, FORMAT, WRAP };

@@ -31,6 +31,7 @@
 #ifndef STYLISTCPP_VERIFIER_H
 #define STYLISTCPP_VERIFIER_H
 
+#include "Cpp_Parser.h"
 #include "Trn_Location.h"
 
 #include <cstddef>
@@ -92,14 +93,14 @@ struct Comparison {
 // Whitespace-only comparison.
 Comparison compareWhitespaceOnly(const std::string& input, const std::string& output);
 
-// The tokens of one text as the whitespace-only comparison reads them,
-// recorded while the brace rewrite comparison reads that text anyway, so
-// that the comparison of that text with a later one lexes only the later
-// one. A token is kept as its type and where its spelling lies (in the
-// text, or in a store of its own for a spelling the text does not hold as
-// written): 12 bytes a token, the text itself being kept by the caller. No
-// positions are kept: where the recorded tokens and the later text differ,
-// the two texts are compared again in full for the positions.
+// The tokens of one text as the comparisons read them, recorded while the
+// parser reads that text anyway (see TokenRecorder), so that the
+// comparisons need not lex it again. A token is kept as its type and where
+// its spelling lies (in the text, or in a store of its own for a spelling
+// the text does not hold as written), 12 bytes, and where it starts when
+// the recording keeps starts (8 bytes more; the tree comparison needs them,
+// the whitespace comparison does not). The text itself is kept by the
+// caller.
 class RecordedTokens {
 public:
     struct Token {
@@ -108,17 +109,32 @@ public:
         std::uint32_t length;
     };
 
-    // Adds a token of text whose spelling is spelling, a view into text or
-    // the lexer's own copy of the bytes at pAt. A text past the 32-bit
-    // offsets stops the recording (it is then never complete).
-    void add(const std::string& text, std::int32_t type, std::string_view spelling, const char* pAt);
+    explicit RecordedTokens(bool keepStarts = false) : m_KeepStarts(keepStarts) {}
+
+    // Adds a token of the text [pText, pText + textSize) starting at start,
+    // whose spelling is a view into that text or the lexer's own copy of
+    // the bytes at pAt. A text past the 32-bit offsets stops the recording
+    // (it is then never complete).
+    void add(const char* pText, std::size_t textSize, std::int32_t type, const Trn::Location& start,
+             std::string_view spelling, const char* pAt);
     // Marks the recording as holding every token of its text.
     void finish() { m_Complete = m_Usable; }
     bool complete() const { return m_Complete; }
 
     std::size_t size() const { return m_Size; }
     const Token& operator[](std::size_t i) const { return m_Blocks[i >> BLOCK_SHIFT][i & BLOCK_MASK]; }
-    // The spelling of a token recorded from text.
+    bool hasStarts() const { return m_KeepStarts; }
+    // Contract: hasStarts().
+    const Trn::Location& start(std::size_t i) const { return m_Starts[i >> BLOCK_SHIFT][i & BLOCK_MASK]; }
+    // Frees the starts once no comparison needs them.
+    void dropStarts()
+    {
+        m_KeepStarts = false;
+        m_Starts.clear();
+        m_Starts.shrink_to_fit();
+    }
+    // The spelling of a token recorded from text (the same characters as
+    // the text recorded from, wherever that string now is).
     std::string_view spelling(const Token& token, const std::string& text) const
     {
         if (token.length == 0)
@@ -133,10 +149,32 @@ private:
     static constexpr std::size_t BLOCK_MASK = (std::size_t(1) << BLOCK_SHIFT) - 1;
 
     std::vector<std::unique_ptr<Token[]>> m_Blocks;
+    std::vector<std::unique_ptr<Trn::Location[]>> m_Starts;
+    bool m_KeepStarts;
     std::size_t m_Size = 0;
     std::string m_Store;
     bool m_Usable = true;
     bool m_Complete = false;
+};
+
+// Records the tokens a parse of text reads (Cpp::Parser::observeTokens)
+// into a RecordedTokens, as the comparisons would read them from the text.
+// The recording is complete once finish() is called on it after a parse
+// that read the whole text.
+class TokenRecorder : public Cpp::TokenObserver {
+public:
+    TokenRecorder(const std::string& text, RecordedTokens& into);
+    ~TokenRecorder() override;
+    TokenRecorder(const TokenRecorder&) = delete;
+    TokenRecorder& operator=(const TokenRecorder&) = delete;
+
+    void token(const Trn::Token& token, const char* pBegin) override;
+
+private:
+    class Spellings;
+    const std::string& m_Text;
+    RecordedTokens& m_Into;
+    std::unique_ptr<Spellings> m_pSpellings;
 };
 
 // The whitespace-only comparison of a text whose tokens were recorded with
@@ -159,11 +197,11 @@ Comparison compareBraceRewrite(const Cpp::RootNode& inputTree, const std::vector
 // holding neither's tokens.
 Comparison compareBraceRewrite(const Cpp::RootNode& inputTree, const std::string& input,
                                const Cpp::RootNode& outputTree, const std::string& output);
-// The same, recording the output's tokens into pOutputTokens as they are
-// read; the recording is complete when the texts agree.
+// The same reading the output's tokens from their recording (the output
+// text itself when the recording is not complete or keeps no starts).
 Comparison compareBraceRewrite(const Cpp::RootNode& inputTree, const std::string& input,
-                               const Cpp::RootNode& outputTree, const std::string& output,
-                               RecordedTokens* pOutputTokens);
+                               const Cpp::RootNode& outputTree, const RecordedTokens& outputTokens,
+                               const std::string& output);
 
 // The same on tokens already lexed.
 Comparison compareWhitespaceOnly(const std::vector<ComparableToken>& input, const std::vector<ComparableToken>& output);
@@ -176,11 +214,10 @@ Comparison compareBraceRewrite(const std::vector<ComparableToken>& input, const 
 // Raise a contract violation when the comparison found a difference;
 // passName names the pass in the violation's text. Both read the two texts
 // side by side, holding neither's tokens.
-// checkBraceRewrite records the output's tokens into pOutputTokens when it
-// is given, for a later checkWhitespaceOnly of the output with the text
-// made from it.
 void checkBraceRewrite(const Cpp::RootNode& inputTree, const std::string& input, const Cpp::RootNode& outputTree,
-                       const std::string& output, RecordedTokens* pOutputTokens = nullptr);
+                       const std::string& output);
+void checkBraceRewrite(const Cpp::RootNode& inputTree, const std::string& input, const Cpp::RootNode& outputTree,
+                       const RecordedTokens& outputTokens, const std::string& output);
 void checkWhitespaceOnly(const char* passName, const std::string& input, const std::string& output);
 void checkWhitespaceOnly(const char* passName, const RecordedTokens& inputTokens, const std::string& input,
                          const std::string& output);

@@ -98,14 +98,16 @@ std::int32_t FormatPipeline::format(std::istream& in, std::ostream& out)
     // two trees are compared while both texts are read side by side; the
     // text the format pass starts from is kept to be read side by side
     // with the result at the end.
-    // With a rewrite, the tree comparison reads the text the format pass
-    // starts from anyway: it records that text's tokens for the final
-    // check, which then lexes only the result.
+    // The tokens of the text the format pass starts from are recorded as
+    // its parse reads them: the checks read that text's tokens from the
+    // recording and lex only the rewrite's input and the result.
     std::string rewriteText;
     std::string layoutText;
-    Verifier::RecordedTokens layoutTokens;
     std::unique_ptr<Cpp::RootNode> pRewriteTree;
     const bool rewrites = readRewriterSettings(m_Properties).rewrites();
+    // Where the tokens start is needed only for the rewrite's tree
+    // comparison; the starts are freed after it.
+    Verifier::RecordedTokens layoutTokens(rewrites);
     if (rewrites) {
         pRewriteTree = parsePass(*pParser, text);
         if (!pRewriteTree)
@@ -126,11 +128,22 @@ std::int32_t FormatPipeline::format(std::istream& in, std::ostream& out)
     // Without a rewrite the format pass reads the input itself.
     if (rewrites)
         keepAndTakeWork(rewriteText);
-    std::unique_ptr<Cpp::RootNode> pFormatTree = parsePass(*pParser, text);
+    std::unique_ptr<Cpp::RootNode> pFormatTree;
+    {
+        Verifier::TokenRecorder recorder(text, layoutTokens);
+        struct Observing {
+            Cpp::Parser& parser;
+            ~Observing() { parser.observeTokens(nullptr); }
+        } observing{*pParser};
+        pParser->observeTokens(&recorder);
+        pFormatTree = parsePass(*pParser, text);
+    }
     if (!pFormatTree)
         return m_ErrorCount;
+    layoutTokens.finish();
     if (pRewriteTree) {
-        Verifier::checkBraceRewrite(*pRewriteTree, rewriteText, *pFormatTree, text, &layoutTokens);
+        Verifier::checkBraceRewrite(*pRewriteTree, rewriteText, *pFormatTree, layoutTokens, text);
+        layoutTokens.dropStarts();
         pRewriteTree.reset();
         workBuf.reuse(std::move(rewriteText));
     }

@@ -228,10 +228,7 @@ std::string identifierText(const std::string& text)
 // tokens whose spellings differ need their normalised texts.
 class Reader {
 public:
-    explicit Reader(const std::string& text, RecordedTokens* pRecording = nullptr)
-        : m_Text(text), m_Slicer(text), m_It(text.begin(), text.end()), m_pRecording(pRecording)
-    {
-    }
+    explicit Reader(const std::string& text) : m_Text(text), m_Slicer(text), m_It(text.begin(), text.end()) {}
 
     // Steps to the next token; false after the last.
     bool advance()
@@ -245,28 +242,26 @@ public:
             const Trn::Token& token = *m_It;
             m_Type = token.type();
             m_Start = token.start();
-            m_Raw = isSliced(m_Type) ? m_Slicer.view(token.start(), token.end()) : std::string_view(token.text());
-            if (m_pRecording)
-                m_pRecording->add(m_Text, m_Type, m_Raw, m_It.tokenBegin());
+            m_Raw = spelling(token, m_Slicer);
             return true;
         }
         m_Done = true;
-        if (!m_It.stuck()) {
-            if (m_pRecording)
-                m_pRecording->finish();
+        if (!m_It.stuck())
             return false;
-        }
         // Lexing stopped at an unterminated literal: the rest of the text
         // is one last token.
         const std::size_t stop = static_cast<std::size_t>(m_It.readPointer() - m_Text.data());
         m_Type = STOPPED;
         m_Start = locationOf(m_Text, stop);
         m_Raw = std::string_view(m_Text).substr(stop);
-        if (m_pRecording) {
-            m_pRecording->add(m_Text, m_Type, m_Raw, nullptr);
-            m_pRecording->finish();
-        }
         return true;
+    }
+
+    // A token's spelling as compared: the text between its locations for
+    // the kinds normalised from the source, the lexer's text otherwise.
+    static std::string_view spelling(const Trn::Token& token, const Slicer& slicer)
+    {
+        return isSliced(token.type()) ? slicer.view(token.start(), token.end()) : std::string_view(token.text());
     }
 
     std::int32_t type() const { return m_Type; }
@@ -340,7 +335,6 @@ private:
     Slicer m_Slicer;
     Cpp::LexerIterator m_It;
     Cpp::LexerIterator m_End;
-    RecordedTokens* m_pRecording;
     bool m_Started = false;
     bool m_Done = false;
     std::int32_t m_Type = 0;
@@ -596,33 +590,51 @@ bool rebindsElse(const Brace& brace, const std::vector<ComparableToken>& tokens,
 // exactly one node (repeatedly: "{ { S } }" is "S" too); the braces so taken
 // off are passed over in the token comparison. Each token and each node is
 // looked at once, so the cost is linear in the size of the texts.
-// The tokens of one side of a comparison, one at a time: from a list, or
-// read from the text as the comparison goes (the text must outlive the
-// cursor; a token read from a text is compared by its spelling, as the
-// side-by-side reading does). Where it stands once the tokens are passed
-// is the start of the last token, (1, 1) for a text without tokens.
+// The tokens of one side of a comparison, one at a time: from a list, read
+// from the text as the comparison goes, or from the text's recorded tokens
+// (the text must outlive the cursor; a token read from a text or a
+// recording is compared by its spelling, as the side-by-side reading does).
+// Where it stands once the tokens are passed is the start of the last
+// token, (1, 1) for a text without tokens.
 class TokenCursor {
 public:
     explicit TokenCursor(const std::vector<ComparableToken>& tokens) : m_pTokens(&tokens) { load(); }
-    explicit TokenCursor(const std::string& text, RecordedTokens* pRecording = nullptr)
-        : m_pReader(std::make_unique<Reader>(text, pRecording))
+    explicit TokenCursor(const std::string& text) : m_pReader(std::make_unique<Reader>(text)) { load(); }
+    TokenCursor(const RecordedTokens& tokens, const std::string& text) : m_pRecorded(&tokens), m_pText(&text)
     {
         load();
     }
 
     bool atEnd() const { return !m_Has; }
-    // Contract for the three: not at the end.
-    std::int32_t type() const { return m_pTokens ? (*m_pTokens)[m_Index].type : m_pReader->type(); }
-    Trn::Location start() const { return m_pTokens ? (*m_pTokens)[m_Index].start : m_pReader->start(); }
+    // Contract for the four: not at the end.
+    std::int32_t type() const
+    {
+        if (m_pTokens)
+            return (*m_pTokens)[m_Index].type;
+        return m_pRecorded ? (*m_pRecorded)[m_Index].type : m_pReader->type();
+    }
+    Trn::Location start() const
+    {
+        if (m_pTokens)
+            return (*m_pTokens)[m_Index].start;
+        return m_pRecorded ? m_pRecorded->start(m_Index) : m_pReader->start();
+    }
+    // The spelling of a token read from a text or a recording.
+    std::string_view raw() const
+    {
+        return m_pRecorded ? m_pRecorded->spelling((*m_pRecorded)[m_Index], *m_pText) : m_pReader->raw();
+    }
     // Whether this token and other's are the same; both cursors read lists,
-    // or both read texts.
+    // or neither does.
     bool sameAs(const TokenCursor& other) const
     {
         if (m_pTokens)
             return (*m_pTokens)[m_Index].sameAs((*other.m_pTokens)[other.m_Index]);
-        const Reader& a = *m_pReader;
-        const Reader& b = *other.m_pReader;
-        return a.type() == b.type() && (a.raw() == b.raw() || sameNormalised(a.type(), a.raw(), b.raw()));
+        const std::int32_t t = type();
+        if (t != other.type())
+            return false;
+        const std::string_view a = raw(), b = other.raw();
+        return a == b || sameNormalised(t, a, b);
     }
     void advance()
     {
@@ -634,13 +646,20 @@ public:
 private:
     void load()
     {
-        m_Has = m_pTokens ? m_Index < m_pTokens->size() : m_pReader->advance();
+        if (m_pTokens)
+            m_Has = m_Index < m_pTokens->size();
+        else if (m_pRecorded)
+            m_Has = m_Index < m_pRecorded->size();
+        else
+            m_Has = m_pReader->advance();
         if (m_Has)
             m_Last = start();
     }
 
     const std::vector<ComparableToken>* m_pTokens = nullptr;
     std::unique_ptr<Reader> m_pReader;
+    const RecordedTokens* m_pRecorded = nullptr;
+    const std::string* m_pText = nullptr;
     std::size_t m_Index = 0;
     bool m_Has = false;
     Trn::Location m_Last{1, 1};
@@ -703,8 +722,8 @@ private:
 class TreeComparer {
 public:
     TreeComparer(const std::vector<ComparableToken>& a, const std::vector<ComparableToken>& b) : m_A(a), m_B(b) {}
-    TreeComparer(const std::string& a, const std::string& b, RecordedTokens* pRecordB = nullptr)
-        : m_A(a), m_B(b, pRecordB)
+    TreeComparer(const std::string& a, const std::string& b) : m_A(a), m_B(b) {}
+    TreeComparer(const std::string& a, const RecordedTokens& bTokens, const std::string& b) : m_A(a), m_B(bTokens, b)
     {
     }
 
@@ -719,7 +738,8 @@ public:
 private:
     struct Side {
         explicit Side(const std::vector<ComparableToken>& t) : cursor(t) {}
-        explicit Side(const std::string& text, RecordedTokens* pRecording = nullptr) : cursor(text, pRecording) {}
+        explicit Side(const std::string& text) : cursor(text) {}
+        Side(const RecordedTokens& tokens, const std::string& text) : cursor(tokens, text) {}
         TokenCursor cursor;
         // Locations of the braces taken off bodies.
         std::unordered_set<std::uint64_t> removedBraces;
@@ -1057,19 +1077,22 @@ Comparison compareBraceRewrite(const Cpp::RootNode& inputTree, const std::string
 }
 
 Comparison compareBraceRewrite(const Cpp::RootNode& inputTree, const std::string& input,
-                               const Cpp::RootNode& outputTree, const std::string& output,
-                               RecordedTokens* pOutputTokens)
+                               const Cpp::RootNode& outputTree, const RecordedTokens& outputTokens,
+                               const std::string& output)
 {
-    return TreeComparer(input, output, pOutputTokens).compare(inputTree, outputTree);
+    if (!outputTokens.complete() || !outputTokens.hasStarts())
+        return compareBraceRewrite(inputTree, input, outputTree, output);
+    return TreeComparer(input, outputTokens, output).compare(inputTree, outputTree);
 }
 
-void RecordedTokens::add(const std::string& text, std::int32_t type, std::string_view spelling, const char* pAt)
+void RecordedTokens::add(const char* pText, std::size_t textSize, std::int32_t type, const Trn::Location& start,
+                         std::string_view spelling, const char* pAt)
 {
     if (!m_Usable)
         return;
     constexpr std::uint64_t LIMIT = 0xFFFFFFFFu;
-    const char* const begin = text.data();
-    const char* const end = begin + text.size();
+    const char* const begin = pText;
+    const char* const end = begin + textSize;
     std::uint64_t offset;
     if (spelling.data() >= begin && spelling.data() + spelling.size() <= end) {
         offset = static_cast<std::uint64_t>(spelling.data() - begin);
@@ -1077,17 +1100,22 @@ void RecordedTokens::add(const std::string& text, std::int32_t type, std::string
                std::memcmp(pAt, spelling.data(), spelling.size()) == 0) {
         offset = static_cast<std::uint64_t>(pAt - begin);
     } else {
-        offset = text.size() + m_Store.size();
+        offset = textSize + m_Store.size();
         m_Store.append(spelling.data(), spelling.size());
     }
     if (offset + spelling.size() > LIMIT || m_Size >= LIMIT) {
         m_Usable = false;
         return;
     }
-    if ((m_Size & BLOCK_MASK) == 0)
+    if ((m_Size & BLOCK_MASK) == 0) {
         m_Blocks.emplace_back(new Token[BLOCK_MASK + 1]);
+        if (m_KeepStarts)
+            m_Starts.emplace_back(new Trn::Location[BLOCK_MASK + 1]);
+    }
     m_Blocks.back()[m_Size & BLOCK_MASK] =
         Token{type, static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(spelling.size())};
+    if (m_KeepStarts)
+        m_Starts.back()[m_Size & BLOCK_MASK] = start;
     ++m_Size;
 }
 
@@ -1200,9 +1228,36 @@ void checkWhitespaceOnly(const char* passName, const RecordedTokens& inputTokens
 }
 
 void checkBraceRewrite(const Cpp::RootNode& inputTree, const std::string& input, const Cpp::RootNode& outputTree,
-                       const std::string& output, RecordedTokens* pOutputTokens)
+                       const std::string& output)
 {
-    raiseOnDifference("brace rewrite", compareBraceRewrite(inputTree, input, outputTree, output, pOutputTokens));
+    raiseOnDifference("brace rewrite", compareBraceRewrite(inputTree, input, outputTree, output));
+}
+
+void checkBraceRewrite(const Cpp::RootNode& inputTree, const std::string& input, const Cpp::RootNode& outputTree,
+                       const RecordedTokens& outputTokens, const std::string& output)
+{
+    raiseOnDifference("brace rewrite", compareBraceRewrite(inputTree, input, outputTree, outputTokens, output));
+}
+
+// The spellings of the tokens a parse reads: the text's line table, built
+// on the first token whose spelling is sliced from the text.
+class TokenRecorder::Spellings {
+public:
+    explicit Spellings(const std::string& text) : slicer(text) {}
+    Slicer slicer;
+};
+
+TokenRecorder::TokenRecorder(const std::string& text, RecordedTokens& into)
+    : m_Text(text), m_Into(into), m_pSpellings(std::make_unique<Spellings>(text))
+{
+}
+
+TokenRecorder::~TokenRecorder() = default;
+
+void TokenRecorder::token(const Trn::Token& token, const char* pBegin)
+{
+    m_Into.add(m_Text.data(), m_Text.size(), token.type(), token.start(), Reader::spelling(token, m_pSpellings->slicer),
+               pBegin);
 }
 
 } // namespace Verifier

@@ -136,9 +136,58 @@ TEST(Verifier, SideBySideReadingAgreesWithTheTokenSequences)
     }
 }
 
-// With a rewrite, the tree comparison records the tokens of the rewritten
-// text, and the final comparison reads them instead of lexing that text
-// again: it must find what comparing the two texts finds, where that does.
+// The tokens of a text recorded as the parser reads it.
+StylistCpp::Verifier::RecordedTokens recordedTokens(const std::string& text, std::unique_ptr<Cpp::RootNode>* pTree = nullptr)
+{
+    StylistCpp::Verifier::RecordedTokens recorded(true);
+    StylistCpp::Verifier::TokenRecorder recorder(text, recorded);
+    Cpp::Parser parser;
+    parser.observeTokens(&recorder);
+    std::unique_ptr<Cpp::RootNode> pRoot = parser.parse(Cpp::LexerIterator(text.begin(), text.end()), Cpp::LexerIterator());
+    recorded.finish();
+    if (pTree)
+        *pTree = std::move(pRoot);
+    return recorded;
+}
+
+// The checks read the tokens of the text the format pass starts from as its
+// parse recorded them: the recording must hold what lexing the text gives.
+TEST(Verifier, RecordedTokensAreTheTextsTokens)
+{
+    const char* const texts[] = {
+        "",
+        "  \n\t\n",
+        "int main() { return 0; }\n",
+        "/* a\n   b */ int x; // c  d\n",
+        "#define F(x) \\\n  (x + 1)\n#if A\nint y;\n#endif\n",
+        "std :: map < int , std::vector<int> > m;\n",
+        "auto s = R\"(a\n  b)\" u8\"x\" L'y';\n",
+        "A<(a - -b)>::operator=(const A&);\n",
+        "\tint\tx = 0x1p-3 + 1e-5;\n",
+        "void f() { if (a) x(); else { y(); } }\n",
+    };
+    for (const char* c : texts) {
+        const std::string text = c;
+        const StylistCpp::Verifier::RecordedTokens recorded = recordedTokens(text);
+        ASSERT_TRUE(recorded.complete()) << text;
+        const auto tokens = StylistCpp::Verifier::spelledTokens(text);
+        ASSERT_EQ(tokens.size(), recorded.size()) << text;
+        for (std::size_t i = 0; i < tokens.size(); ++i) {
+            EXPECT_EQ(tokens[i].type, recorded[i].type) << text << " token " << i;
+            EXPECT_EQ(tokens[i].start, recorded.start(i)) << text << " token " << i;
+            // Comments and directives are normalised from the spelling only
+            // when they are compared.
+            if (tokens[i].type != Cpp::ML_COMMENT && tokens[i].type != Cpp::SL_COMMENT &&
+                tokens[i].type != Cpp::PREPROCESSOR) {
+                EXPECT_EQ(tokens[i].text, recorded.spelling(recorded[i], text)) << text << " token " << i;
+            }
+        }
+    }
+}
+
+// The tree comparison of the rewrite and the final comparison read the
+// rewritten text's recorded tokens: they must find what reading the text
+// finds, where that does.
 TEST(Verifier, RecordedTokensCompareAsTheirText)
 {
     const struct {
@@ -159,25 +208,23 @@ TEST(Verifier, RecordedTokensCompareAsTheirText)
         {"folded name changed", "if (a) std :: f < int > ();\n", "if (a) { std :: f < int > (); }\n",
          "if (a) { std::g<int>(); }\n"},
         {"unterminated literal at the end", "if (a) x;\n", "if (a) { x; }\n", "if (a) { x; } \"abc\n"},
+        {"rewrite re-binds an else", "if (a) { if (b) x; } else y;\n", "if (a) if (b) x; else y;\n",
+         "if (a) if (b) x; else y;\n"},
+        {"rewrite moves a statement", "if (a) x;\ny;\n", "if (a) { x;\ny; }\n", "if (a) { x;\ny; }\n"},
+        {"rewrite changes a token", "if (a) x;\n", "if (a) { z; }\n", "if (a) { z; }\n"},
     };
     for (const auto& c : cases) {
         const std::string input = c.rewriteInput, rewritten = c.rewritten, result = c.result;
         Cpp::Parser parser;
         const auto pA = parser.parse(Cpp::LexerIterator(input.begin(), input.end()), Cpp::LexerIterator());
-        const auto pB = parser.parse(Cpp::LexerIterator(rewritten.begin(), rewritten.end()), Cpp::LexerIterator());
-        StylistCpp::Verifier::RecordedTokens recorded;
-        ASSERT_TRUE(compareBraceRewrite(*pA, input, *pB, rewritten, &recorded).same) << c.name;
-        ASSERT_TRUE(recorded.complete()) << c.name;
-        // The recording holds the rewritten text's tokens as they are read
-        // (comments and directives are normalised from it only when compared).
-        const auto tokens = StylistCpp::Verifier::spelledTokens(rewritten);
-        ASSERT_EQ(tokens.size(), recorded.size()) << c.name;
-        for (std::size_t i = 0; i < tokens.size(); ++i) {
-            EXPECT_EQ(tokens[i].type, recorded[i].type) << c.name << " token " << i;
-            if (tokens[i].type != Cpp::ML_COMMENT && tokens[i].type != Cpp::PREPROCESSOR) {
-                EXPECT_EQ(tokens[i].text, recorded.spelling(recorded[i], rewritten)) << c.name << " token " << i;
-            }
-        }
+        std::unique_ptr<Cpp::RootNode> pB;
+        const StylistCpp::Verifier::RecordedTokens recorded = recordedTokens(rewritten, &pB);
+        const Comparison treesFromRecord = compareBraceRewrite(*pA, input, *pB, recorded, rewritten);
+        const Comparison treesFromText = compareBraceRewrite(*pA, input, *pB, rewritten);
+        EXPECT_EQ(treesFromText.same, treesFromRecord.same) << c.name;
+        EXPECT_EQ(treesFromText.input, treesFromRecord.input) << c.name;
+        EXPECT_EQ(treesFromText.output, treesFromRecord.output) << c.name;
+        EXPECT_EQ(treesFromText.reason, treesFromRecord.reason) << c.name;
         const Comparison fromRecord = compareWhitespaceOnly(recorded, rewritten, result);
         const Comparison fromText = compareWhitespaceOnly(rewritten, result);
         EXPECT_EQ(fromText.same, fromRecord.same) << c.name;
