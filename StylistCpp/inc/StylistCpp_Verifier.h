@@ -25,9 +25,11 @@
 // Corvale::ContractViolation naming the first differing position in the
 // input and in the output (line and column).
 //
-// Both comparisons run in one lexing of each text and one walk of the two
-// token sequences (for the rewrite, in step with one walk of the two trees,
-// which the pipeline parses anyway for its passes).
+// Both comparisons run in one walk of the two token sequences (for the
+// rewrite, in step with one walk of the two trees, which the pipeline
+// parses anyway for its passes). The tokens of the text the format pass
+// starts from are those its parse read, recorded as it read them; the
+// rewrite's input and the final text are lexed once each.
 #ifndef STYLISTCPP_VERIFIER_H
 #define STYLISTCPP_VERIFIER_H
 
