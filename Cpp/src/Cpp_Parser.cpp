@@ -161,7 +161,7 @@ TokenTable::TokenTable(const char* begin, const char* end) : m_pSource(begin)
 
 bool TokenTable::add(const Trn::Token& token, const char* pBegin)
 {
-    if (m_Size >= TABLE_LIMIT)
+    if (m_Size >= TABLE_LIMIT || token.type() < TokenRecord::TYPE_MIN || token.type() > TokenRecord::TYPE_MAX)
         return false;
     const std::string& text = token.text();
     const std::uint64_t length = text.size();
@@ -177,13 +177,33 @@ bool TokenTable::add(const Trn::Token& token, const char* pBegin)
             return false;
         m_Store += text;
     }
+    // The end is worked out from the start and the length unless the token
+    // ends anywhere else; the test is on the end itself, so it holds
+    // whatever made the token.
+    const Trn::Location start = token.start();
+    const Trn::Location end = token.end();
+    const bool regular = end.line() == start.line() &&
+                         static_cast<std::int64_t>(end.col()) ==
+                             static_cast<std::int64_t>(start.col()) + static_cast<std::int64_t>(length) - 1;
+    std::uint32_t kind = static_cast<std::uint32_t>(token.type()) & ~TokenRecord::END_KEPT;
+    if (!regular) {
+        kind |= TokenRecord::END_KEPT;
+        m_KeptEnds.push_back(KeptEnd{static_cast<std::uint32_t>(m_Size), end});
+    }
     if ((m_Size & BLOCK_MASK) == 0) // records need no initial value: each is written whole below
         m_Blocks.emplace_back(new TokenRecord[BLOCK_MASK + 1]);
     m_Blocks.back()[m_Size & BLOCK_MASK] =
-        TokenRecord{token.type(), token.start(), token.end(), static_cast<std::uint32_t>(offset),
-                    static_cast<std::uint32_t>(length), NONE, 0, 0};
+        TokenRecord{kind, start, static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(length), NONE, 0, 0};
     ++m_Size;
     return true;
+}
+
+Trn::Location TokenTable::keptEnd(std::size_t i) const
+{
+    const auto it = std::lower_bound(m_KeptEnds.begin(), m_KeptEnds.end(), i,
+                                     [](const KeptEnd& kept, std::size_t index) { return kept.index < index; });
+    CORVALE_CHECK(it != m_KeptEnds.end() && it->index == i);
+    return it->end;
 }
 
 // ===========================================================================
@@ -203,7 +223,7 @@ Parser::Run::Run(Parser& parser, TokenTable tokens)
     for (Index i = 0; i < count; ++i) {
         int kind = -1;
         bool open = false;
-        switch (m_Tokens.record(i).type) {
+        switch (m_Tokens.record(i).type()) {
         case LBRACE: kind = 0; open = true; break;
         case RBRACE: kind = 0; break;
         case LPAREN: kind = 1; open = true; break;

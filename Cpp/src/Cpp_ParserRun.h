@@ -27,13 +27,21 @@ public:
     operator std::string() const { return std::string(data(), size()); }
 };
 
-// The parser's record of one token: its type and locations, where its text
-// is, and what the parse works out about it up front. Trivially copyable
-// and 40 bytes, so that a whole text's tokens stay small.
+// The parser's record of one token: its type and start, where its text is,
+// and what the parse works out about it up front. Trivially copyable and
+// 32 bytes, so that a whole text's tokens stay small.
+//
+// The end location is not kept here: nearly every token ends on its own
+// line, at its start column plus the length of its text less one (tabs count
+// as one column), and the table works it out from that. The few tokens that
+// end elsewhere (over several lines, or with a text that differs from the
+// source they cover) have their end in the table's list of kept ends, and a
+// flag in the record says so.
 struct TokenRecord {
-    std::int32_t type;
+    // The type in the low 31 bits (a signed number of 31 bits), and in the
+    // top bit whether the end is kept in the table.
+    std::uint32_t kind;
     Trn::Location start;
-    Trn::Location end;
     // The text: an offset into the parsed text when it is the bytes written
     // there, else the size of the parsed text plus an offset into the store
     // of other texts (a name read with its blanks removed).
@@ -45,19 +53,35 @@ struct TokenRecord {
     // a comment or directive, and the number of plain names before it.
     std::uint32_t nameRunEnd;
     std::uint32_t namesBefore;
+
+    static constexpr std::uint32_t END_KEPT = 0x80000000u;
+    // The types a record can hold: those of 31 bits.
+    static constexpr std::int32_t TYPE_MIN = -0x40000000;
+    static constexpr std::int32_t TYPE_MAX = 0x3FFFFFFF;
+
+    std::int32_t type() const { return static_cast<std::int32_t>(kind << 1) >> 1; }
+    bool endKept() const { return (kind & END_KEPT) != 0; }
 };
 static_assert(std::is_trivially_copyable<TokenRecord>::value, "records are copied as bytes");
+static_assert(sizeof(TokenRecord) <= 32, "a record stays within 32 bytes");
+
+class TokenTable;
 
 // One token of a TokenTable, as the productions read it.
 class TokenRef {
 public:
-    TokenRef(const TokenRecord& record, const char* pText) : m_pRecord(&record), m_pText(pText) {}
-    std::int32_t type() const { return m_pRecord->type; }
+    TokenRef(const TokenTable& table, std::size_t index, const TokenRecord& record, const char* pText)
+        : m_pTable(&table), m_Index(index), m_pRecord(&record), m_pText(pText)
+    {
+    }
+    std::int32_t type() const { return m_pRecord->type(); }
     const Trn::Location& start() const { return m_pRecord->start; }
-    const Trn::Location& end() const { return m_pRecord->end; }
+    Trn::Location end() const;
     TokenText text() const { return TokenText(m_pText, m_pRecord->length); }
 
 private:
+    const TokenTable* m_pTable;
+    std::size_t m_Index;
     const TokenRecord* m_pRecord;
     const char* m_pText;
 };
@@ -94,11 +118,27 @@ public:
     TokenRef operator[](std::size_t i) const
     {
         const TokenRecord& r = record(i);
-        return TokenRef(r, r.text < m_SourceSize ? m_pSource + r.text : m_Store.data() + (r.text - m_SourceSize));
+        return TokenRef(*this, i, r,
+                        r.text < m_SourceSize ? m_pSource + r.text : m_Store.data() + (r.text - m_SourceSize));
+    }
+    // The location of the last character of token i.
+    Trn::Location end(std::size_t i) const
+    {
+        const TokenRecord& r = record(i);
+        if (!r.endKept())
+            return Trn::Location(r.start.line(), r.start.col() + static_cast<std::int32_t>(r.length) - 1);
+        return keptEnd(i);
     }
 
 private:
-    // 1024 records, 40 KB: well below the size the allocator hands out as
+    // An end that does not follow from its token's start and length.
+    struct KeptEnd {
+        std::uint32_t index;
+        Trn::Location end;
+    };
+    Trn::Location keptEnd(std::size_t i) const;
+
+    // 1024 records, 32 KB: well below the size the allocator hands out as
     // pages of their own.
     static constexpr std::size_t BLOCK_SHIFT = 10;
     static constexpr std::size_t BLOCK_MASK = (std::size_t(1) << BLOCK_SHIFT) - 1;
@@ -108,7 +148,11 @@ private:
     const char* m_pSource = nullptr;
     std::uint32_t m_SourceSize = 0;
     std::string m_Store;
+    // The kept ends, in the order of their tokens.
+    std::vector<KeptEnd> m_KeptEnds;
 };
+
+inline Trn::Location TokenRef::end() const { return m_pTable->end(m_Index); }
 
 inline std::size_t widenIndex(std::uint32_t value)
 {
@@ -146,7 +190,7 @@ public:
 
 private:
     // -- token cursor -----------------------------------------------------
-    std::int32_t type(Index i) const { return i < m_Tokens.size() ? m_Tokens.record(i).type : Trn::END_OF_FILE; }
+    std::int32_t type(Index i) const { return i < m_Tokens.size() ? m_Tokens.record(i).type() : Trn::END_OF_FILE; }
     TokenRef token(Index i) const { return m_Tokens[i]; }
     bool isTrivia(Index i) const;
     // The first token at or after i that is no comment or directive.
@@ -182,7 +226,7 @@ private:
     bool isPlainName(Index i) const;
 
     const Trn::Location& startOf(Index i) const { return m_Tokens.record(i).start; }
-    const Trn::Location& endOf(Index i) const { return m_Tokens.record(i).end; }
+    Trn::Location endOf(Index i) const { return m_Tokens.end(i); }
     template <class T, class... Args>
     std::unique_ptr<T> leaf(Index first, Index last, Args&&... args) const
     {
