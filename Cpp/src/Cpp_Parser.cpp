@@ -182,14 +182,17 @@ bool TokenTable::add(const Trn::Token& token, const char* pBegin)
     // whatever made the token.
     const Trn::Location start = token.start();
     const Trn::Location end = token.end();
-    const bool regular = end.line() == start.line() &&
-                         static_cast<std::int64_t>(end.col()) ==
-                             static_cast<std::int64_t>(start.col()) + static_cast<std::int64_t>(length) - 1;
-    std::uint32_t kind = static_cast<std::uint32_t>(token.type()) & ~TokenRecord::END_KEPT;
-    if (!regular) {
-        kind |= TokenRecord::END_KEPT;
-        m_KeptEnds.push_back(KeptEnd{static_cast<std::uint32_t>(m_Size), end});
+    std::uint32_t form = TokenRecord::END_KEPT;
+    if (end.line() == start.line()) {
+        if (static_cast<std::int64_t>(end.col()) - start.col() + 1 == static_cast<std::int64_t>(length))
+            form = TokenRecord::END_ON_LINE;
     }
+    else if (end.col() == 0 && static_cast<std::int64_t>(end.line()) - start.line() == 1) {
+        form = TokenRecord::END_NEXT_LINE;
+    }
+    if (form == TokenRecord::END_KEPT)
+        m_KeptEnds.push_back(KeptEnd{static_cast<std::uint32_t>(m_Size), end});
+    const std::uint32_t kind = (static_cast<std::uint32_t>(token.type()) << TokenRecord::TYPE_SHIFT) | form;
     if ((m_Size & BLOCK_MASK) == 0) // records need no initial value: each is written whole below
         m_Blocks.emplace_back(new TokenRecord[BLOCK_MASK + 1]);
     m_Blocks.back()[m_Size & BLOCK_MASK] =

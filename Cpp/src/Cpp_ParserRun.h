@@ -33,13 +33,15 @@ public:
 //
 // The end location is not kept here: nearly every token ends on its own
 // line, at its start column plus the length of its text less one (tabs count
-// as one column), and the table works it out from that. The few tokens that
-// end elsewhere (over several lines, or with a text that differs from the
-// source they cover) have their end in the table's list of kept ends, and a
-// flag in the record says so.
+// as one column), or, ending in a line end (a line comment, a directive), at
+// column 0 of the next line; the table works it out from that. The few
+// tokens that end elsewhere (over several lines, or with a text that differs
+// from the source they cover) have their end in the table's list of kept
+// ends, and the record says which of the three it is.
 struct TokenRecord {
-    // The type in the low 31 bits (a signed number of 31 bits), and in the
-    // top bit whether the end is kept in the table.
+    // The type above the two lowest bits (a signed number of 30 bits), and
+    // in those bits the form of the end: END_ON_LINE, END_NEXT_LINE or
+    // END_KEPT.
     std::uint32_t kind;
     Trn::Location start;
     // The text: an offset into the parsed text when it is the bytes written
@@ -54,13 +56,17 @@ struct TokenRecord {
     std::uint32_t nameRunEnd;
     std::uint32_t namesBefore;
 
-    static constexpr std::uint32_t END_KEPT = 0x80000000u;
-    // The types a record can hold: those of 31 bits.
-    static constexpr std::int32_t TYPE_MIN = -0x40000000;
-    static constexpr std::int32_t TYPE_MAX = 0x3FFFFFFF;
+    static constexpr std::uint32_t END_ON_LINE = 0;
+    static constexpr std::uint32_t END_NEXT_LINE = 1;
+    static constexpr std::uint32_t END_KEPT = 2;
+    static constexpr std::uint32_t END_MASK = 3;
+    static constexpr int TYPE_SHIFT = 2;
+    // The types a record can hold: those of 30 bits.
+    static constexpr std::int32_t TYPE_MIN = -0x20000000;
+    static constexpr std::int32_t TYPE_MAX = 0x1FFFFFFF;
 
-    std::int32_t type() const { return static_cast<std::int32_t>(kind << 1) >> 1; }
-    bool endKept() const { return (kind & END_KEPT) != 0; }
+    std::int32_t type() const { return static_cast<std::int32_t>(kind) >> TYPE_SHIFT; }
+    std::uint32_t endForm() const { return kind & END_MASK; }
 };
 static_assert(std::is_trivially_copyable<TokenRecord>::value, "records are copied as bytes");
 static_assert(sizeof(TokenRecord) <= 32, "a record stays within 32 bytes");
@@ -125,9 +131,14 @@ public:
     Trn::Location end(std::size_t i) const
     {
         const TokenRecord& r = record(i);
-        if (!r.endKept())
+        switch (r.endForm()) {
+        case TokenRecord::END_ON_LINE:
             return Trn::Location(r.start.line(), r.start.col() + static_cast<std::int32_t>(r.length) - 1);
-        return keptEnd(i);
+        case TokenRecord::END_NEXT_LINE:
+            return Trn::Location(r.start.line() + 1, 0);
+        default:
+            return keptEnd(i);
+        }
     }
 
 private:

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -290,6 +291,39 @@ TEST(ParserLimits, DeepBracesAndParenthesesAreAnErrorNotACrash)
         std::int32_t column = 10 + Parser::NESTING_LIMIT;
         EXPECT_EQ(Trn::Location(1, column), r.messages[0].location()) << open;
         EXPECT_TRUE(r.pRoot->empty());
+    }
+}
+
+// Tokens handed in with a type the parser cannot hold are refused whole
+// (reported at the offending token, nothing parsed) rather than read as
+// another type; types at the edges of the range parse.
+TEST(ParserLimits, TokenTypesOutsideTheRecordRangeAreRefused)
+{
+    const struct {
+        std::int32_t type;
+        bool refused;
+    } cases[] = {
+        {-(1 << 29), false}, {(1 << 29) - 1, false}, {1 << 29, true}, {-(1 << 29) - 1, true},
+        {INT32_MAX, true},   {INT32_MIN, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.type);
+        std::vector<Trn::Token> tokens{Trn::Token(IDENTIFIER, Trn::Location(1, 1), Trn::Location(1, 1), "a"),
+                                       Trn::Token(c.type, Trn::Location(2, 3), Trn::Location(2, 3), "b"),
+                                       Trn::Token(SEMICOLON, Trn::Location(2, 4), Trn::Location(2, 4), ";")};
+        std::vector<Trn::Message> messages;
+        Parser parser;
+        parser.onMessage().connect([&](const Trn::Message& m) { messages.push_back(m); });
+        std::unique_ptr<RootNode> pRoot = parser.parse(std::move(tokens));
+        if (c.refused) {
+            ASSERT_EQ(1u, messages.size());
+            EXPECT_EQ(17u, messages[0].code());
+            EXPECT_EQ(Trn::Location(2, 3), messages[0].location());
+            EXPECT_TRUE(pRoot->empty());
+        }
+        else {
+            EXPECT_FALSE(pRoot->empty());
+        }
     }
 }
 
