@@ -161,7 +161,10 @@ TokenTable::TokenTable(const char* begin, const char* end) : m_pSource(begin)
 
 bool TokenTable::add(const Trn::Token& token, const char* pBegin)
 {
-    if (m_Size >= TABLE_LIMIT || token.type() < TokenRecord::TYPE_MIN || token.type() > TokenRecord::TYPE_MAX)
+    // One test for both ends of the range of types a record holds.
+    const std::uint32_t typeOffset =
+        static_cast<std::uint32_t>(token.type()) - static_cast<std::uint32_t>(TokenRecord::TYPE_MIN);
+    if (m_Size >= TABLE_LIMIT || typeOffset > static_cast<std::uint32_t>(TokenRecord::TYPE_MAX - TokenRecord::TYPE_MIN))
         return false;
     const std::string& text = token.text();
     const std::uint64_t length = text.size();
@@ -196,7 +199,7 @@ bool TokenTable::add(const Trn::Token& token, const char* pBegin)
     if ((m_Size & BLOCK_MASK) == 0) // records need no initial value: each is written whole below
         m_Blocks.emplace_back(new TokenRecord[BLOCK_MASK + 1]);
     m_Blocks.back()[m_Size & BLOCK_MASK] =
-        TokenRecord{kind, start, static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(length), NONE, 0, 0};
+        TokenRecord{kind, start, static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(length), NONE, 0};
     ++m_Size;
     return true;
 }
@@ -213,8 +216,7 @@ Trn::Location TokenTable::keptEnd(std::size_t i) const
 // Token cursor and bracket matching
 
 Parser::Run::Run(Parser& parser, TokenTable tokens)
-    : m_Parser(parser), m_Tokens(std::move(tokens)), m_NameRunEnd(m_Tokens, &TokenRecord::nameRunEnd),
-      m_NameCount(m_Tokens, &TokenRecord::namesBefore)
+    : m_Parser(parser), m_Tokens(std::move(tokens))
 {
     // Every bracket is matched once, up front: each kind is matched on its
     // own, counting only its own opening and closing tokens, so the partner
@@ -239,27 +241,34 @@ Parser::Run::Run(Parser& parser, TokenTable tokens)
             stacks[kind].push_back(static_cast<std::uint32_t>(i));
         }
         else if (!stacks[kind].empty()) {
-            m_Tokens.record(i).match = stacks[kind].back();
-            m_Tokens.record(stacks[kind].back()).match = static_cast<std::uint32_t>(i);
+            m_Tokens.record(i).link = stacks[kind].back();
+            m_Tokens.record(stacks[kind].back()).link = static_cast<std::uint32_t>(i);
             stacks[kind].pop_back();
         }
     }
     matchAngles();
 
-    // The names before every token counted forwards, the name runs found
-    // backwards.
-    std::uint32_t names = 0;
-    for (Index i = 0; i < count; ++i) {
-        m_Tokens.record(i).namesBefore = names;
-        if (isPlainName(i))
-            ++names;
-    }
-    m_NameCount.setPast(names);
-    m_NameRunEnd.setPast(count);
+    // The name runs, found backwards: a plain name, comment or directive
+    // continues the run of the token after it.
+    bool nextInRun = false;
     for (Index i = count; i-- > 0;) {
-        const bool plain = m_NameCount[i + 1] != m_NameCount[i];
-        m_Tokens.record(i).nameRunEnd =
-            static_cast<std::uint32_t>((plain || isTrivia(i)) ? m_NameRunEnd[i + 1] : i);
+        const std::int32_t t = type(i);
+        if (!holdsNameRun(t)) {
+            nextInRun = false;
+            continue;
+        }
+        TokenRecord& r = m_Tokens.record(i);
+        const bool plain = isPlainName(i);
+        if (t == IDENTIFIER && !plain) {
+            r.link = static_cast<std::uint32_t>(i);
+            r.namesAhead = 0;
+            nextInRun = false;
+            continue;
+        }
+        const TokenRecord* pNext = nextInRun ? &m_Tokens.record(i + 1) : nullptr;
+        r.link = pNext ? pNext->link : static_cast<std::uint32_t>(i + 1);
+        r.namesAhead = (pNext ? pNext->namesAhead : 0) + (plain ? 1 : 0);
+        nextInRun = true;
     }
 }
 

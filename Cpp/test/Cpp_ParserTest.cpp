@@ -459,7 +459,8 @@ TEST(ParserRobustness, EveryNodeEndsWhereATokenEnds)
         for (const CorvaleTest::GoldenCase& c : CorvaleTest::readGoldenFolder(GOLDEN_DIR + folder))
             inputs.push_back(c["input"]);
 #ifdef QUILLON_SOURCE_DIR
-    for (const char* file : {"Cpp/src/Cpp_Parser.cpp", "Cpp/src/Cpp_LexerIterator.cpp", "Cpp/test/Cpp_ParserTest.cpp"}) {
+    for (const char* file :
+         {"Cpp/src/Cpp_Parser.cpp", "Cpp/src/Cpp_LexerIterator.cpp", "Cpp/test/Cpp_ParserTest.cpp"}) {
         std::ifstream in(std::filesystem::path(QUILLON_SOURCE_DIR) / file, std::ios::binary);
         std::ostringstream content;
         content << in.rdbuf();
