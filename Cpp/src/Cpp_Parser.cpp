@@ -163,7 +163,10 @@ TokenTable::TokenTable(const char* begin, const char* end) : m_pSource(begin)
 
 bool TokenTable::add(const Trn::Token& token, const char* pBegin)
 {
-    if (m_Size >= TABLE_LIMIT)
+    // One test for both ends of the range of types a record holds.
+    const std::uint32_t typeOffset =
+        static_cast<std::uint32_t>(token.type()) - static_cast<std::uint32_t>(TokenRecord::TYPE_MIN);
+    if (m_Size >= TABLE_LIMIT || typeOffset > static_cast<std::uint32_t>(TokenRecord::TYPE_MAX - TokenRecord::TYPE_MIN))
         return false;
     const std::string& text = token.text();
     const std::uint64_t length = text.size();
@@ -179,21 +182,43 @@ bool TokenTable::add(const Trn::Token& token, const char* pBegin)
             return false;
         m_Store += text;
     }
+    // The end is worked out from the start and the length unless the token
+    // ends anywhere else; the test is on the end itself, so it holds
+    // whatever made the token.
+    const Trn::Location start = token.start();
+    const Trn::Location end = token.end();
+    std::uint32_t form = TokenRecord::END_KEPT;
+    if (end.line() == start.line()) {
+        if (static_cast<std::int64_t>(end.col()) - start.col() + 1 == static_cast<std::int64_t>(length))
+            form = TokenRecord::END_ON_LINE;
+    }
+    else if (end.col() == 0 && static_cast<std::int64_t>(end.line()) - start.line() == 1) {
+        form = TokenRecord::END_NEXT_LINE;
+    }
+    if (form == TokenRecord::END_KEPT)
+        m_KeptEnds.push_back(KeptEnd{static_cast<std::uint32_t>(m_Size), end});
+    const std::uint32_t kind = (static_cast<std::uint32_t>(token.type()) << TokenRecord::TYPE_SHIFT) | form;
     if ((m_Size & BLOCK_MASK) == 0) // records need no initial value: each is written whole below
         m_Blocks.emplace_back(new TokenRecord[BLOCK_MASK + 1]);
     m_Blocks.back()[m_Size & BLOCK_MASK] =
-        TokenRecord{token.type(), token.start(), token.end(), static_cast<std::uint32_t>(offset),
-                    static_cast<std::uint32_t>(length), NONE, 0, 0};
+        TokenRecord{kind, start, static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(length), NONE, 0};
     ++m_Size;
     return true;
+}
+
+Trn::Location TokenTable::keptEnd(std::size_t i) const
+{
+    const auto it = std::lower_bound(m_KeptEnds.begin(), m_KeptEnds.end(), i,
+                                     [](const KeptEnd& kept, std::size_t index) { return kept.index < index; });
+    CORVALE_CHECK(it != m_KeptEnds.end() && it->index == i);
+    return it->end;
 }
 
 // ===========================================================================
 // Token cursor and bracket matching
 
 Parser::Run::Run(Parser& parser, TokenTable tokens)
-    : m_Parser(parser), m_Tokens(std::move(tokens)), m_NameRunEnd(m_Tokens, &TokenRecord::nameRunEnd),
-      m_NameCount(m_Tokens, &TokenRecord::namesBefore)
+    : m_Parser(parser), m_Tokens(std::move(tokens))
 {
     // Every bracket is matched once, up front: each kind is matched on its
     // own, counting only its own opening and closing tokens, so the partner
@@ -205,7 +230,7 @@ Parser::Run::Run(Parser& parser, TokenTable tokens)
     for (Index i = 0; i < count; ++i) {
         int kind = -1;
         bool open = false;
-        switch (m_Tokens.record(i).type) {
+        switch (m_Tokens.record(i).type()) {
         case LBRACE: kind = 0; open = true; break;
         case RBRACE: kind = 0; break;
         case LPAREN: kind = 1; open = true; break;
@@ -218,27 +243,34 @@ Parser::Run::Run(Parser& parser, TokenTable tokens)
             stacks[kind].push_back(static_cast<std::uint32_t>(i));
         }
         else if (!stacks[kind].empty()) {
-            m_Tokens.record(i).match = stacks[kind].back();
-            m_Tokens.record(stacks[kind].back()).match = static_cast<std::uint32_t>(i);
+            m_Tokens.record(i).link = stacks[kind].back();
+            m_Tokens.record(stacks[kind].back()).link = static_cast<std::uint32_t>(i);
             stacks[kind].pop_back();
         }
     }
     matchAngles();
 
-    // The names before every token counted forwards, the name runs found
-    // backwards.
-    std::uint32_t names = 0;
-    for (Index i = 0; i < count; ++i) {
-        m_Tokens.record(i).namesBefore = names;
-        if (isPlainName(i))
-            ++names;
-    }
-    m_NameCount.setPast(names);
-    m_NameRunEnd.setPast(count);
+    // The name runs, found backwards: a plain name, comment or directive
+    // continues the run of the token after it.
+    bool nextInRun = false;
     for (Index i = count; i-- > 0;) {
-        const bool plain = m_NameCount[i + 1] != m_NameCount[i];
-        m_Tokens.record(i).nameRunEnd =
-            static_cast<std::uint32_t>((plain || isTrivia(i)) ? m_NameRunEnd[i + 1] : i);
+        const std::int32_t t = type(i);
+        if (!holdsNameRun(t)) {
+            nextInRun = false;
+            continue;
+        }
+        TokenRecord& r = m_Tokens.record(i);
+        const bool plain = isPlainName(i);
+        if (t == IDENTIFIER && !plain) {
+            r.link = static_cast<std::uint32_t>(i);
+            r.namesAhead = 0;
+            nextInRun = false;
+            continue;
+        }
+        const TokenRecord* pNext = nextInRun ? &m_Tokens.record(i + 1) : nullptr;
+        r.link = pNext ? pNext->link : static_cast<std::uint32_t>(i + 1);
+        r.namesAhead = (pNext ? pNext->namesAhead : 0) + (plain ? 1 : 0);
+        nextInRun = true;
     }
 }
 

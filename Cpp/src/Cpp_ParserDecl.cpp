@@ -112,12 +112,12 @@ int Parser::Run::classify(Index first, Index last) const
             c = advance(a, last);
             continue;
         }
-        if (t == IDENTIFIER && m_NameRunEnd[c] > c + 1) {
+        if (t == IDENTIFIER && nameRunEnd(c) > c + 1) {
             // A run of plain names (with comments and directives between
             // them) only counts names: it is passed in one step, so that
             // runs of names never cost more than once.
-            Index runEnd = std::min(m_NameRunEnd[c], last);
-            names += static_cast<int>(m_NameCount[runEnd] - m_NameCount[c]);
+            Index runEnd = std::min(nameRunEnd(c), last);
+            names += static_cast<int>(namesInRun(c, last));
             prev = previous(runEnd, c);
             c = runEnd;
             continue;

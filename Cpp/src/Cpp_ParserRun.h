@@ -3,6 +3,7 @@
 #ifndef CPP_PARSERRUN_H
 #define CPP_PARSERRUN_H
 
+#include "Corvale_Exception.h"
 #include "Cpp.h"
 #include "Cpp_CompositeNode.h"
 #include "Cpp_Parser.h"
@@ -27,37 +28,70 @@ public:
     operator std::string() const { return std::string(data(), size()); }
 };
 
-// The parser's record of one token: its type and locations, where its text
-// is, and what the parse works out about it up front. Trivially copyable
-// and 40 bytes, so that a whole text's tokens stay small.
+// The parser's record of one token: its type and start, where its text is,
+// and what the parse works out about it up front. Trivially copyable and
+// 28 bytes, so that a whole text's tokens stay small.
+//
+// The end location is not kept here: nearly every token ends on its own
+// line, at its start column plus the length of its text less one (tabs count
+// as one column), or, ending in a line end (a line comment, a directive), at
+// column 0 of the next line; the table works it out from that. The few
+// tokens that end elsewhere (over several lines, or with a text that differs
+// from the source they cover) have their end in the table's list of kept
+// ends, and the record says which of the three it is.
 struct TokenRecord {
-    std::int32_t type;
+    // The type above the two lowest bits (a signed number of 30 bits), and
+    // in those bits the form of the end: END_ON_LINE, END_NEXT_LINE or
+    // END_KEPT.
+    std::uint32_t kind;
     Trn::Location start;
-    Trn::Location end;
     // The text: an offset into the parsed text when it is the bytes written
     // there, else the size of the parsed text plus an offset into the store
     // of other texts (a name read with its blanks removed).
     std::uint32_t text;
     std::uint32_t length;
-    // The partner of a bracket (TokenTable::NONE when it has none).
-    std::uint32_t match;
-    // The first token at or after this one that is neither a plain name nor
-    // a comment or directive, and the number of plain names before it.
-    std::uint32_t nameRunEnd;
-    std::uint32_t namesBefore;
+    // Of a bracket (and of any token that is no identifier, comment or
+    // directive), its partner: TokenTable::NONE when it has none. Of an
+    // identifier, comment or directive, the end of its run of names: the
+    // first token at or after it that is neither a plain name nor a comment
+    // or directive (the identifier itself when it is no plain name).
+    std::uint32_t link;
+    // Of an identifier, comment or directive, the number of plain names
+    // from it to the end of its run of names.
+    std::uint32_t namesAhead;
+
+    static constexpr std::uint32_t END_ON_LINE = 0;
+    static constexpr std::uint32_t END_NEXT_LINE = 1;
+    static constexpr std::uint32_t END_KEPT = 2;
+    static constexpr std::uint32_t END_MASK = 3;
+    static constexpr int TYPE_SHIFT = 2;
+    // The types a record can hold: those of 30 bits.
+    static constexpr std::int32_t TYPE_MIN = -0x20000000;
+    static constexpr std::int32_t TYPE_MAX = 0x1FFFFFFF;
+
+    std::int32_t type() const { return static_cast<std::int32_t>(kind) >> TYPE_SHIFT; }
+    std::uint32_t endForm() const { return kind & END_MASK; }
 };
 static_assert(std::is_trivially_copyable<TokenRecord>::value, "records are copied as bytes");
+static_assert(sizeof(TokenRecord) <= 28, "a record stays within 28 bytes");
+
+class TokenTable;
 
 // One token of a TokenTable, as the productions read it.
 class TokenRef {
 public:
-    TokenRef(const TokenRecord& record, const char* pText) : m_pRecord(&record), m_pText(pText) {}
-    std::int32_t type() const { return m_pRecord->type; }
+    TokenRef(const TokenTable& table, std::size_t index, const TokenRecord& record, const char* pText)
+        : m_pTable(&table), m_Index(index), m_pRecord(&record), m_pText(pText)
+    {
+    }
+    std::int32_t type() const { return m_pRecord->type(); }
     const Trn::Location& start() const { return m_pRecord->start; }
-    const Trn::Location& end() const { return m_pRecord->end; }
+    Trn::Location end() const;
     TokenText text() const { return TokenText(m_pText, m_pRecord->length); }
 
 private:
+    const TokenTable* m_pTable;
+    std::size_t m_Index;
     const TokenRecord* m_pRecord;
     const char* m_pText;
 };
@@ -94,11 +128,32 @@ public:
     TokenRef operator[](std::size_t i) const
     {
         const TokenRecord& r = record(i);
-        return TokenRef(r, r.text < m_SourceSize ? m_pSource + r.text : m_Store.data() + (r.text - m_SourceSize));
+        return TokenRef(*this, i, r,
+                        r.text < m_SourceSize ? m_pSource + r.text : m_Store.data() + (r.text - m_SourceSize));
+    }
+    // The location of the last character of token i.
+    Trn::Location end(std::size_t i) const
+    {
+        const TokenRecord& r = record(i);
+        switch (r.endForm()) {
+        case TokenRecord::END_ON_LINE:
+            return Trn::Location(r.start.line(), r.start.col() + static_cast<std::int32_t>(r.length) - 1);
+        case TokenRecord::END_NEXT_LINE:
+            return Trn::Location(r.start.line() + 1, 0);
+        default:
+            return keptEnd(i);
+        }
     }
 
 private:
-    // 1024 records, 40 KB: well below the size the allocator hands out as
+    // An end that does not follow from its token's start and length.
+    struct KeptEnd {
+        std::uint32_t index;
+        Trn::Location end;
+    };
+    Trn::Location keptEnd(std::size_t i) const;
+
+    // 1024 records, 28 KB: well below the size the allocator hands out as
     // pages of their own.
     static constexpr std::size_t BLOCK_SHIFT = 10;
     static constexpr std::size_t BLOCK_MASK = (std::size_t(1) << BLOCK_SHIFT) - 1;
@@ -108,26 +163,16 @@ private:
     const char* m_pSource = nullptr;
     std::uint32_t m_SourceSize = 0;
     std::string m_Store;
+    // The kept ends, in the order of their tokens.
+    std::vector<KeptEnd> m_KeptEnds;
 };
+
+inline Trn::Location TokenRef::end() const { return m_pTable->end(m_Index); }
 
 inline std::size_t widenIndex(std::uint32_t value)
 {
     return value == TokenTable::NONE ? static_cast<std::size_t>(-1) : value;
 }
-
-// One of the name columns of a token table, read by position, with its value
-// for the position after the last token.
-class NameColumn {
-public:
-    NameColumn(const TokenTable& tokens, std::uint32_t TokenRecord::*field) : m_Tokens(tokens), m_Field(field) {}
-    std::size_t operator[](std::size_t i) const { return i < m_Tokens.size() ? m_Tokens.record(i).*m_Field : m_Past; }
-    void setPast(std::size_t value) { m_Past = value; }
-
-private:
-    const TokenTable& m_Tokens;
-    std::uint32_t TokenRecord::*m_Field;
-    std::size_t m_Past = 0;
-};
 
 // Positions are indices into the token table; a production takes the range
 // [first, last) and moves first past what it accepts. A production that does
@@ -146,7 +191,7 @@ public:
 
 private:
     // -- token cursor -----------------------------------------------------
-    std::int32_t type(Index i) const { return i < m_Tokens.size() ? m_Tokens.record(i).type : Trn::END_OF_FILE; }
+    std::int32_t type(Index i) const { return i < m_Tokens.size() ? m_Tokens.record(i).type() : Trn::END_OF_FILE; }
     TokenRef token(Index i) const { return m_Tokens[i]; }
     bool isTrivia(Index i) const;
     // The first token at or after i that is no comment or directive.
@@ -167,11 +212,33 @@ private:
     // With a "(" at i, the first token after its partner (NONE when it has
     // none before last); any other i as it is.
     Index pastOptionalGroup(Index i, Index last) const;
-    // The opening bracket of the closing bracket at i, or NONE.
-    Index opening(Index i) const { return widenIndex(m_Tokens.record(i).match); }
+    // The partner of the bracket at i, or NONE (always NONE for an
+    // identifier, comment or directive, whose link is its name run).
+    Index opening(Index i) const
+    {
+        const TokenRecord& r = m_Tokens.record(i);
+        return holdsNameRun(r.type()) ? NONE : widenIndex(r.link);
+    }
     void setPartner(Index i, Index partner)
     {
-        m_Tokens.record(i).match = partner == NONE ? TokenTable::NONE : static_cast<std::uint32_t>(partner);
+        CORVALE_CHECK(!holdsNameRun(type(i)));
+        m_Tokens.record(i).link = partner == NONE ? TokenTable::NONE : static_cast<std::uint32_t>(partner);
+    }
+    // Whether a token of type t links to its run of names rather than to a
+    // partner.
+    static bool holdsNameRun(std::int32_t t)
+    {
+        return t == IDENTIFIER || t == SL_COMMENT || t == ML_COMMENT || t == ML_COMMENT_UNPARSED || t == PREPROCESSOR;
+    }
+    // With an identifier at i: the end of its run of names (i itself when
+    // it is no plain name).
+    Index nameRunEnd(Index i) const { return m_Tokens.record(i).link; }
+    // With a plain name at i: the number of plain names in [i, last) before
+    // the end of its run of names.
+    std::size_t namesInRun(Index i, Index last) const
+    {
+        const std::size_t ahead = m_Tokens.record(i).namesAhead;
+        return last < nameRunEnd(i) ? ahead - m_Tokens.record(last).namesAhead : ahead;
     }
     // The texts of the tokens of [first, last) joined by single blanks.
     std::string nameText(Index first, Index last) const;
@@ -182,7 +249,7 @@ private:
     bool isPlainName(Index i) const;
 
     const Trn::Location& startOf(Index i) const { return m_Tokens.record(i).start; }
-    const Trn::Location& endOf(Index i) const { return m_Tokens.record(i).end; }
+    Trn::Location endOf(Index i) const { return m_Tokens.end(i); }
     template <class T, class... Args>
     std::unique_ptr<T> leaf(Index first, Index last, Args&&... args) const
     {
@@ -264,14 +331,12 @@ private:
 
     Parser& m_Parser;
     // Every bracket token's record holds the index of its partner (counting
-    // only its own kind); an unmatched one and every other token hold NONE.
+    // only its own kind); an unmatched one holds NONE. Every identifier,
+    // comment and directive holds the end of its run of plain names
+    // (identifiers that are no extension words) with the comments and
+    // directives between them, and the number of plain names up to there:
+    // they let the classifier pass a run of names in one step.
     TokenTable m_Tokens;
-    // For every token, the first token at or after it that is neither a
-    // plain name (an identifier that is no type qualifier) nor a comment or
-    // directive; and the number of plain names before every token. They let
-    // the classifier pass a run of names in one step.
-    NameColumn m_NameRunEnd;
-    NameColumn m_NameCount;
     int m_Depth = 0;
     unsigned m_Errors = 0;
     // The token at which the last diagnostic was reported.

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -292,6 +294,39 @@ TEST(ParserLimits, DeepBracesAndParenthesesAreAnErrorNotACrash)
     }
 }
 
+// Tokens handed in with a type the parser cannot hold are refused whole
+// (reported at the offending token, nothing parsed) rather than read as
+// another type; types at the edges of the range parse.
+TEST(ParserLimits, TokenTypesOutsideTheRecordRangeAreRefused)
+{
+    const struct {
+        std::int32_t type;
+        bool refused;
+    } cases[] = {
+        {-(1 << 29), false}, {(1 << 29) - 1, false}, {1 << 29, true}, {-(1 << 29) - 1, true},
+        {INT32_MAX, true},   {INT32_MIN, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.type);
+        std::vector<Trn::Token> tokens{Trn::Token(IDENTIFIER, Trn::Location(1, 1), Trn::Location(1, 1), "a"),
+                                       Trn::Token(c.type, Trn::Location(2, 3), Trn::Location(2, 3), "b"),
+                                       Trn::Token(SEMICOLON, Trn::Location(2, 4), Trn::Location(2, 4), ";")};
+        std::vector<Trn::Message> messages;
+        Parser parser;
+        parser.onMessage().connect([&](const Trn::Message& m) { messages.push_back(m); });
+        std::unique_ptr<RootNode> pRoot = parser.parse(std::move(tokens));
+        if (c.refused) {
+            ASSERT_EQ(1u, messages.size());
+            EXPECT_EQ(17u, messages[0].code());
+            EXPECT_EQ(Trn::Location(2, 3), messages[0].location());
+            EXPECT_TRUE(pRoot->empty());
+        }
+        else {
+            EXPECT_FALSE(pRoot->empty());
+        }
+    }
+}
+
 TEST(ParserLimits, DeepStatementNestingIsAnErrorNotACrash)
 {
     std::string text = "void f() { ";
@@ -397,6 +432,58 @@ TEST(ParserRobustness, EveryPrefixParsesWithOrderedNodes)
             return;
         }
     }
+}
+
+// Every node ends where one of its tokens ends, as the lexer reports it:
+// the parser works most token ends out from the start and the length, so
+// tokens over several lines, folded names, regions and tabs must come out
+// as the lexer has them. An empty node reports no location.
+void collectEnds(const SyntaxNode& node, std::vector<Trn::Location>& ends)
+{
+    ends.push_back(node.end());
+    if (auto pInterior = dynamic_cast<const InteriorNode*>(&node)) {
+        for (const SyntaxNode* pChild : pInterior->children())
+            collectEnds(*pChild, ends);
+    }
+    else if (auto pComposite = dynamic_cast<const CompositeNode*>(&node)) {
+        for (std::size_t i = 0; i < pComposite->fieldCount(); ++i)
+            if (const SyntaxNode* pField = pComposite->field(i))
+                collectEnds(*pField, ends);
+    }
+}
+
+TEST(ParserRobustness, EveryNodeEndsWhereATokenEnds)
+{
+    std::vector<std::string> inputs;
+    for (const char* folder : {"/ParserTrees", "/ParserDiagnostics"})
+        for (const CorvaleTest::GoldenCase& c : CorvaleTest::readGoldenFolder(GOLDEN_DIR + folder))
+            inputs.push_back(c["input"]);
+#ifdef QUILLON_SOURCE_DIR
+    for (const char* file :
+         {"Cpp/src/Cpp_Parser.cpp", "Cpp/src/Cpp_LexerIterator.cpp", "Cpp/test/Cpp_ParserTest.cpp"}) {
+        std::ifstream in(std::filesystem::path(QUILLON_SOURCE_DIR) / file, std::ios::binary);
+        std::ostringstream content;
+        content << in.rdbuf();
+        inputs.push_back(content.str());
+    }
+#endif
+    std::size_t checked = 0;
+    for (const std::string& text : inputs) {
+        SCOPED_TRACE(text.substr(0, 200));
+        std::vector<Trn::Location> tokenEnds{Trn::Location()};
+        for (LexerIterator it(text.begin(), text.end()), end; it != end && !it.stuck(); ++it)
+            tokenEnds.push_back(it->end());
+        std::sort(tokenEnds.begin(), tokenEnds.end());
+        const ParseResult r = parseText(text);
+        std::vector<Trn::Location> nodeEnds;
+        collectEnds(*r.pRoot, nodeEnds);
+        for (const Trn::Location& end : nodeEnds) {
+            EXPECT_TRUE(std::binary_search(tokenEnds.begin(), tokenEnds.end(), end))
+                << end.line() << ":" << end.col();
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 5000u);
 }
 
 #ifdef QUILLON_SOURCE_DIR
