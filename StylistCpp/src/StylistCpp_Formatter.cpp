@@ -499,8 +499,11 @@ void Formatter::writeMultiLine(const Piece& piece)
 
 void Formatter::writeDirective(const Piece& piece)
 {
-    if (m_pOut->col() != 0)
-        *m_pOut << '\n'; // a directive always starts a line
+    // A directive starts a line, unless the line ends in a backslash the
+    // lexer skipped: a line break there would splice the directive onto
+    // that line, so it follows the backslash as it stood.
+    if (m_pOut->col() != 0 && !spliceOpen())
+        *m_pOut << '\n';
     const Stylist::PpdPlacement& place = m_Settings.m_AlignPpdLeftMost;
     if (!place.m_Present) {
         writeRawInPlace(Piece{Piece::TOKEN, piece.m_Type, lineIndentOf(piece.m_Line, piece.m_Col) + piece.m_Text,

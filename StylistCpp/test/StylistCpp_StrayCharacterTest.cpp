@@ -42,6 +42,10 @@ const Case CASES[] = {
      "enum E \\\\\\{ A, \\\\\\ B \\\\\\};\nnamespace N \\\\\\{ int q; \\\\\\}\nextern \"C\" { \\\\ int a; \\\\ }\n"
      "int g(int a, \\\\\\ int b) \\\\\\ { return a \\\\\\+ b; }\nC::C() : \\\\\\ a(1), \\\\\\ b(2) \\\\\\ {}\n"
      "template <class T> \\\\\\ void h(T) {}\nint arr[] = { 1, \\\\\\ 2, 3 \\\\\\};\n"},
+    // A directive right after a stray backslash on its line (found by the
+    // pipeline fuzzer): it stays on that line.
+    {"DirectiveAfterBackslash",
+     "\\# a\nS\nint x; \\# b\nint y;\nvoid f() { x; \\   # c\n}\nclass A { \\\n# if 1\nint x; \\# endif\n};\n"},
     {"OtherSkippedCharacters",
      "void f()\n{\n    if (x) @ g();\n    f(); @ g();\n    for (;;) ` { x(); @ }\n}\n"
      "int g(int a, @ int b) @ { return 1; }\n"},
