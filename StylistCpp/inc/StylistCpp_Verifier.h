@@ -99,9 +99,11 @@ Comparison compareWhitespaceOnly(const std::string& input, const std::string& ou
 // parser reads that text anyway (see TokenRecorder), so that the
 // comparisons need not lex it again. A token is kept as its type and where
 // its spelling lies (in the text, or in a store of its own for a spelling
-// the text does not hold as written), 12 bytes, and where it starts when
-// the recording keeps starts (8 bytes more; the tree comparison needs them,
-// the whitespace comparison does not). The text itself is kept by the
+// the text does not hold as written), 12 bytes. Where a token starts is
+// worked out from where its spelling lies and the text's line starts, which
+// a recording that keeps starts holds (4 bytes a line; the tree comparison
+// needs starts, the whitespace comparison does not); only a token whose
+// spelling is stored keeps its start. The text itself is kept by the
 // caller.
 class RecordedTokens {
 public:
@@ -126,14 +128,16 @@ public:
     std::size_t size() const { return m_Size; }
     const Token& operator[](std::size_t i) const { return m_Blocks[i >> BLOCK_SHIFT][i & BLOCK_MASK]; }
     bool hasStarts() const { return m_KeepStarts; }
-    // Contract: hasStarts().
-    const Trn::Location& start(std::size_t i) const { return m_Starts[i >> BLOCK_SHIFT][i & BLOCK_MASK]; }
+    // Where token i starts (contract: hasStarts()). line is a hint, the
+    // index of the line the previous call found: reading the tokens in
+    // order, each call looks at a line or two.
+    Trn::Location start(std::size_t i, std::size_t& line) const;
     // Frees the starts once no comparison needs them.
     void dropStarts()
     {
         m_KeepStarts = false;
-        m_Starts.clear();
-        m_Starts.shrink_to_fit();
+        std::vector<std::uint32_t>().swap(m_LineStarts);
+        std::vector<std::pair<std::uint32_t, Trn::Location>>().swap(m_StoredStarts);
     }
     // The spelling of a token recorded from text (the same characters as
     // the text recorded from, wherever that string now is).
@@ -151,8 +155,13 @@ private:
     static constexpr std::size_t BLOCK_MASK = (std::size_t(1) << BLOCK_SHIFT) - 1;
 
     std::vector<std::unique_ptr<Token[]>> m_Blocks;
-    std::vector<std::unique_ptr<Trn::Location[]>> m_Starts;
     bool m_KeepStarts;
+    // The size of the text recorded from; with starts, the offset of each
+    // of its lines (the first line's at 0) and the starts of the tokens
+    // whose spelling is stored, by index.
+    std::size_t m_TextSize = 0;
+    std::vector<std::uint32_t> m_LineStarts;
+    std::vector<std::pair<std::uint32_t, Trn::Location>> m_StoredStarts;
     std::size_t m_Size = 0;
     std::string m_Store;
     bool m_Usable = true;

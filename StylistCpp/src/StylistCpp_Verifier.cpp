@@ -617,7 +617,7 @@ public:
     {
         if (m_pTokens)
             return (*m_pTokens)[m_Index].start;
-        return m_pRecorded ? m_pRecorded->start(m_Index) : m_pReader->start();
+        return m_pRecorded ? m_RecordedStart : m_pReader->start();
     }
     // The spelling of a token read from a text or a recording.
     std::string_view raw() const
@@ -648,9 +648,11 @@ private:
     {
         if (m_pTokens)
             m_Has = m_Index < m_pTokens->size();
-        else if (m_pRecorded)
+        else if (m_pRecorded) {
             m_Has = m_Index < m_pRecorded->size();
-        else
+            if (m_Has)
+                m_RecordedStart = m_pRecorded->start(m_Index, m_Line);
+        } else
             m_Has = m_pReader->advance();
         if (m_Has)
             m_Last = start();
@@ -660,6 +662,8 @@ private:
     std::unique_ptr<Reader> m_pReader;
     const RecordedTokens* m_pRecorded = nullptr;
     const std::string* m_pText = nullptr;
+    Trn::Location m_RecordedStart;
+    std::size_t m_Line = 0;
     std::size_t m_Index = 0;
     bool m_Has = false;
     Trn::Location m_Last{1, 1};
@@ -1107,16 +1111,51 @@ void RecordedTokens::add(const char* pText, std::size_t textSize, std::int32_t t
         m_Usable = false;
         return;
     }
-    if ((m_Size & BLOCK_MASK) == 0) {
-        m_Blocks.emplace_back(new Token[BLOCK_MASK + 1]);
-        if (m_KeepStarts)
-            m_Starts.emplace_back(new Trn::Location[BLOCK_MASK + 1]);
+    if (m_Size == 0) {
+        m_TextSize = textSize;
+        if (m_KeepStarts) {
+            // The line starts, as the lexer counts lines: one after each
+            // newline.
+            m_LineStarts.push_back(0);
+            for (const char* p = begin;;) {
+                const void* nl = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+                if (nl == nullptr)
+                    break;
+                p = static_cast<const char*>(nl) + 1;
+                m_LineStarts.push_back(static_cast<std::uint32_t>(p - begin));
+            }
+        }
     }
+    if ((m_Size & BLOCK_MASK) == 0)
+        m_Blocks.emplace_back(new Token[BLOCK_MASK + 1]);
     m_Blocks.back()[m_Size & BLOCK_MASK] =
         Token{type, static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(spelling.size())};
-    if (m_KeepStarts)
-        m_Starts.back()[m_Size & BLOCK_MASK] = start;
+    // A token whose spelling is stored keeps its start; any other starts
+    // where its spelling lies in the text.
+    if (m_KeepStarts && offset >= textSize)
+        m_StoredStarts.emplace_back(static_cast<std::uint32_t>(m_Size), start);
     ++m_Size;
+}
+
+Trn::Location RecordedTokens::start(std::size_t i, std::size_t& line) const
+{
+    const Token& token = (*this)[i];
+    if (token.offset >= m_TextSize || token.length == 0) {
+        const auto it = std::lower_bound(
+            m_StoredStarts.begin(), m_StoredStarts.end(), i,
+            [](const std::pair<std::uint32_t, Trn::Location>& entry, std::size_t index) { return entry.first < index; });
+        if (it != m_StoredStarts.end() && it->first == i)
+            return it->second;
+    }
+    const std::uint32_t offset = token.offset;
+    if (line >= m_LineStarts.size() || m_LineStarts[line] > offset) {
+        line = static_cast<std::size_t>(std::upper_bound(m_LineStarts.begin(), m_LineStarts.end(), offset) -
+                                        m_LineStarts.begin()) - 1;
+    } else {
+        while (line + 1 < m_LineStarts.size() && m_LineStarts[line + 1] <= offset)
+            ++line;
+    }
+    return Trn::Location(static_cast<std::int32_t>(line + 1), static_cast<std::int32_t>(offset - m_LineStarts[line] + 1));
 }
 
 Comparison compareWhitespaceOnly(const RecordedTokens& inputTokens, const std::string& input,
