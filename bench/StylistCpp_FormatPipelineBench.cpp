@@ -53,11 +53,10 @@ Stylist::PropertySet defaultScheme(int braceStyle)
     return scheme;
 }
 
-// state.range(0): minimum input size in bytes; state.range(1): brace style.
-void BM_FormatPipeline(benchmark::State& state)
+// Times whole runs of the pipeline with scheme on text.
+void timePipeline(benchmark::State& state, const Stylist::PropertySet& scheme, const std::string& text)
 {
-    const std::string text = realSource(static_cast<std::size_t>(state.range(0)));
-    StylistCpp::FormatPipeline pipeline(defaultScheme(static_cast<int>(state.range(1))));
+    StylistCpp::FormatPipeline pipeline(scheme);
     for (auto _ : state) {
         std::istringstream in(text);
         std::ostringstream out;
@@ -68,6 +67,13 @@ void BM_FormatPipeline(benchmark::State& state)
         benchmark::DoNotOptimize(out.str().size());
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(text.size()));
+}
+
+// state.range(0): minimum input size in bytes; state.range(1): brace style.
+void BM_FormatPipeline(benchmark::State& state)
+{
+    timePipeline(state, defaultScheme(static_cast<int>(state.range(1))),
+                 realSource(static_cast<std::size_t>(state.range(0))));
 }
 
 BENCHMARK(BM_FormatPipeline)
@@ -160,18 +166,7 @@ Stylist::PropertySet bracesAddedScheme()
 // A whole run with braces added, for the share of the check below.
 void BM_FormatPipelineBracesAdded(benchmark::State& state)
 {
-    const std::string text = realSource(static_cast<std::size_t>(state.range(0)));
-    StylistCpp::FormatPipeline pipeline(bracesAddedScheme());
-    for (auto _ : state) {
-        std::istringstream in(text);
-        std::ostringstream out;
-        if (pipeline.format(in, out) != 0) {
-            state.SkipWithError("the input did not parse");
-            break;
-        }
-        benchmark::DoNotOptimize(out.str().size());
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(text.size()));
+    timePipeline(state, bracesAddedScheme(), realSource(static_cast<std::size_t>(state.range(0))));
 }
 
 BENCHMARK(BM_FormatPipelineBracesAdded)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);

@@ -27,6 +27,14 @@ bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' ||
 
 bool sameNameSpelling(std::string_view a, std::string_view b, bool lists);
 
+// The first position at or after i that holds no blank.
+std::size_t pastBlanks(std::string_view s, std::size_t i)
+{
+    while (i < s.size() && isSpace(s[i]))
+        ++i;
+    return i;
+}
+
 // Whether the two texts are the same once their blanks are removed.
 bool sameWithoutSpace(std::string_view a, std::string_view b) { return sameNameSpelling(a, b, false); }
 
@@ -368,10 +376,8 @@ bool sameNameSpelling(std::string_view a, std::string_view b, bool lists)
 {
     std::size_t i = 0, j = 0;
     for (;;) {
-        while (i < a.size() && isSpace(a[i]))
-            ++i;
-        while (j < b.size() && isSpace(b[j]))
-            ++j;
+        i = pastBlanks(a, i);
+        j = pastBlanks(b, j);
         if (i == a.size() || j == b.size())
             return i == a.size() && j == b.size();
         if (a[i] != b[j])
@@ -454,10 +460,8 @@ bool sameApartFromInertBlanks(std::string_view a, std::string_view b)
     bool inNumber = false;
     for (;;) {
         const std::size_t blankI = i, blankJ = j;
-        while (i < a.size() && isSpace(a[i]))
-            ++i;
-        while (j < b.size() && isSpace(b[j]))
-            ++j;
+        i = pastBlanks(a, i);
+        j = pastBlanks(b, j);
         if (i == a.size() || j == b.size())
             return i == a.size() && j == b.size();
         const char c = a[i];
