@@ -115,6 +115,26 @@ BENCHMARK(BM_SelfCheck)
     ->Args({1000000, 1})
     ->Unit(benchmark::kMillisecond);
 
+// Default with braces added to every single-statement control body.
+Stylist::PropertySet bracesAddedScheme()
+{
+    Stylist::PropertySet scheme = defaultScheme(1);
+    scheme.setInt(Stylist::Key::FOR_CS_SINGLE_STMT_BRACE_STYLE, 1);
+    scheme.setInt(Stylist::Key::WHILE_CS_SINGLE_STMT_BRACE_STYLE, 1);
+    return scheme;
+}
+
+// The rewrite pass's output for text under scheme.
+std::string rewrittenText(const Stylist::PropertySet& scheme, const std::string& text)
+{
+    Cpp::Parser parser;
+    std::unique_ptr<Cpp::RootNode> pRoot = parser.parse(Cpp::LexerIterator(text.begin(), text.end()), Cpp::LexerIterator());
+    std::ostringstream out;
+    StylistCpp::Rewriter rewriter(scheme, text, out);
+    pRoot->accept(rewriter);
+    return out.str();
+}
+
 // The brace-rewrite check as the pipeline runs it: the tree the rewrite pass
 // parsed is compared with the tree the format pass parses from the
 // rewrite's output while both texts are read; the parses themselves are the
@@ -123,20 +143,9 @@ BENCHMARK(BM_SelfCheck)
 void BM_RewriteTreeCheck(benchmark::State& state)
 {
     const std::string text = realSource(static_cast<std::size_t>(state.range(0)));
-    Stylist::PropertySet scheme = defaultScheme(1);
-    scheme.setInt(Stylist::Key::FOR_CS_SINGLE_STMT_BRACE_STYLE, 1);
-    scheme.setInt(Stylist::Key::WHILE_CS_SINGLE_STMT_BRACE_STYLE, 1);
     // The rewrite's output: the whole pipeline's output would do as well for
     // the cost, but the tree comparison needs a real rewrite.
-    std::string rewritten;
-    {
-        Cpp::Parser parser;
-        std::unique_ptr<Cpp::RootNode> pRoot = parser.parse(Cpp::LexerIterator(text.begin(), text.end()), Cpp::LexerIterator());
-        std::ostringstream out;
-        StylistCpp::Rewriter rewriter(scheme, text, out);
-        pRoot->accept(rewriter);
-        rewritten = out.str();
-    }
+    const std::string rewritten = rewrittenText(bracesAddedScheme(), text);
     Cpp::Parser parser;
     const std::unique_ptr<Cpp::RootNode> pIn =
         parser.parse(Cpp::LexerIterator(text.begin(), text.end()), Cpp::LexerIterator());
@@ -154,15 +163,6 @@ void BM_RewriteTreeCheck(benchmark::State& state)
 
 BENCHMARK(BM_RewriteTreeCheck)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
-// Default with braces added to every single-statement control body.
-Stylist::PropertySet bracesAddedScheme()
-{
-    Stylist::PropertySet scheme = defaultScheme(1);
-    scheme.setInt(Stylist::Key::FOR_CS_SINGLE_STMT_BRACE_STYLE, 1);
-    scheme.setInt(Stylist::Key::WHILE_CS_SINGLE_STMT_BRACE_STYLE, 1);
-    return scheme;
-}
-
 // A whole run with braces added, for the share of the check below.
 void BM_FormatPipelineBracesAdded(benchmark::State& state)
 {
@@ -178,14 +178,9 @@ void BM_RewriteSelfCheck(benchmark::State& state)
 {
     const std::string text = realSource(static_cast<std::size_t>(state.range(0)));
     const Stylist::PropertySet scheme = bracesAddedScheme();
-    std::string rewritten, result;
+    const std::string rewritten = rewrittenText(scheme, text);
+    std::string result;
     {
-        Cpp::Parser parser;
-        std::unique_ptr<Cpp::RootNode> pRoot = parser.parse(Cpp::LexerIterator(text.begin(), text.end()), Cpp::LexerIterator());
-        std::ostringstream out;
-        StylistCpp::Rewriter rewriter(scheme, text, out);
-        pRoot->accept(rewriter);
-        rewritten = out.str();
         StylistCpp::FormatPipeline pipeline(scheme);
         std::istringstream in(text);
         std::ostringstream formatted;
