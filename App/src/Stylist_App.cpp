@@ -100,7 +100,8 @@ void App::formatBuffer(std::string& buffer, const std::string& bufferName, const
         // only a buffer that still holds a CR is normalised here (a copy).
         const bool hasCr = buffer.find('\r') != std::string::npos;
         const std::string normalised = hasCr ? Corvale::readLf(buffer) : std::string();
-        Corvale::StringViewBuf source(hasCr ? normalised : buffer);
+        const std::string& text = hasCr ? normalised : buffer;
+        Corvale::StringViewBuf source(text);
         std::istream in(&source);
         if (!in.good()) {
             m_Message(Trn::ERROR, fillMessage(appMessage(APP_CANNOT_READ_BUFFER), bufferName));
@@ -111,7 +112,10 @@ void App::formatBuffer(std::string& buffer, const std::string& bufferName, const
         Corvale::StringOutBuf target;
         Corvale::LineBuf crLf(&target, Corvale::LineBuf::WRITE_CRLF);
         std::ostream out(&crLf);
-        if (pipeline.format(in, out) != 0)
+        // The pipeline reads the text the stream shows in place rather than
+        // copying it from the stream: the buffer is the largest thing a run
+        // holds besides a pass's tokens and tree.
+        if (pipeline.format(text, out) != 0)
             return;
 
         // The slot that shows this text fills in the buffer name.

@@ -33,6 +33,11 @@ public:
     // Starts over empty, keeping the string's memory.
     void clear();
 
+    // Makes room for a text of size characters in all, so that writing one
+    // up to that long never moves what was written (a string left to grow
+    // by itself may end up with twice the room its text needs).
+    void reserve(std::size_t size);
+
     // Everything written since the start (or the last take), by reference.
     const std::string& text();
 

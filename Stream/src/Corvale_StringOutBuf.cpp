@@ -20,6 +20,8 @@ void StringOutBuf::clear()
     setp(m_Block, m_Block + BLOCK_SIZE);
 }
 
+void StringOutBuf::reserve(std::size_t size) { m_Text.reserve(size); }
+
 const std::string& StringOutBuf::text()
 {
     drain();

@@ -90,6 +90,10 @@ public:
     // Formats the whole of in; see the header comment for the result.
     std::int32_t format(std::istream& in, std::ostream& out);
 
+    // The same for a text in memory, which the first pass reads in place
+    // (no copy of it is made) and which stays as it is.
+    std::int32_t format(const std::string& text, std::ostream& out);
+
 protected:
     // The parser of one format call, used for each of its passes. Its parse
     // must show the tokens it reads to the observer it is given (as
@@ -102,11 +106,6 @@ protected:
     virtual std::unique_ptr<Cpp::Emitter> createEmitter(Pass pass, const std::string& text, std::ostream& work) const;
 
 private:
-    // Parses text, and unless the parse counted errors walks the tree with
-    // the pass's emitter, writing onto work. Answers whether the pass
-    // succeeded.
-    bool runPass(Cpp::Parser& parser, Pass pass, const std::string& text, std::ostream& work);
-
     // The two halves of a pass: the parse (null when it counted errors) and
     // the emitter's walk of the tree.
     std::unique_ptr<Cpp::RootNode> parsePass(Cpp::Parser& parser, const std::string& text);

@@ -77,109 +77,109 @@ std::unique_ptr<Cpp::Emitter> FormatPipeline::createEmitter(Pass pass, const std
 
 std::int32_t FormatPipeline::format(std::istream& in, std::ostream& out)
 {
+    const std::string text = readAll(in);
+    return format(text, out);
+}
+
+std::int32_t FormatPipeline::format(const std::string& input, std::ostream& out)
+{
     m_ErrorCount = 0;
     std::unique_ptr<Cpp::Parser> pParser = createParser();
     boost::signals2::scoped_connection diagnostics =
         pParser->onMessage().connect([this](const Trn::Message& message) { diagnostic(message); });
 
-    // The texts of the passes are moved, never copied: the input is read
-    // once into the current text, each pass writes the next text into the
-    // work buffer, and that text is taken over as the current one; the
-    // memory of a text no longer needed becomes the work buffer's storage.
-    std::string text = readAll(in);
+    // The first pass reads the caller's text in place; each pass writes the
+    // next text into the work buffer, and that text is taken over, never
+    // copied, as the next pass's input.
     Corvale::StringOutBuf workBuf;
     std::ostream work(&workBuf);
+    auto takeWork = [&work, &workBuf]() {
+        work.flush();
+        std::string text = workBuf.take();
+        work.clear();
+        return text;
+    };
+    // A pass writes about as much as it reads. Room for that and an eighth
+    // more is made before it writes: left to grow by itself, the string
+    // could end up with twice the room, and it lives on as the next text.
+    auto makeRoomAfter = [&workBuf](const std::string& text) { workBuf.reserve(text.size() + text.size() / 8); };
     if (!announce(PROGRESS_ANALYZING))
         return m_ErrorCount;
 
     // For the self-checks the texts are kept, not their token lists (a
     // text is a fraction of the size of its tokens). The text the format
-    // pass starts from is kept to be read beside the result at the end.
-    // With a rewrite, its input is kept until the format pass has parsed
-    // the rewrite's output, and the tokens of that output are recorded as
-    // the format pass's parse reads them (12 bytes a token, and where each
-    // starts until the tree comparison is done): the trees are compared
-    // while the rewrite's input is read beside the recording, and the final
-    // check reads the recording beside the result, so no text is lexed
-    // twice. Without a rewrite the final check lexes both texts: the
-    // recording would save a tenth of such a run's instructions but, kept
-    // through the wrap pass, cost more at the peak than its own size.
-    std::string rewriteText;
-    std::string layoutText;
+    // pass starts from is kept to be read beside the result at the end:
+    // the input itself, or the rewrite's output. With a rewrite, the tokens
+    // of its output are recorded as the format pass's parse reads them (12
+    // bytes a token, and where each starts until the tree comparison is
+    // done): the trees are compared while the input is read beside the
+    // recording, and the final check reads the recording beside the result,
+    // so no text is lexed twice. Without a rewrite the final check lexes
+    // both texts: the recording would save a tenth of such a run's
+    // instructions but, kept through the wrap pass, cost more at the peak
+    // than its own size.
+    std::string rewritten;
     std::unique_ptr<Cpp::RootNode> pRewriteTree;
     const bool rewrites = readRewriterSettings(m_Properties).rewrites();
     // Where the tokens start is needed only for the rewrite's tree
     // comparison; the starts are freed after it.
     Verifier::RecordedTokens layoutTokens(true);
     if (rewrites) {
-        pRewriteTree = parsePass(*pParser, text);
+        pRewriteTree = parsePass(*pParser, input);
         if (!pRewriteTree)
             return m_ErrorCount;
-        emitPass(*pRewriteTree, Pass::REWRITE, text, work);
+        makeRoomAfter(input);
+        emitPass(*pRewriteTree, Pass::REWRITE, input, work);
     }
-    // Hands the work stream's content on as the next pass's text and keeps
-    // the current one in kept.
-    auto keepAndTakeWork = [&work, &workBuf, &text](std::string& kept) {
-        work.flush();
-        kept = std::move(text);
-        text = workBuf.take();
-        work.clear();
-    };
 
     if (!announce(PROGRESS_FORMATTING))
         return m_ErrorCount;
-    // Without a rewrite the format pass reads the input itself.
     if (rewrites)
-        keepAndTakeWork(rewriteText);
+        rewritten = takeWork();
+    const std::string& layoutText = rewrites ? rewritten : input;
     std::unique_ptr<Cpp::RootNode> pFormatTree;
     if (!rewrites) {
-        pFormatTree = parsePass(*pParser, text);
+        pFormatTree = parsePass(*pParser, layoutText);
     } else {
-        Verifier::TokenRecorder recorder(text, layoutTokens);
+        Verifier::TokenRecorder recorder(layoutText, layoutTokens);
         struct Observing {
             Cpp::Parser& parser;
             ~Observing() { parser.observeTokens(nullptr); }
         } observing{*pParser};
         pParser->observeTokens(&recorder);
-        pFormatTree = parsePass(*pParser, text);
+        pFormatTree = parsePass(*pParser, layoutText);
     }
     if (!pFormatTree)
         return m_ErrorCount;
     if (pRewriteTree) {
         layoutTokens.finish();
-        Verifier::checkBraceRewrite(*pRewriteTree, rewriteText, *pFormatTree, layoutTokens, text);
+        Verifier::checkBraceRewrite(*pRewriteTree, input, *pFormatTree, layoutTokens, layoutText);
         layoutTokens.dropStarts();
         pRewriteTree.reset();
-        workBuf.reuse(std::move(rewriteText));
     }
-    emitPass(*pFormatTree, Pass::FORMAT, text, work);
+    makeRoomAfter(layoutText);
+    emitPass(*pFormatTree, Pass::FORMAT, layoutText, work);
     pFormatTree.reset();
 
     if (!announce(PROGRESS_WRAPPING))
         return m_ErrorCount;
     // The format and wrap passes together may change whitespace only: the
     // text the format pass read is kept for the final check.
-    keepAndTakeWork(layoutText);
-    if (!runPass(*pParser, Pass::WRAP, text, work))
+    std::string formatted = takeWork();
+    std::unique_ptr<Cpp::RootNode> pWrapTree = parsePass(*pParser, formatted);
+    if (!pWrapTree)
         return m_ErrorCount;
+    makeRoomAfter(formatted);
+    emitPass(*pWrapTree, Pass::WRAP, formatted, work);
+    pWrapTree.reset();
 
-    work.flush();
-    const std::string result = workBuf.take();
-    text.clear();
-    text.shrink_to_fit();
+    const std::string result = takeWork();
+    formatted.clear();
+    formatted.shrink_to_fit();
     Verifier::checkWhitespaceOnly("format and wrap passes", layoutTokens, layoutText, result);
     out << result;
     out.flush();
     return 0;
-}
-
-bool FormatPipeline::runPass(Cpp::Parser& parser, Pass pass, const std::string& text, std::ostream& work)
-{
-    std::unique_ptr<Cpp::RootNode> pRoot = parsePass(parser, text);
-    if (!pRoot)
-        return false;
-    emitPass(*pRoot, pass, text, work);
-    return true;
 }
 
 std::unique_ptr<Cpp::RootNode> FormatPipeline::parsePass(Cpp::Parser& parser, const std::string& text)
