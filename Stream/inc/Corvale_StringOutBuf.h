@@ -7,6 +7,11 @@
 // small block and appended to the string when the block fills, so that
 // single characters cost no call to the string.
 //
+// A large text is not grown by doubling its string (which moves it and may
+// leave it nearly twice the room it needs): once the string is full, it
+// is put aside whole and the writing goes on in a new one a quarter the
+// size of what was written; text and take join the pieces once.
+//
 // Usage:
 //     Corvale::StringOutBuf buf;
 //     std::ostream out(&buf);
@@ -17,6 +22,7 @@
 
 #include <streambuf>
 #include <string>
+#include <vector>
 
 namespace Corvale {
 
@@ -52,9 +58,17 @@ protected:
 
 private:
     static constexpr int BLOCK_SIZE = 4096;
+    // Below this size a full string grows as strings do.
+    static constexpr std::size_t LEAST_PIECE = 64 * 1024;
 
     void drain();
+    // Appends n characters to the text.
+    void append(const char* s, std::size_t n);
+    // Joins the pieces put aside and the current string into m_Text.
+    void join();
 
+    std::vector<std::string> m_Pieces; // full strings put aside, in order
+    std::size_t m_PieceSize = 0;       // their characters together
     std::string m_Text;
     char m_Block[BLOCK_SIZE];
 };

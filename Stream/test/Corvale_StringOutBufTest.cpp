@@ -31,6 +31,40 @@ TEST(StringOutBuf, KeepsOrderAcrossBlockSizes)
     }
 }
 
+// A text far past the room made for it arrives whole and in order through
+// text and take, writing may go on after text, and the string taken holds
+// little more room than its text (a doubled string could hold twice).
+TEST(StringOutBuf, LargeTextsArriveWholeWithoutDoubledRoom)
+{
+    for (std::size_t room : {0u, 100u, 300000u}) {
+        Corvale::StringOutBuf buf;
+        buf.reserve(room);
+        std::ostream out(&buf);
+        std::string expected;
+        for (int i = 0; expected.size() < 3000000; ++i) {
+            // Pieces of many sizes: single characters, block-sized runs and
+            // runs longer than a block.
+            const std::size_t size = static_cast<std::size_t>((i * 7919) % 9000);
+            const std::string chunk(size, static_cast<char>('a' + i % 26));
+            out << chunk;
+            out.put('\n');
+            expected += chunk + "\n";
+            if (i == 500) {
+                EXPECT_EQ(expected, buf.text()) << room;
+            }
+        }
+        buf.reserve(expected.size() + 10); // room asked for once pieces exist
+        out << "end";
+        expected += "end";
+        const std::string taken = buf.take();
+        EXPECT_EQ(expected, taken) << room;
+        EXPECT_LT(taken.capacity(), taken.size() + taken.size() / 4) << room;
+        EXPECT_EQ("", buf.take());
+        out << "again";
+        EXPECT_EQ("again", buf.text());
+    }
+}
+
 TEST(StringOutBuf, ReuseDropsTheOldContent)
 {
     Corvale::StringOutBuf buf;
