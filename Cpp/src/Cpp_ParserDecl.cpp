@@ -384,6 +384,13 @@ int Parser::Run::classCheck(Index first, Index last, Index prev, bool typedefSee
             return s == c ? CLASS_DECL : DATA_DECL;
         if (t == COLON || t == LBRACE)
             return CLASS_DECL;
+        // A closing brace before any opening one closes an enclosing
+        // block: no class head runs across it. Taking the "{" after it for
+        // a class body would read 'class } if (a) { b; }' as a class named
+        // "} if (a)", and a brace added to a statement could then turn the
+        // text around it into a class.
+        if (t == RBRACE)
+            return DATA_DECL;
     }
     return DATA_DECL;
 }

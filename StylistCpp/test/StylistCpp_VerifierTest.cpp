@@ -530,7 +530,8 @@ namespace {
 
 // Found by the pipeline fuzzer: a labelled statement as a body without
 // braces is one flat node to the parser, a label and a statement once the
-// rewrite has put braces around it; the check accepts the rewrite.
+// rewrite has put braces around it; the check accepts the rewrite. The
+// same holds for the text around a statement given braces.
 TEST(Verifier, PipelineAcceptsBracesAroundALabelledStatement)
 {
     const Case cases[] = {
@@ -538,6 +539,11 @@ TEST(Verifier, PipelineAcceptsBracesAroundALabelledStatement)
          "void f() {\n    if (q) {\n        again: while (r)\n                   s();\n    }\n}\n"},
         {"labelled statement before an else", "void f()\n{\n    if (q) again: s();\n    else t();\n}\n",
          "void f() {\n    if (q) {\n        again: s();\n    } else {\n        t();\n    }\n}\n"},
+        // A class key and a stray closing brace before the statement: the
+        // brace added after the condition must not turn the text from the
+        // key on into a class head.
+        {"class key before a stray closing brace", "class } if (a) b;\n",
+         "class } if (a) {\n            b;\n        }\n"},
     };
     for (const Case& c : cases) {
         FormatPipeline pipeline(scheme(1));
